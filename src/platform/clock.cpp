@@ -1,0 +1,6 @@
+#include "platform/clock.h"
+
+QDateTime SystemClock::now() const
+{
+    return QDateTime::currentDateTime();
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QDateTime>
+
+/// The current local date and time. Everything that asks "what time is it?"
+/// goes through this, so tests can run on a clock they control.
+class IClock {
+public:
+    virtual ~IClock() = default;
+    virtual QDateTime now() const = 0;
+};
+
+/// The system's local wall clock.
+class SystemClock final : public IClock {
+public:
+    QDateTime now() const override;
+};
