@@ -1,0 +1,10 @@
+#pragma once
+
+#include "ui/skinneddialog.h"
+
+/// The options dialog.
+class frmOption : public SkinnedDialog {
+    Q_OBJECT
+public:
+    explicit frmOption(WindowTable &table);
+};
