@@ -2,10 +2,15 @@
 #include "app/frmclockmain.h"
 #include "app/singleinstance.h"
 #include "app/unixsignals.h"
+#include "platform/cddrive.h"
 #include "platform/clock.h"
 #include "platform/messageboxes.h"
+#include "platform/program.h"
+#include "platform/trayicon.h"
 #include "platform/windowsystem.h"
 #include "settings/settingsstore.h"
+#include "tray/exitsequence.h"
+#include "tray/frmmenu.h"
 #include "ui/windowtable.h"
 
 #include <QApplication>
@@ -33,21 +38,26 @@ int main(int argc, char *argv[])
     SystemClock clock;
     QtMessageBoxes messages;
     X11WindowSystem windows;
+    SystemTrayIcon tray;
+    LinuxCdDrive cdDrive;
+    QtProgram program;
     Services services;
     services.clock = &clock;
     services.messages = &messages;
     services.windows = &windows;
+    services.tray = &tray;
+    services.cdDrive = &cdDrive;
+    services.program = &program;
 
     SettingsStore store;
     WindowTable table(services, store);
 
     QObject::connect(&instance, &SingleInstance::activationRequested, &table,
                      [&table] { table.show<frmclockMain>(); });
+    frmMenu::installClockMenu(table);
     UnixSignals signalWatch;
-    QObject::connect(&signalWatch, &UnixSignals::terminationRequested, &app, [&table] {
-        table.unloadAll();
-        QApplication::quit();
-    });
+    QObject::connect(&signalWatch, &UnixSignals::terminationRequested, &app,
+                     [&table] { exitProgram(table, ExitKind::Short); });
 
     table.window<frmclockMain>();
     return app.exec();

@@ -5,6 +5,9 @@ class IMessageBoxes;
 class IWindowSystem;
 class ISoundPlayer;
 class IPowerBackend;
+class ITrayIcon;
+class ICdDrive;
+class IProgram;
 
 /// The operating-system services the windows use. main.cpp fills it with the
 /// real implementations, tests with fakes. Pointers are never null.
@@ -14,4 +17,7 @@ struct Services {
     IWindowSystem *windows = nullptr;
     ISoundPlayer *sound = nullptr;
     IPowerBackend *power = nullptr;
+    ITrayIcon *tray = nullptr;
+    ICdDrive *cdDrive = nullptr;
+    IProgram *program = nullptr;
 };

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "platform/cddrive.h"
 #include "platform/messageboxes.h"
 #include "platform/poweractions.h"
+#include "platform/program.h"
 #include "platform/soundplayer.h"
+#include "platform/trayicon.h"
 #include "platform/windowsystem.h"
 
 #include <QList>
@@ -65,4 +68,76 @@ public:
     void powerOff() override { calls << QStringLiteral("PowerOff"); }
     void reboot() override { calls << QStringLiteral("Reboot"); }
     QStringList calls;
+};
+
+/// A notification area the test controls: `available` decides whether the
+/// icon can be added; activate() delivers a notification as the desktop would.
+/// Adds and removes go to `journal` when one is set.
+class FakeTrayIcon final : public ITrayIcon {
+public:
+    bool add(const QIcon &icon, Handler onActivated) override
+    {
+        ++adds;
+        if (journal)
+            journal->append(QStringLiteral("AddTrayIcon"));
+        if (!available)
+            return false;
+        shownIcon = icon;
+        handler = std::move(onActivated);
+        shown = true;
+        return true;
+    }
+    void remove() override
+    {
+        ++removes;
+        if (journal)
+            journal->append(QStringLiteral("RemoveTrayIcon"));
+        handler = nullptr;
+        shown = false;
+    }
+    /// False when no icon is shown to receive it.
+    bool activate(TrayActivation activation)
+    {
+        if (!shown || !handler)
+            return false;
+        handler(activation);
+        return true;
+    }
+    bool available = true;
+    bool shown = false;
+    int adds = 0;
+    int removes = 0;
+    QIcon shownIcon;
+    Handler handler;
+    QStringList *journal = nullptr;
+};
+
+/// A CD drive that answers every door command with `result`.
+class FakeCdDrive final : public ICdDrive {
+public:
+    CdDoorResult openDoor() override
+    {
+        calls << QStringLiteral("open");
+        return result;
+    }
+    CdDoorResult closeDoor() override
+    {
+        calls << QStringLiteral("close");
+        return result;
+    }
+    CdDoorResult result{QStringLiteral("/dev/sr0"), 0};
+    QStringList calls;
+};
+
+/// Counts requests to end the program; ends nothing.
+class FakeProgram final : public IProgram {
+public:
+    void quit() override
+    {
+        ++quits;
+        if (journal)
+            journal->append(QStringLiteral("quit"));
+    }
+    int quits = 0;
+    QStringList *journal = nullptr;
 };

@@ -7,6 +7,9 @@ TestEnvironment::TestEnvironment()
     services.windows = &windows;
     services.sound = &sound;
     services.power = &power;
+    services.tray = &tray;
+    services.cdDrive = &cdDrive;
+    services.program = &program;
     store = std::make_unique<SettingsStore>(settingsPath());
     table = std::make_unique<WindowTable>(services, *store);
 }

@@ -22,6 +22,9 @@ struct TestEnvironment {
     FakeWindowSystem windows;
     FakeSoundPlayer sound;
     FakePowerBackend power;
+    FakeTrayIcon tray;
+    FakeCdDrive cdDrive;
+    FakeProgram program;
     Services services;
     std::unique_ptr<SettingsStore> store;
     std::unique_ptr<WindowTable> table;

@@ -1,0 +1,8 @@
+#include "platform/program.h"
+
+#include <QCoreApplication>
+
+void QtProgram::quit()
+{
+    QCoreApplication::exit(0);
+}

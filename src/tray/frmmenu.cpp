@@ -1,0 +1,277 @@
+#include "tray/frmmenu.h"
+
+#include "alarm/frmsettime.h"
+#include "app/frmclockmain.h"
+#include "options/frmoption.h"
+#include "platform/cddrive.h"
+#include "platform/messageboxes.h"
+#include "platform/trayicon.h"
+#include "shutdown/frmclosewindows.h"
+#include "shutdown/poweractions.h"
+#include "tray/cddoortext.h"
+#include "tray/exitsequence.h"
+#include "ui/frmabout.h"
+#include "ui/windowtable.h"
+
+#include <QCursor>
+#include <QMenu>
+#include <QPainter>
+#include <QPointer>
+#include <QTimer>
+
+namespace {
+
+/// The application icon; a plain drawn clock if the pictures are missing.
+QIcon applicationIcon()
+{
+    QIcon icon;
+    for (const char *path : {":/icons/zirvel-16.png", ":/icons/zirvel-32.png"}) {
+        const QPixmap picture(QString::fromLatin1(path));
+        if (!picture.isNull())
+            icon.addPixmap(picture);
+    }
+    if (!icon.isNull())
+        return icon;
+    QPixmap drawn(32, 32);
+    drawn.fill(Qt::transparent);
+    QPainter p(&drawn);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0, 0, 128), 2));
+    p.setBrush(QColor(255, 255, 224));
+    p.drawEllipse(QRectF(3, 3, 26, 26));
+    p.drawLine(QPointF(16, 16), QPointF(16, 8));
+    p.drawLine(QPointF(16, 16), QPointF(22, 16));
+    p.end();
+    icon.addPixmap(drawn);
+    return icon;
+}
+
+} // namespace
+
+frmMenu::frmMenu(WindowTable &table) : ManagedWindow(table), imgIocn(applicationIcon())
+{
+    setWindowTitle(QStringLiteral("菜单"));
+
+    mnuMainPG = buildMenu("mnuMainPG", "主程序菜单",
+                          {
+                              {"mnuMainPGCloseWD", "关机设置...", &frmMenu::showShutdownSettings},
+                              {"mnuMainPGTS", "定时设置...", &frmMenu::showAlarmSettings},
+                              {"mnuMainPGSet", "选项设置...", &frmMenu::showOptions},
+                              {"mnuOpenCd", "弹出光驱", &frmMenu::openCdDoor},
+                              {"mnuCloseCd", "关闭光驱", &frmMenu::closeCdDoor},
+                              {"mnuMainPGCloseWindows", "关闭计算机", &frmMenu::shutDown},
+                              {"mnuMainPGReStart", "重新启动计算机", &frmMenu::restart},
+                              {"mnuMainPGMin", "隐藏到任务栏", &frmMenu::hideClock},
+                              {"mnuMainPGAbout", "关于...", &frmMenu::showAbout},
+                              {"mnuMainPGExit", "退出", &frmMenu::exitLong},
+                          });
+    mnuMain = buildMenu("mnuMain", "任务栏菜单",
+                        {
+                            {"mnuMainClose", "关闭计算机", &frmMenu::shutDown},
+                            {"mnuMainRestar", "重新启动计算机", &frmMenu::restart},
+                            {"mnuMainChang", "转换到主窗口", &frmMenu::switchToClock},
+                            {"mnuMainTimeSet", "定时设置...", &frmMenu::showAlarmSettings},
+                            {"mnuMainOption", "选项设置...", &frmMenu::showOptions},
+                            {"mnuMainCloseWindows", "关机设置...", &frmMenu::showShutdownSettings},
+                            {"mnuMainAbout", "关于...", &frmMenu::showAbout},
+                            {"mnuMainQuit", "退出", &frmMenu::exitShort},
+                        });
+    mnuMainChang = item(QStringLiteral("mnuMainChang"));
+    mnuMainTimeSet = item(QStringLiteral("mnuMainTimeSet"));
+    mnuMainOption = item(QStringLiteral("mnuMainOption"));
+    mnuMainCloseWindows = item(QStringLiteral("mnuMainCloseWindows"));
+}
+
+frmMenu::~frmMenu()
+{
+    // Destroyed without unloading when the program ends: the icon's handler
+    // must not outlive the window.
+    if (m_iconAdded)
+        services().tray->remove();
+}
+
+void frmMenu::installClockMenu(WindowTable &table)
+{
+    table.popupClockMenu = [&table](QPoint globalPos) {
+        // Popped up from the event loop once the clock's mouse handler has
+        // returned: a command may close the clock.
+        QTimer::singleShot(0, &table, [&table, globalPos] {
+            if (frmMenu *menu = table.window<frmMenu>())
+                menu->popupClockMenu(globalPos);
+        });
+    };
+}
+
+QMenu *frmMenu::buildMenu(const char *name, const char *title, std::initializer_list<Item> items)
+{
+    auto *menu = new QMenu(QString::fromUtf8(title), this);
+    menu->setObjectName(QString::fromLatin1(name));
+    for (const Item &entry : items) {
+        QAction *action = menu->addAction(QString::fromUtf8(entry.caption));
+        action->setObjectName(QString::fromLatin1(entry.name));
+        const Command command = entry.command;
+        connect(action, &QAction::triggered, this, [this, command] { (this->*command)(); });
+    }
+    return menu;
+}
+
+QAction *frmMenu::item(const QString &name) const
+{
+    for (QMenu *menu : {mnuMainPG, mnuMain}) {
+        if (!menu)
+            continue;
+        for (QAction *action : menu->actions()) {
+            if (action->objectName() == name)
+                return action;
+        }
+    }
+    return nullptr;
+}
+
+void frmMenu::load()
+{
+    AddTrayIcon();
+}
+
+void frmMenu::unloading()
+{
+    RemoveTrayIcon();
+}
+
+void frmMenu::AddTrayIcon()
+{
+    QPointer<frmMenu> self(this);
+    m_iconAdded = services().tray->add(imgIocn, [self](TrayActivation activation) {
+        if (self)
+            self->trayActivated(activation);
+    });
+    if (!m_iconAdded)
+        services().messages->show(QStringLiteral("不能创建图标!"));
+}
+
+void frmMenu::RemoveTrayIcon()
+{
+    if (m_iconAdded)
+        services().tray->remove();
+    m_iconAdded = false;
+}
+
+void frmMenu::popupClockMenu(const QPoint &globalPos)
+{
+    mnuMainPG->exec(globalPos);
+}
+
+void frmMenu::trayActivated(TrayActivation activation)
+{
+    // A menu runs its own event loop, in which more notifications arrive:
+    // they are ignored until the menu and its command are over.
+    if (m_busy)
+        return;
+    m_busy = true;
+    QPointer<frmMenu> self(this);
+    switch (trayActionFor(activation, mnuMainChang->isEnabled())) {
+    case TrayAction::ShowClock:
+        ShowClockWindow();
+        break;
+    case TrayAction::ShowAbout:
+        showAbout();
+        break;
+    case TrayAction::PopupMenu:
+        mnuMain->exec(QCursor::pos());
+        break;
+    case TrayAction::Nothing:
+        break;
+    }
+    if (self) // the exit commands destroy this window
+        m_busy = false;
+}
+
+TrayMenuState frmMenu::menuState() const
+{
+    return {mnuMainChang->isEnabled(), mnuMainTimeSet->isEnabled()};
+}
+
+void frmMenu::applyMenuEvent(TrayMenuEvent event)
+{
+    const TrayMenuState state = nextTrayMenuState(menuState(), event);
+    mnuMainChang->setEnabled(state.switchToClock);
+    for (QAction *action : {mnuMainTimeSet, mnuMainOption, mnuMainCloseWindows})
+        action->setEnabled(state.settingsItems);
+}
+
+void frmMenu::ShowClockWindow()
+{
+    applyMenuEvent(TrayMenuEvent::ShowClockWindow);
+    table().show<frmclockMain>();
+}
+
+void frmMenu::hideClock()
+{
+    frmclockMain *clock = table().show<frmclockMain>();
+    applyMenuEvent(TrayMenuEvent::HideClock);
+    // Its timers keep running: alarms, the chime and shutdowns still happen.
+    if (clock)
+        clock->hide();
+}
+
+void frmMenu::switchToClock()
+{
+    applyMenuEvent(TrayMenuEvent::SwitchToClock);
+    ShowClockWindow();
+}
+
+void frmMenu::showShutdownSettings()
+{
+    table().show<frmCloseWindows>();
+}
+
+void frmMenu::showAlarmSettings()
+{
+    table().show<frmSetTime>();
+}
+
+void frmMenu::showOptions()
+{
+    table().show<frmOption>();
+}
+
+void frmMenu::showAbout()
+{
+    table().show<frmAbout>();
+}
+
+void frmMenu::openCdDoor()
+{
+    const CdDoorResult result = services().cdDrive->openDoor();
+    if (!result.ok())
+        services().messages->show(
+            cdDoorFailureText(CdDoorCommand::Open, result.device, result.error));
+}
+
+void frmMenu::closeCdDoor()
+{
+    const CdDoorResult result = services().cdDrive->closeDoor();
+    if (!result.ok())
+        services().messages->show(
+            cdDoorFailureText(CdDoorCommand::Close, result.device, result.error));
+}
+
+void frmMenu::shutDown()
+{
+    PowerActions(*services().power).ShutDown(0);
+}
+
+void frmMenu::restart()
+{
+    PowerActions(*services().power).Restart();
+}
+
+void frmMenu::exitLong()
+{
+    exitProgram(table(), ExitKind::Long);
+}
+
+void frmMenu::exitShort()
+{
+    exitProgram(table(), ExitKind::Short);
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "platform/trayactivation.h"
+#include "tray/trayrules.h"
+#include "ui/managedwindow.h"
+
+#include <QIcon>
+
+class QAction;
+class QMenu;
+
+/// The hidden window that owns the notification-area icon and the program's
+/// two pop-up menus: mnuMainPG on the clock, mnuMain on the icon. It is never
+/// shown. It is created the first time the clock's menu is wanted and lives
+/// until one of the exit commands ends the program.
+class frmMenu : public ManagedWindow {
+    Q_OBJECT
+public:
+    explicit frmMenu(WindowTable &table);
+    ~frmMenu() override;
+
+    /// Lets the clock open its menu: the first right click on the clock
+    /// creates this window, and with it the icon.
+    static void installClockMenu(WindowTable &table);
+
+    void load() override;
+
+    QMenu *clockMenu() const { return mnuMainPG; }
+    QMenu *trayMenu() const { return mnuMain; }
+    /// A menu item by its name, in either menu; null for an unknown name.
+    QAction *item(const QString &name) const;
+
+    /// Pops up the clock's menu at a global position and returns once it has
+    /// closed and the chosen command has run.
+    void popupClockMenu(const QPoint &globalPos);
+    /// The icon's notification handler.
+    void trayActivated(TrayActivation activation);
+    /// Brings the clock back from the notification area, loading it again if
+    /// it was closed.
+    void ShowClockWindow();
+
+    bool isBusy() const { return m_busy; }
+    bool hasTrayIcon() const { return m_iconAdded; }
+
+protected:
+    void unloading() override;
+
+private:
+    using Command = void (frmMenu::*)();
+    struct Item {
+        const char *name;
+        const char *caption;
+        Command command;
+    };
+    QMenu *buildMenu(const char *name, const char *title, std::initializer_list<Item> items);
+
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+    TrayMenuState menuState() const;
+    void applyMenuEvent(TrayMenuEvent event);
+
+    void showShutdownSettings();
+    void showAlarmSettings();
+    void showOptions();
+    void showAbout();
+    void openCdDoor();
+    void closeCdDoor();
+    void shutDown();
+    void restart();
+    void hideClock();
+    void switchToClock();
+    void exitLong();
+    void exitShort();
+
+    QMenu *mnuMainPG = nullptr;
+    QMenu *mnuMain = nullptr;
+    QAction *mnuMainChang = nullptr;
+    QAction *mnuMainTimeSet = nullptr;
+    QAction *mnuMainOption = nullptr;
+    QAction *mnuMainCloseWindows = nullptr;
+    QIcon imgIocn;
+    bool m_busy = false;
+    bool m_iconAdded = false;
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+/// Acts on the next pop-up menu from inside its own event loop, the way a
+/// user does while QMenu::exec() waits. Gives up after a few seconds so a
+/// menu that never opens fails the test instead of hanging it.
+inline void whenMenuOpens(std::function<void(QMenu *)> act)
+{
+    auto *timer = new QTimer;
+    const QDeadlineTimer deadline(5000);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, act, deadline] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu && !deadline.hasExpired())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (menu)
+            act(menu);
+    });
+    timer->start();
+}
+
+/// Clicks a menu item as the user would.
+inline void clickItem(QMenu *menu, const QString &name)
+{
+    for (QAction *action : menu->actions()) {
+        if (action->objectName() == name) {
+            const QPoint at = menu->actionGeometry(action).center();
+            QTest::mouseMove(menu, at);
+            QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, at);
+            return;
+        }
+    }
+    QFAIL(qPrintable(QStringLiteral("no item %1 in %2").arg(name, menu->objectName())));
+}
+
+/// Closes the menu without choosing anything.
+inline void dismiss(QMenu *menu)
+{
+    QTest::keyClick(menu, Qt::Key_Escape);
+}

@@ -1,0 +1,499 @@
+#include "alarm/frmsettime.h"
+#include "app/frmclockmain.h"
+#include "menudriver.h"
+#include "options/frmoption.h"
+#include "settings/settingskeys.h"
+#include "shutdown/frmclosewindows.h"
+#include "testenvironment.h"
+#include "tray/exitsequence.h"
+#include "tray/frmmenu.h"
+#include "ui/frmabout.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <cerrno>
+
+namespace {
+const QPoint EndCap(4, 9);
+
+QStringList enabledItems(frmMenu *menu)
+{
+    QStringList names;
+    for (QAction *action : menu->trayMenu()->actions()) {
+        if (action->isEnabled())
+            names << action->objectName();
+    }
+    return names;
+}
+
+const QStringList AllTrayItems{"mnuMainClose",   "mnuMainRestar", "mnuMainChang",
+                               "mnuMainTimeSet", "mnuMainOption", "mnuMainCloseWindows",
+                               "mnuMainAbout",   "mnuMainQuit"};
+const QStringList HiddenTrayItems{"mnuMainClose", "mnuMainRestar", "mnuMainChang", "mnuMainAbout",
+                                  "mnuMainQuit"};
+const QStringList ShownByIconTrayItems{"mnuMainClose", "mnuMainRestar", "mnuMainAbout",
+                                       "mnuMainQuit"};
+const QStringList ShownByMenuTrayItems{"mnuMainClose",  "mnuMainRestar",       "mnuMainTimeSet",
+                                       "mnuMainOption", "mnuMainCloseWindows", "mnuMainAbout",
+                                       "mnuMainQuit"};
+} // namespace
+
+class TestFrmMenu : public QObject {
+    Q_OBJECT
+private slots:
+    void menus_data();
+    void menus();
+    void firstRightClickOnClockCreatesIcon();
+    void noNotificationArea();
+    void dialogs_data();
+    void dialogs();
+    void cdDoor_data();
+    void cdDoor();
+    void power_data();
+    void power();
+    void hideAndComeBack();
+    void iconDoubleClick();
+    void busyWhileTrayMenuOpen();
+    void backAfterDoubleClickClose();
+    void exitSequences_data();
+    void exitSequences();
+    void exitWithNothingLoaded();
+};
+
+void TestFrmMenu::menus_data()
+{
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("captions");
+
+    QTest::newRow("clock")
+        << "mnuMainPG"
+        << "主程序菜单" << QStringList{"mnuMainPGCloseWD", "mnuMainPGTS",  "mnuMainPGSet",
+                                       "mnuOpenCd",        "mnuCloseCd",   "mnuMainPGCloseWindows",
+                                       "mnuMainPGReStart", "mnuMainPGMin", "mnuMainPGAbout",
+                                       "mnuMainPGExit"}
+        << QStringList{"关机设置...", "定时设置...",    "选项设置...",  "弹出光驱", "关闭光驱",
+                       "关闭计算机",  "重新启动计算机", "隐藏到任务栏", "关于...",  "退出"};
+    QTest::newRow("tray") << "mnuMain"
+                          << "任务栏菜单" << AllTrayItems
+                          << QStringList{
+                                 "关闭计算机",  "重新启动计算机", "转换到主窗口", "定时设置...",
+                                 "选项设置...", "关机设置...",    "关于...",      "退出"};
+}
+
+void TestFrmMenu::menus()
+{
+    QFETCH(QString, menu);
+    QFETCH(QString, title);
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, captions);
+
+    TestEnvironment env;
+    frmMenu *w = env.table->window<frmMenu>();
+    QVERIFY(w);
+    QCOMPARE(w->objectName(), QStringLiteral("frmMenu"));
+    QCOMPARE(w->windowTitle(), QStringLiteral("菜单"));
+    QVERIFY(!w->isVisible());
+
+    QMenu *m = menu == u"mnuMainPG" ? w->clockMenu() : w->trayMenu();
+    QCOMPARE(m->objectName(), menu);
+    QCOMPARE(m->title(), title);
+    QStringList shownNames, shownCaptions;
+    for (QAction *action : m->actions()) {
+        QVERIFY(!action->isSeparator());
+        QVERIFY(!action->isCheckable());
+        QVERIFY(action->shortcut().isEmpty());
+        QVERIFY(!action->menu());
+        QVERIFY2(action->isEnabled(), qPrintable(action->objectName()));
+        shownNames << action->objectName();
+        shownCaptions << action->text();
+    }
+    QCOMPARE(shownNames, names);
+    QCOMPARE(shownCaptions, captions);
+}
+
+void TestFrmMenu::firstRightClickOnClockCreatesIcon()
+{
+    TestEnvironment env;
+    frmMenu::installClockMenu(*env.table);
+    frmclockMain *clock = env.table->window<frmclockMain>();
+    QVERIFY(!env.table->isLoaded<frmMenu>());
+    QCOMPARE(env.tray.adds, 0);
+
+    // Over the time label: neither menu nor icon.
+    QTest::mouseClick(clock->label1(), Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::qWait(20);
+    QVERIFY(!env.table->isLoaded<frmMenu>());
+
+    QString opened;
+    whenMenuOpens([&](QMenu *menu) {
+        opened = menu->objectName();
+        QVERIFY(env.tray.shown); // the icon is there while the menu shows
+        dismiss(menu);
+    });
+    QTest::mouseClick(clock, Qt::RightButton, Qt::NoModifier, EndCap);
+    QTRY_COMPARE(opened, QStringLiteral("mnuMainPG"));
+    QVERIFY(env.table->isLoaded<frmMenu>());
+    QCOMPARE(env.tray.adds, 1);
+    QVERIFY(!env.tray.shownIcon.isNull());
+    QVERIFY(!env.table->loaded<frmMenu>()->isVisible());
+
+    // The second right click reuses the window and its icon.
+    opened.clear();
+    whenMenuOpens([&](QMenu *menu) {
+        opened = menu->objectName();
+        dismiss(menu);
+    });
+    QTest::mouseClick(clock, Qt::RightButton, Qt::NoModifier, EndCap);
+    QTRY_COMPARE(opened, QStringLiteral("mnuMainPG"));
+    QCOMPARE(env.tray.adds, 1);
+    QVERIFY(env.messages.texts.isEmpty());
+}
+
+void TestFrmMenu::noNotificationArea()
+{
+    TestEnvironment env;
+    env.tray.available = false;
+    frmMenu::installClockMenu(*env.table);
+    frmclockMain *clock = env.table->window<frmclockMain>();
+
+    for (int i = 0; i < 2; ++i) {
+        whenMenuOpens([](QMenu *menu) { clickItem(menu, QStringLiteral("mnuMainPGTS")); });
+        QTest::mouseClick(clock, Qt::RightButton, Qt::NoModifier, EndCap);
+        QTRY_VERIFY(env.table->isLoaded<frmSetTime>() &&
+                    env.table->loaded<frmSetTime>()->isVisible());
+        env.table->unload(env.table->loaded<frmSetTime>());
+    }
+    QCOMPARE(env.messages.texts, QStringList{QStringLiteral("不能创建图标!")});
+    QCOMPARE(env.messages.captions, QStringList{QStringLiteral("Zirvel")});
+    QCOMPARE(env.tray.adds, 1);
+    QVERIFY(!env.table->loaded<frmMenu>()->hasTrayIcon());
+
+    // Hiding still hides; exiting does not try to remove an icon that never was.
+    env.table->loaded<frmMenu>()->item(QStringLiteral("mnuMainPGMin"))->trigger();
+    QVERIFY(!clock->isVisible());
+    env.table->loaded<frmMenu>()->item(QStringLiteral("mnuMainPGExit"))->trigger();
+    QCOMPARE(env.tray.removes, 0);
+    QCOMPARE(env.program.quits, 1);
+}
+
+void TestFrmMenu::dialogs_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("window");
+    QTest::newRow("clock: shutdown") << "mnuMainPGCloseWD"
+                                     << "frmCloseWindows";
+    QTest::newRow("clock: alarm") << "mnuMainPGTS"
+                                  << "frmSetTime";
+    QTest::newRow("clock: options") << "mnuMainPGSet"
+                                    << "frmOption";
+    QTest::newRow("clock: about") << "mnuMainPGAbout"
+                                  << "frmAbout";
+    QTest::newRow("tray: alarm") << "mnuMainTimeSet"
+                                 << "frmSetTime";
+    QTest::newRow("tray: options") << "mnuMainOption"
+                                   << "frmOption";
+    QTest::newRow("tray: shutdown") << "mnuMainCloseWindows"
+                                    << "frmCloseWindows";
+    QTest::newRow("tray: about") << "mnuMainAbout"
+                                 << "frmAbout";
+}
+
+void TestFrmMenu::dialogs()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, window);
+
+    TestEnvironment env;
+    frmMenu *menu = env.table->window<frmMenu>();
+    QSignalSpy unloads(env.table.get(), &WindowTable::windowUnloaded);
+
+    menu->item(item)->trigger();
+    auto *shown = qobject_cast<ManagedWindow *>([&]() -> QWidget * {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == window && w->isVisible())
+                return w;
+        }
+        return nullptr;
+    }());
+    QVERIFY(shown);
+    QVERIFY(!shown->isModal());
+
+    // Chosen again while open: the same window, not a second one.
+    shown->lower();
+    menu->item(item)->trigger();
+    int open = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        open += w->objectName() == window && w->isVisible();
+    QCOMPARE(open, 1);
+    QVERIFY(shown->isVisible());
+    QCOMPARE(unloads.count(), 0);
+    QVERIFY(env.power.calls.isEmpty());
+}
+
+void TestFrmMenu::cdDoor_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("call");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("open") << "mnuOpenCd"
+                          << "open" << 0 << QString();
+    QTest::newRow("close") << "mnuCloseCd"
+                           << "close" << 0 << QString();
+    QTest::newRow("open, no drive")
+        << "mnuOpenCd"
+        << "open" << int(ENOENT) << "无法弹出光驱：/dev/sr0\r原因：找不到光驱设备";
+    QTest::newRow("close, no permission")
+        << "mnuCloseCd"
+        << "close" << int(EACCES) << "无法关闭光驱：/dev/sr0\r原因：没有访问该设备的权限";
+}
+
+void TestFrmMenu::cdDoor()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, call);
+    QFETCH(int, error);
+    QFETCH(QString, message);
+
+    TestEnvironment env;
+    env.cdDrive.result.error = error;
+    env.table->window<frmMenu>()->item(item)->trigger();
+    QCOMPARE(env.cdDrive.calls, QStringList{call});
+    QCOMPARE(env.messages.texts, message.isEmpty() ? QStringList() : QStringList{message});
+}
+
+void TestFrmMenu::power_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("call");
+    QTest::newRow("clock: shut down") << "mnuMainPGCloseWindows"
+                                      << "PowerOff";
+    QTest::newRow("clock: restart") << "mnuMainPGReStart"
+                                    << "Reboot";
+    QTest::newRow("tray: shut down") << "mnuMainClose"
+                                     << "PowerOff";
+    QTest::newRow("tray: restart") << "mnuMainRestar"
+                                   << "Reboot";
+}
+
+void TestFrmMenu::power()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, call);
+
+    TestEnvironment env;
+    env.table->window<frmclockMain>();
+    env.table->window<frmMenu>()->item(item)->trigger();
+    // At once: no question first, and the program keeps running.
+    QCOMPARE(env.power.calls, QStringList{call});
+    QVERIFY(env.messages.texts.isEmpty());
+    QCOMPARE(env.program.quits, 0);
+    QVERIFY(env.table->isLoaded<frmclockMain>());
+}
+
+void TestFrmMenu::hideAndComeBack()
+{
+    TestEnvironment env;
+    frmclockMain *clock = env.table->window<frmclockMain>();
+    frmMenu *menu = env.table->window<frmMenu>();
+    QCOMPARE(enabledItems(menu), AllTrayItems);
+
+    menu->item(QStringLiteral("mnuMainPGMin"))->trigger();
+    QVERIFY(!clock->isVisible());
+    QVERIFY(clock->isTicking());
+    QCOMPARE(enabledItems(menu), HiddenTrayItems);
+    for (QAction *action : menu->clockMenu()->actions())
+        QVERIFY(action->isEnabled());
+
+    // A left press on the icon brings it back; the settings items stay off.
+    QVERIFY(env.tray.activate(TrayActivation::LeftPress));
+    QVERIFY(clock->isVisible());
+    QCOMPARE(env.table->loaded<frmclockMain>(), clock);
+    QCOMPARE(enabledItems(menu), ShownByIconTrayItems);
+    QVERIFY(!env.table->isLoaded<frmAbout>());
+
+    // Hidden again, and back through the tray menu: everything on again
+    // except the switch itself.
+    menu->item(QStringLiteral("mnuMainPGMin"))->trigger();
+    QVERIFY(!clock->isVisible());
+    menu->item(QStringLiteral("mnuMainChang"))->trigger();
+    QVERIFY(clock->isVisible());
+    QCOMPARE(clock->pos(), frmclockMain::StartPosition);
+    QCOMPARE(enabledItems(menu), ShownByMenuTrayItems);
+
+    // With the clock shown, a left press does nothing.
+    clock->hide();
+    QVERIFY(env.tray.activate(TrayActivation::LeftPress));
+    QVERIFY(!clock->isVisible());
+}
+
+void TestFrmMenu::iconDoubleClick()
+{
+    // Fresh window: the switch starts enabled although the clock shows, so
+    // the press of a double-click "brings the clock back" and the
+    // double-click that follows opens About.
+    {
+        TestEnvironment env;
+        frmclockMain *clock = env.table->window<frmclockMain>();
+        frmMenu *menu = env.table->window<frmMenu>();
+        env.tray.activate(TrayActivation::LeftPress);
+        QVERIFY(!menu->item(QStringLiteral("mnuMainChang"))->isEnabled());
+        QVERIFY(clock->isVisible());
+        QVERIFY(!env.table->isLoaded<frmAbout>());
+        env.tray.activate(TrayActivation::LeftDoubleClick);
+        QVERIFY(env.table->isLoaded<frmAbout>());
+        QVERIFY(env.table->loaded<frmAbout>()->isVisible());
+    }
+    // Clock in the tray: one double-click shows the clock and opens About.
+    {
+        TestEnvironment env;
+        frmclockMain *clock = env.table->window<frmclockMain>();
+        frmMenu *menu = env.table->window<frmMenu>();
+        menu->item(QStringLiteral("mnuMainPGMin"))->trigger();
+        env.tray.activate(TrayActivation::LeftPress);
+        env.tray.activate(TrayActivation::LeftDoubleClick);
+        QVERIFY(clock->isVisible());
+        QVERIFY(env.table->isLoaded<frmAbout>());
+        QVERIFY(!menu->isBusy());
+    }
+}
+
+void TestFrmMenu::busyWhileTrayMenuOpen()
+{
+    TestEnvironment env;
+    frmclockMain *clock = env.table->window<frmclockMain>();
+    frmMenu *menu = env.table->window<frmMenu>();
+    menu->item(QStringLiteral("mnuMainPGMin"))->trigger();
+    QSignalSpy shows(menu->trayMenu(), &QMenu::aboutToShow);
+
+    bool busyInside = false;
+    whenMenuOpens([&](QMenu *open) {
+        busyInside = menu->isBusy();
+        // Further notifications while the menu is open are ignored: no
+        // second menu, and a left press does not show the clock.
+        env.tray.activate(TrayActivation::RightRelease);
+        env.tray.activate(TrayActivation::LeftPress);
+        env.tray.activate(TrayActivation::LeftDoubleClick);
+        dismiss(open);
+    });
+    env.tray.activate(TrayActivation::RightRelease);
+    QVERIFY(busyInside);
+    QCOMPARE(shows.count(), 1);
+    QVERIFY(!clock->isVisible());
+    QVERIFY(!env.table->isLoaded<frmAbout>());
+    QVERIFY(!menu->isBusy());
+
+    // The same command chosen from the menu runs while the flag is still set.
+    bool busyDuringCommand = false;
+    connect(menu->item(QStringLiteral("mnuMainChang")), &QAction::triggered, this,
+            [&] { busyDuringCommand = menu->isBusy(); });
+    whenMenuOpens([](QMenu *open) { clickItem(open, QStringLiteral("mnuMainChang")); });
+    env.tray.activate(TrayActivation::RightRelease);
+    QVERIFY(busyDuringCommand);
+    QVERIFY(clock->isVisible());
+    QVERIFY(!menu->isBusy());
+}
+
+void TestFrmMenu::backAfterDoubleClickClose()
+{
+    TestEnvironment env;
+    frmclockMain *clock = env.table->window<frmclockMain>();
+    frmSetTime *alarm = env.table->window<frmSetTime>();
+    frmMenu *menu = env.table->window<frmMenu>();
+    const QDateTime firstStart = clock->startupTime();
+
+    clock->move(100, 300);
+    QTest::mouseDClick(clock, Qt::LeftButton, Qt::NoModifier, EndCap);
+    QTRY_VERIFY(!env.table->isLoaded<frmclockMain>());
+    QCOMPARE(env.table->loaded<frmSetTime>(), alarm);
+
+    env.clock.advance(qint64(3) * 24 * 3600 * 1000);
+    menu->item(QStringLiteral("mnuMainChang"))->trigger();
+    frmclockMain *again = env.table->loaded<frmclockMain>();
+    QVERIFY(again);
+    QVERIFY(again->isVisible());
+    QCOMPARE(again->pos(), frmclockMain::StartPosition);
+    QCOMPARE(again->startupTime(), firstStart.addDays(3));
+    QVERIFY(again->isTicking());
+    QCOMPARE(env.table->loaded<frmSetTime>(), alarm);
+    QVERIFY(!alarm->isVisible());
+}
+
+void TestFrmMenu::exitSequences_data()
+{
+    QTest::addColumn<bool>("fromClock");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("clock menu: long")
+        << true << QStringList{"RemoveTrayIcon", "frmMenu",         "frmclockMain",
+                               "frmAbout",       "frmCloseWindows", "quit"};
+    QTest::newRow("tray menu: short")
+        << false << QStringList{"RemoveTrayIcon", "frmMenu", "frmclockMain", "quit"};
+}
+
+void TestFrmMenu::exitSequences()
+{
+    QFETCH(bool, fromClock);
+    QFETCH(QStringList, expected);
+
+    TestEnvironment env;
+    QStringList journal;
+    env.tray.journal = &journal;
+    env.program.journal = &journal;
+    connect(env.table.get(), &WindowTable::windowUnloaded, this,
+            [&](const QString &name) { journal << name; });
+    frmMenu::installClockMenu(*env.table);
+
+    frmclockMain *clock = env.table->window<frmclockMain>();
+    clock->move(100, 200);
+    env.table->show<frmSetTime>();
+    env.table->show<frmOption>();
+    env.table->show<frmAbout>();
+    env.table->show<frmCloseWindows>();
+    QPointer<frmMenu> menu = env.table->window<frmMenu>();
+    journal.clear();
+
+    // Chosen from the open menu, as a user does: the menu's window goes
+    // away while its menu is still running.
+    whenMenuOpens([fromClock](QMenu *open) {
+        clickItem(open,
+                  fromClock ? QStringLiteral("mnuMainPGExit") : QStringLiteral("mnuMainQuit"));
+    });
+    if (fromClock)
+        QTest::mouseClick(clock, Qt::RightButton, Qt::NoModifier, EndCap);
+    else
+        env.tray.activate(TrayActivation::RightRelease);
+    QTRY_VERIFY(journal.contains(QStringLiteral("quit")));
+    QCOMPARE(journal, expected);
+    QVERIFY(!env.tray.shown);
+
+    // The clock stored where it was; the alarm and options dialogs were left
+    // alone, to be destroyed with the program.
+    auto store = env.reopenStore();
+    QCOMPARE(store->get(Keys::Section, Keys::MainLeft), QStringLiteral("1500"));
+    QCOMPARE(store->get(Keys::Section, Keys::MainTop), QStringLiteral("3000"));
+    QVERIFY(env.table->isLoaded<frmSetTime>());
+    QVERIFY(env.table->isLoaded<frmOption>());
+    QCOMPARE(env.table->isLoaded<frmAbout>(), !fromClock);
+    QTRY_VERIFY(menu.isNull());
+}
+
+void TestFrmMenu::exitWithNothingLoaded()
+{
+    // The termination signal's path: no menu window yet, clock closed by a
+    // double-click. Nothing is loaded just to be unloaded.
+    TestEnvironment env;
+    QSignalSpy unloads(env.table.get(), &WindowTable::windowUnloaded);
+    exitProgram(*env.table, ExitKind::Short);
+    QCOMPARE(unloads.count(), 0);
+    QCOMPARE(env.tray.removes, 0);
+    QCOMPARE(env.program.quits, 1);
+    QVERIFY(!env.reopenStore()->get(Keys::Section, Keys::MainLeft).size());
+}
+
+QTEST_MAIN(TestFrmMenu)
+#include "tst_frmmenu.moc"
