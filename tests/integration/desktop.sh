@@ -1,0 +1,143 @@
+# A private desktop for one test: an X server on a free display, openbox,
+# a tray host (trayer), a system bus with a mock logind and a PulseAudio
+# null sink. Source it, then call start_desktop; everything it starts is
+# stopped by the EXIT trap. HOME and the XDG folders point into $WORK so the
+# user's settings are never touched.
+
+set -euo pipefail
+
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/zirvel-e2e.XXXXXX")
+PIDS=()
+HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+stop_desktop() {
+    local pid
+    for ((i = ${#PIDS[@]} - 1; i >= 0; i--)); do
+        pid=${PIDS[i]}
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${PIDS[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+    if [[ -n ${PULSE_STARTED:-} ]]; then
+        pulseaudio --kill 2>/dev/null || true
+    fi
+    if [[ -n ${KEEP_WORK:-} ]]; then
+        echo "work folder kept: $WORK"
+    else
+        rm -rf "$WORK"
+    fi
+}
+trap stop_desktop EXIT
+
+log() { printf '[%s] %s\n' "$(date +%T)" "$*"; }
+fail() {
+    [[ -n ${KEEP_WORK:-} ]] && tail -n 5 "$WORK"/*.log >&2
+    log "FAIL: $*"
+    shot "failure" || true
+    exit 1
+}
+
+# wait_for DESCRIPTION SECONDS COMMAND...: polls COMMAND until it succeeds.
+wait_for() {
+    local what=$1 secs=$2
+    shift 2
+    local deadline=$((SECONDS + secs))
+    until "$@" >/dev/null 2>&1; do
+        ((SECONDS < deadline)) || fail "timed out waiting for $what"
+        sleep 0.1
+    done
+}
+
+shot() {
+    import -display "$DISPLAY" -window root "$WORK/$1.png" 2>/dev/null
+    if [[ -n ${SHOT_DIR:-} ]]; then
+        cp "$WORK/$1.png" "$SHOT_DIR/$1.png"
+    fi
+}
+
+start_desktop() {
+    export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/home/.config XDG_RUNTIME_DIR=$WORK/run
+    mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    unset WAYLAND_DISPLAY QT_QPA_PLATFORM SESSION_MANAGER
+    export LC_ALL=C.UTF-8 NO_AT_BRIDGE=1
+
+    # X server on the first free display it finds.
+    exec 5> >(cat >"$WORK/display")
+    Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    PIDS+=($!)
+    exec 5>&-
+    wait_for "the X server" 10 test -s "$WORK/display"
+    export DISPLAY=:$(head -n1 "$WORK/display")
+    wait_for "the X server to answer" 10 xdpyinfo
+
+    openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+    PIDS+=($!)
+    wait_for "the window manager" 30 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+
+    # Session bus for Qt's own use (no StatusNotifier host on it, so the icon
+    # goes to trayer over XEmbed) and a private system bus with the mock logind.
+    for bus in session system; do
+        cat >"$WORK/$bus-bus.conf" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:path=$WORK/$bus-bus</listen>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+CONF
+        dbus-daemon --config-file="$WORK/$bus-bus.conf" --nofork >"$WORK/$bus-bus.log" 2>&1 &
+        PIDS+=($!)
+        wait_for "the $bus bus" 10 test -S "$WORK/$bus-bus"
+    done
+    export DBUS_SESSION_BUS_ADDRESS=unix:path=$WORK/session-bus
+    export DBUS_SYSTEM_BUS_ADDRESS=unix:path=$WORK/system-bus
+
+    LOGIND_LOG=$WORK/logind.log
+    : >"$LOGIND_LOG"
+    /usr/bin/python3 "$HERE/mocklogind.py" "$LOGIND_LOG" >"$WORK/mocklogind.out" 2>&1 &
+    PIDS+=($!)
+    wait_for "the mock logind" 10 grep -q '^ready' "$LOGIND_LOG"
+
+    trayer --edge top --align right --widthtype pixel --width 100 --height 24 \
+        --SetDockType true --transparent false >"$WORK/trayer.log" 2>&1 &
+    PIDS+=($!)
+    wait_for "the tray host" 10 xdotool search --classname trayer
+
+    # Sound goes to a null sink whose monitor the test can record.
+    pulseaudio --daemonize=no --exit-idle-time=-1 -n \
+        --load="module-native-protocol-unix" \
+        --load="module-null-sink sink_name=test_null" >"$WORK/pulse.log" 2>&1 &
+    PIDS+=($!)
+    PULSE_STARTED=1
+    wait_for "the sound server" 15 pactl info
+    pactl set-default-sink test_null
+}
+
+# The program's top-level windows of a given size ("86x19"), mapped or not.
+windows_sized() {
+    local id
+    for id in $(xdotool search --classname '^zirvel$' 2>/dev/null); do
+        if xwininfo -id "$id" 2>/dev/null | grep -q -- "-geometry $1+"; then
+            echo "$id"
+        fi
+    done
+}
+is_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+# The first mapped window of the program of that size.
+shown_window() {
+    local id
+    for id in $(windows_sized "$1"); do
+        if is_viewable "$id"; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
