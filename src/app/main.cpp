@@ -4,6 +4,7 @@
 #include "app/unixsignals.h"
 #include "platform/cddrive.h"
 #include "platform/clock.h"
+#include "platform/logindpower.h"
 #include "platform/messageboxes.h"
 #include "platform/program.h"
 #include "platform/trayicon.h"
@@ -38,6 +39,7 @@ int main(int argc, char *argv[])
     SystemClock clock;
     QtMessageBoxes messages;
     X11WindowSystem windows;
+    LogindPowerBackend power;
     SystemTrayIcon tray;
     LinuxCdDrive cdDrive;
     QtProgram program;
@@ -45,6 +47,7 @@ int main(int argc, char *argv[])
     services.clock = &clock;
     services.messages = &messages;
     services.windows = &windows;
+    services.power = &power;
     services.tray = &tray;
     services.cdDrive = &cdDrive;
     services.program = &program;

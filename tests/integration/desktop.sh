@@ -141,3 +141,49 @@ shown_window() {
     done
     return 1
 }
+
+# The program's icon: its window embedded in the tray host.
+tray_icon() {
+    local id
+    for id in $(xdotool search --classname '^zirvel$' 2>/dev/null); do
+        if is_viewable "$id" &&
+            xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' &&
+            ! xwininfo -id "$id" -children 2>/dev/null | grep -q 'Parent window id: .*(the root window)'; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# The centre of a window in root coordinates: "X Y".
+centre_of() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+        /Width:/ {w=$2} /Height:/ {h=$2} END {print x + int(w / 2), y + int(h / 2)}'
+}
+
+# A pop-up menu of the program is open.
+menu_open() {
+    local id
+    for id in $(xdotool search --classname '^zirvel$' 2>/dev/null); do
+        # Menus are the program's override-redirect windows straight on the
+        # root window (the icon is one too, but inside the tray host).
+        if xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' &&
+            is_viewable "$id" &&
+            xwininfo -id "$id" -children 2>/dev/null | grep -q 'Parent window id: .*(the root window)'; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+menu_closed() { ! menu_open; }
+
+# Chooses an item of the open menu with the keyboard: DOWN presses of the
+# arrow key (disabled items are skipped, as for a user), then Return.
+choose() {
+    local i
+    for ((i = 0; i < $1; i++)); do xdotool key Down; done
+    xdotool key Return
+    wait_for "the menu to close" 10 menu_closed
+}
