@@ -187,3 +187,23 @@ choose() {
     xdotool key Return
     wait_for "the menu to close" 10 menu_closed
 }
+
+# Clicks at a point given relative to a window's top-left corner.
+click_in() {
+    local x y
+    read -r x y < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}')
+    xdotool mousemove $((x + $2)) $((y + $3)) click "${4:-1}"
+}
+
+# A mapped window of the program at a given position and size ("484x316+195+165"),
+# or of a size only ("339x221").
+window_at() {
+    local id
+    for id in $(xdotool search --classname '^zirvel$' 2>/dev/null); do
+        if is_viewable "$id" && xwininfo -id "$id" 2>/dev/null | grep -q -- "-geometry $1"; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
