@@ -1,7 +1,54 @@
+#include "app/displaycheck.h"
+#include "app/frmclockmain.h"
+#include "app/singleinstance.h"
+#include "app/unixsignals.h"
+#include "platform/clock.h"
+#include "platform/messageboxes.h"
+#include "platform/windowsystem.h"
+#include "settings/settingsstore.h"
+#include "ui/windowtable.h"
+
 #include <QApplication>
+#include <QIcon>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    if (const QString problem = prepareDisplay(); !problem.isEmpty()) {
+        std::fprintf(stderr, "zirvel: %s\n", qPrintable(problem));
+        return 1;
+    }
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Zirvel"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zirvel-32.png")));
+
+    SingleInstance instance(QStringLiteral("zirvel"));
+    if (!instance.claim()) {
+        instance.notifyRunning();
+        return 0;
+    }
+
+    SystemClock clock;
+    QtMessageBoxes messages;
+    X11WindowSystem windows;
+    Services services;
+    services.clock = &clock;
+    services.messages = &messages;
+    services.windows = &windows;
+
+    SettingsStore store;
+    WindowTable table(services, store);
+
+    QObject::connect(&instance, &SingleInstance::activationRequested, &table,
+                     [&table] { table.show<frmclockMain>(); });
+    UnixSignals signalWatch;
+    QObject::connect(&signalWatch, &UnixSignals::terminationRequested, &app, [&table] {
+        table.unloadAll();
+        QApplication::quit();
+    });
+
+    table.window<frmclockMain>();
+    return app.exec();
 }

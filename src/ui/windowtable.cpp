@@ -1,1 +1,44 @@
 #include "ui/windowtable.h"
+
+WindowTable::WindowTable(Services services, SettingsStore &store, QObject *parent)
+    : QObject(parent), m_services(services), m_store(store)
+{
+}
+
+WindowTable::~WindowTable()
+{
+    for (const QPointer<ManagedWindow> &w : std::as_const(m_windows))
+        delete w.data();
+}
+
+void WindowTable::unload(ManagedWindow *window)
+{
+    if (!window)
+        return;
+    bool owned = false;
+    for (auto it = m_windows.begin(); it != m_windows.end(); ++it) {
+        if (it.value() == window) {
+            m_windows.erase(it);
+            owned = true;
+            break;
+        }
+    }
+    if (!owned)
+        return;
+    window->unloading();
+    window->hide();
+    const QString name = window->objectName();
+    window->deleteLater();
+    emit windowUnloaded(name);
+}
+
+void WindowTable::unloadAll()
+{
+    while (!m_windows.isEmpty()) {
+        QPointer<ManagedWindow> w = m_windows.begin().value();
+        if (w)
+            unload(w);
+        else
+            m_windows.erase(m_windows.begin());
+    }
+}

@@ -1,2 +1,73 @@
 #pragma once
-class WindowTable;
+
+#include "platform/services.h"
+#include "ui/managedwindow.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+
+#include <functional>
+#include <typeindex>
+
+class SettingsStore;
+
+/// Owns the program's windows: at most one of each class, created with its
+/// load steps run when it is first referred to, destroyed when it unloads.
+/// Windows reach each other only through here. W must be constructible from
+/// (WindowTable &).
+class WindowTable : public QObject {
+    Q_OBJECT
+public:
+    WindowTable(Services services, SettingsStore &store, QObject *parent = nullptr);
+    ~WindowTable() override;
+
+    /// The window, loaded first if it is not loaded (load does not show it).
+    template <class W> W *window()
+    {
+        if (W *existing = loaded<W>())
+            return existing;
+        auto *w = new W(*this);
+        w->setObjectName(QString::fromLatin1(W::staticMetaObject.className()));
+        m_windows.insert(std::type_index(typeid(W)), w);
+        w->load();
+        // Load steps may have unloaded the window again.
+        return loaded<W>();
+    }
+
+    /// The window if it is loaded, else null; never loads.
+    template <class W> W *loaded() const
+    {
+        return static_cast<W *>(m_windows.value(std::type_index(typeid(W))).data());
+    }
+    template <class W> bool isLoaded() const { return loaded<W>() != nullptr; }
+
+    /// Loads the window if needed, shows it, raises and activates it.
+    template <class W> W *show()
+    {
+        W *w = window<W>();
+        if (w)
+            w->showAndRaise();
+        return w;
+    }
+
+    /// Runs the window's unload steps and destroys it.
+    void unload(ManagedWindow *window);
+    /// Unloads every window that is still loaded.
+    void unloadAll();
+
+    Services &services() { return m_services; }
+    SettingsStore &store() { return m_store; }
+
+    /// Pops up the clock's menu at a global position; set by the menu window.
+    std::function<void(QPoint)> popupClockMenu;
+
+signals:
+    void windowUnloaded(const QString &name);
+
+private:
+    Services m_services;
+    SettingsStore &m_store;
+    QHash<std::type_index, QPointer<ManagedWindow>> m_windows;
+};

@@ -1,0 +1,148 @@
+#include "app/frmclockmain.h"
+
+#include "alarm/frmsettime.h"
+#include "app/secondticker.h"
+#include "platform/clock.h"
+#include "platform/windowsystem.h"
+#include "settings/settingskeys.h"
+#include "settings/settingsstore.h"
+#include "ui/fonts.h"
+#include "ui/titledrag.h"
+#include "ui/windowtable.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+
+frmclockMain::frmclockMain(WindowTable &table)
+    : ManagedWindow(table,
+                    Qt::Window | Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint),
+      m_face(QStringLiteral(":/clockface.png"))
+{
+    setWindowIcon(QIcon(QStringLiteral(":/icons/zirvel-32.png")));
+    setFixedSize(ClientSize);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->move(11, 1);
+    Label1->setFont(Fonts::song(12));
+    QPalette pal = Label1->palette();
+    pal.setColor(QPalette::WindowText, QColor(0, 0, 192));
+    Label1->setPalette(pal);
+    Label1->setMouseTracking(true);
+    Label1->installEventFilter(this);
+
+    m_drag = new TitleDrag(this, *services().windows);
+    m_ticker = new SecondTicker(*services().clock, this);
+    connect(m_ticker, &SecondTicker::tick, this, &frmclockMain::onSecond);
+}
+
+frmclockMain::~frmclockMain()
+{
+    delete m_drag;
+}
+
+void frmclockMain::load()
+{
+    move(StartPosition);
+    show();
+    services().windows->setTopmost(this, true);
+
+    m_startup = services().clock->now();
+    Label1->setText(m_startup.toString(QStringLiteral("hh:mm:ss")));
+    Label1->adjustSize();
+    m_ticker->start();
+}
+
+bool frmclockMain::isTicking() const
+{
+    return m_ticker->isActive();
+}
+
+void frmclockMain::unloading()
+{
+    m_ticker->stop();
+    if (!isMinimized()) {
+        store().save(QString::fromLatin1(Keys::Section), QString::fromLatin1(Keys::MainLeft),
+                     QString::number(float(x() * 15)));
+        store().save(QString::fromLatin1(Keys::Section), QString::fromLatin1(Keys::MainTop),
+                     QString::number(float(y() * 15)));
+    }
+}
+
+void frmclockMain::onSecond(const QDateTime &now)
+{
+    // Timer1: the display.
+    Label1->setText(now.toString(QStringLiteral("hh:mm:ss")));
+    Label1->adjustSize();
+    // TimerTiemr: the scheduler.
+    emit schedulerTick(now);
+}
+
+void frmclockMain::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    if (!m_face.isNull()) {
+        p.drawPixmap(rect(), m_face);
+        return;
+    }
+    QLinearGradient bar(0, 0, 0, height());
+    bar.setColorAt(0, QColor(200, 228, 255));
+    bar.setColorAt(1, QColor(120, 176, 240));
+    p.fillRect(rect(), bar);
+    p.fillRect(QRect(0, 0, 10, height()), QColor(40, 160, 60));
+    p.fillRect(QRect(width() - 10, 0, 10, height()), QColor(40, 160, 60));
+}
+
+void frmclockMain::mousePressEvent(QMouseEvent *event)
+{
+    m_drag->press(event);
+}
+
+void frmclockMain::mouseMoveEvent(QMouseEvent *event)
+{
+    m_drag->move(event);
+}
+
+void frmclockMain::mouseReleaseEvent(QMouseEvent *event)
+{
+    m_drag->release(event);
+    if (event->button() == Qt::RightButton && table().popupClockMenu)
+        table().popupClockMenu(event->globalPosition().toPoint());
+}
+
+void frmclockMain::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        unload();
+}
+
+bool frmclockMain::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        onActivated();
+    return ManagedWindow::event(event);
+}
+
+void frmclockMain::onActivated()
+{
+    // The alarm dialog is loaded, hidden, whenever the clock becomes active.
+    if (!table().isLoaded<frmSetTime>())
+        table().window<frmSetTime>();
+}
+
+bool frmclockMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Label1) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            return true; // the time label only shows the tooltip
+        default:
+            break;
+        }
+    }
+    return ManagedWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "ui/managedwindow.h"
+
+#include <QDateTime>
+#include <QPixmap>
+
+class QLabel;
+class SecondTicker;
+class TitleDrag;
+
+/// The clock strip: 86 × 19, frameless, always on top, no taskbar button,
+/// placed at 638, 24 on every load. Its end caps drag it, close it on a
+/// double-click and open its menu on a right click; over the time label only
+/// the tooltip reacts.
+class frmclockMain : public ManagedWindow {
+    Q_OBJECT
+public:
+    static constexpr QPoint StartPosition{638, 24};
+    static constexpr QSize ClientSize{86, 19};
+
+    explicit frmclockMain(WindowTable &table);
+    ~frmclockMain() override;
+
+    void load() override;
+
+    QLabel *label1() const { return Label1; }
+    /// The date and time taken once at load.
+    QDateTime startupTime() const { return m_startup; }
+    bool isTicking() const;
+
+signals:
+    /// Once per second while the window is loaded (TimerTiemr's tick).
+    void schedulerTick(const QDateTime &now);
+
+protected:
+    void unloading() override;
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void onSecond(const QDateTime &now);
+    void onActivated();
+
+    QLabel *Label1 = nullptr;
+    QPixmap m_face;
+    SecondTicker *m_ticker = nullptr;
+    TitleDrag *m_drag = nullptr;
+    QDateTime m_startup;
+};

@@ -1,0 +1,52 @@
+#include "app/secondticker.h"
+
+#include "platform/clock.h"
+
+namespace {
+// Fire this long after the boundary, so a timer that is a little early still
+// lands in the new second.
+constexpr int Margin = 20;
+} // namespace
+
+SecondTicker::SecondTicker(IClock &clock, QObject *parent) : QObject(parent), m_clock(clock)
+{
+    m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &SecondTicker::fire);
+}
+
+int SecondTicker::delayToNextSecond(const QTime &now)
+{
+    return 1000 - now.msec() + Margin;
+}
+
+void SecondTicker::start()
+{
+    m_running = true;
+    m_lastSecond = {};
+    arm();
+}
+
+void SecondTicker::stop()
+{
+    m_running = false;
+    m_timer.stop();
+}
+
+void SecondTicker::arm()
+{
+    m_timer.start(delayToNextSecond(m_clock.now().time()));
+}
+
+void SecondTicker::fire()
+{
+    const QDateTime now = m_clock.now();
+    QDateTime second = now;
+    second.setTime(QTime(now.time().hour(), now.time().minute(), now.time().second()));
+    if (second != m_lastSecond) {
+        m_lastSecond = second;
+        emit tick(now);
+    }
+    if (m_running && !m_timer.isActive())
+        arm();
+}

@@ -1,0 +1,13 @@
+#include "platform/messageboxes.h"
+
+#include <QMessageBox>
+
+void QtMessageBoxes::show(const QString &text, const QString &caption)
+{
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(QMessageBox::NoIcon, caption, shown, QMessageBox::Ok);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    box.exec();
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+/// Modal message boxes: OK button only, no icon, caption "Zirvel" unless given.
+/// Lines of a message are separated by "\r" (the stored texts use it); the
+/// implementation shows each as its own line.
+class IMessageBoxes {
+public:
+    virtual ~IMessageBoxes() = default;
+    virtual void show(const QString &text, const QString &caption = QStringLiteral("Zirvel")) = 0;
+};
+
+/// QMessageBox, shown modal and without an owner.
+class QtMessageBoxes final : public IMessageBoxes {
+public:
+    void show(const QString &text, const QString &caption) override;
+};

@@ -1,0 +1,82 @@
+#include "platform/windowsystem.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+#include <QWindow>
+
+#include <xcb/xcb.h>
+
+namespace {
+
+xcb_atom_t internAtom(xcb_connection_t *c, const char *name)
+{
+    auto cookie = xcb_intern_atom(c, 0, uint16_t(qstrlen(name)), name);
+    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(c, cookie, nullptr);
+    if (!reply)
+        return XCB_ATOM_NONE;
+    const xcb_atom_t atom = reply->atom;
+    free(reply);
+    return atom;
+}
+
+xcb_connection_t *x11Connection()
+{
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+} // namespace
+
+void X11WindowSystem::setTopmost(QWidget *window, bool on)
+{
+    // Changing the flag on the QWindow updates _NET_WM_STATE_ABOVE in place;
+    // QWidget::setWindowFlag would destroy and re-create the native window.
+    window->setAttribute(Qt::WA_NativeWindow);
+    QWindow *handle = window->windowHandle();
+    if (!handle) {
+        window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+        return;
+    }
+    handle->setFlag(Qt::WindowStaysOnTopHint, on);
+    window->overrideWindowFlags(handle->flags());
+}
+
+void X11WindowSystem::setSkipTaskbar(QWidget *window)
+{
+    xcb_connection_t *c = x11Connection();
+    if (!c || !window->windowHandle())
+        return;
+    const xcb_window_t wid = xcb_window_t(window->winId());
+    const xcb_atom_t state = internAtom(c, "_NET_WM_STATE");
+    const xcb_atom_t skipTaskbar = internAtom(c, "_NET_WM_STATE_SKIP_TASKBAR");
+    const xcb_atom_t skipPager = internAtom(c, "_NET_WM_STATE_SKIP_PAGER");
+    if (state == XCB_ATOM_NONE)
+        return;
+
+    // A window the window manager has not managed yet reads the property when
+    // it is mapped; a managed one only listens to the client message.
+    // https://specifications.freedesktop.org/wm-spec/latest/ar01s05.html (_NET_WM_STATE)
+    const xcb_atom_t atoms[] = {skipTaskbar, skipPager};
+    xcb_change_property(c, XCB_PROP_MODE_APPEND, wid, state, XCB_ATOM_ATOM, 32, 2, atoms);
+
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = wid;
+    event.type = state;
+    event.data.data32[0] = 1; // _NET_WM_STATE_ADD
+    event.data.data32[1] = skipTaskbar;
+    event.data.data32[2] = skipPager;
+    event.data.data32[3] = 1; // source: normal application
+    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    xcb_send_event(c, 0, screen->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&event));
+    xcb_flush(c);
+}
+
+bool X11WindowSystem::startSystemMove(QWidget *window)
+{
+    QWindow *handle = window->windowHandle();
+    return handle && handle->startSystemMove();
+}

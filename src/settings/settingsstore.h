@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QHash>
+#include <QLoggingCategory>
+#include <QString>
+#include <QTime>
+
+#include <memory>
+#include <optional>
+
+class QSettings;
+
+Q_DECLARE_LOGGING_CATEGORY(lcSettings)
+
+/// The per-user settings: text values addressed by section and key, compared
+/// without regard to case and stored in the key table's spelling.
+///
+/// Reads come from memory, so they are cheap enough for the once-a-second
+/// scheduler. Every save is written through to the file and synced at once;
+/// the file is replaced atomically, so it is never left half-written. A file
+/// that cannot be read or parsed never stops the program: it starts from
+/// defaults, and a broken file is kept aside before it is first rewritten.
+class SettingsStore {
+public:
+    /// The store's file; "" means the per-user default location.
+    explicit SettingsStore(const QString &filePath = QString());
+    ~SettingsStore();
+    SettingsStore(const SettingsStore &) = delete;
+    SettingsStore &operator=(const SettingsStore &) = delete;
+
+    /// $XDG_CONFIG_HOME/Zirvel/Zirvel.conf
+    static QString defaultFilePath();
+    QString filePath() const { return m_path; }
+
+    /// The stored text, or "" when the key was never saved or holds a value
+    /// that is not valid for its kind.
+    QString get(const QString &section, const QString &key) const;
+    /// As above, with the text of the given default instead of "".
+    QString get(const QString &section, const QString &key, const QString &defaultValue) const;
+    QString get(const QString &section, const QString &key, int defaultValue) const;
+
+    /// Stores the text; true when it is on disk. A value that could not be
+    /// written stays in effect for the rest of the session.
+    bool save(const QString &section, const QString &key, const QString &value);
+
+    /// A flag of section Settings as an integer (default when missing or broken).
+    int flag(const QString &key, int defaultValue = 0) const;
+    /// A time of section Settings; nothing when empty, missing or broken.
+    std::optional<QTime> time(const QString &key) const;
+
+private:
+    struct Entry {
+        QString section;
+        QString key;
+        QString value;
+    };
+    void load();
+    static QString lookupName(const QString &section, const QString &key);
+    std::optional<QString> lookup(const QString &section, const QString &key) const;
+
+    QString m_path;
+    std::unique_ptr<QSettings> m_file;
+    QHash<QString, Entry> m_values;
+    bool m_readable = true;
+    bool m_broken = false;
+};

@@ -1,0 +1,24 @@
+#include "settings/timetext.h"
+
+#include <QRegularExpression>
+
+namespace TimeText {
+
+QString format(QTime time)
+{
+    return time.toString(QStringLiteral("H:mm:ss"));
+}
+
+std::optional<QTime> parse(const QString &text)
+{
+    static const QRegularExpression re(QStringLiteral("^(\\d{1,2}):(\\d{2}):(\\d{2})$"));
+    const QRegularExpressionMatch m = re.match(text.trimmed());
+    if (!m.hasMatch())
+        return std::nullopt;
+    const QTime t(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    if (!t.isValid())
+        return std::nullopt;
+    return t;
+}
+
+} // namespace TimeText

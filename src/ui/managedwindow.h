@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+
+class WindowTable;
+class SettingsStore;
+struct Services;
+
+/// A top-level window owned by the window table. The table constructs it,
+/// then runs load(); unload() hands it back to the table, which runs
+/// unloading() and destroys it.
+class ManagedWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit ManagedWindow(WindowTable &table, Qt::WindowFlags flags = Qt::Window);
+
+    /// The window's load steps, run once by the table right after construction.
+    virtual void load() {}
+    /// Closes the window and destroys it; the next reference builds a new one.
+    void unload();
+    /// Shows the window (if hidden), raises and activates it.
+    void showAndRaise();
+
+protected:
+    friend class WindowTable;
+    /// Run by the table before the window is destroyed.
+    virtual void unloading() {}
+
+    WindowTable &table() const { return m_table; }
+    SettingsStore &store() const;
+    Services &services() const;
+
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    WindowTable &m_table;
+};

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "ui/managedwindow.h"
+
+#include <QColor>
+#include <QPixmap>
+#include <QRect>
+#include <QSize>
+
+#include <optional>
+
+class QLabel;
+class LabelButton;
+class TitleDrag;
+
+/// The chrome of one skinned dialog: size, skin, title band and close mark.
+struct DialogChrome {
+    QString windowTitle;                 ///< the system's title; not drawn
+    QSize clientSize;                    ///< fixed client size in pixels
+    QString skin;                        ///< resource path of the skin picture
+    std::optional<QPoint> startPosition; ///< none: centred on the screen
+    QString titleText;                   ///< caption of lblTitle
+    QRect titleRect;                     ///< lblTitle geometry
+    QString closeName;                   ///< "lblClose" or "lblMin"
+    QRect closeRect;                     ///< geometry of the close-mark label
+    QColor background;                   ///< shows where the client area is larger than the skin
+    bool hasWindowIcon = true;           ///< the dialog icon; the pop-ups have none
+};
+
+/// A frameless window painted by its skin, without taskbar button, dragged by
+/// its title label and closed by an invisible label over the painted close
+/// mark. Subclasses decide what the close label does (closeClicked()).
+class SkinnedDialog : public ManagedWindow {
+    Q_OBJECT
+public:
+    SkinnedDialog(WindowTable &table, const DialogChrome &chrome);
+    ~SkinnedDialog() override;
+
+    QLabel *lblTitle() const { return m_title; }
+    LabelButton *closeLabel() const { return m_close; }
+
+protected:
+    /// The close-mark label was clicked. Unloads by default.
+    virtual void closeClicked();
+
+    void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QPixmap m_skin;
+    QLabel *m_title = nullptr;
+    LabelButton *m_close = nullptr;
+    TitleDrag *m_drag = nullptr;
+};

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "platform/messageboxes.h"
+#include "platform/poweractions.h"
+#include "platform/soundplayer.h"
+#include "platform/windowsystem.h"
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+/// Records the messages it is asked to show; shows nothing.
+class FakeMessageBoxes final : public IMessageBoxes {
+public:
+    void show(const QString &text, const QString &caption) override
+    {
+        texts << text;
+        captions << caption;
+    }
+    QStringList texts;
+    QStringList captions;
+};
+
+/// Records window-manager requests; offers no system move, so drags fall
+/// back to moving the window by hand.
+class FakeWindowSystem final : public IWindowSystem {
+public:
+    struct TopmostCall {
+        QPointer<QWidget> window;
+        bool on;
+    };
+    void setTopmost(QWidget *window, bool on) override
+    {
+        topmostCalls.append({window, on});
+        window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    }
+    void setSkipTaskbar(QWidget *window) override { skipTaskbar.append(window); }
+    bool startSystemMove(QWidget *) override
+    {
+        ++systemMoves;
+        return false;
+    }
+    QList<TopmostCall> topmostCalls;
+    QList<QPointer<QWidget>> skipTaskbar;
+    int systemMoves = 0;
+};
+
+/// Records what it is asked to play; answers with `result`.
+class FakeSoundPlayer final : public ISoundPlayer {
+public:
+    bool play(const QString &path) override
+    {
+        played << path;
+        return result;
+    }
+    QStringList played;
+    bool result = true;
+};
+
+/// Records power requests; never touches the machine.
+class FakePowerBackend final : public IPowerBackend {
+public:
+    void powerOff() override { calls << QStringLiteral("PowerOff"); }
+    void reboot() override { calls << QStringLiteral("Reboot"); }
+    QStringList calls;
+};

@@ -1,0 +1,22 @@
+#include "testenvironment.h"
+
+TestEnvironment::TestEnvironment()
+{
+    services.clock = &clock;
+    services.messages = &messages;
+    services.windows = &windows;
+    services.sound = &sound;
+    services.power = &power;
+    store = std::make_unique<SettingsStore>(settingsPath());
+    table = std::make_unique<WindowTable>(services, *store);
+}
+
+TestEnvironment::~TestEnvironment()
+{
+    table.reset();
+}
+
+std::unique_ptr<SettingsStore> TestEnvironment::reopenStore() const
+{
+    return std::make_unique<SettingsStore>(settingsPath());
+}
