@@ -23,6 +23,8 @@ frmclockMain::frmclockMain(WindowTable &table)
 {
     setWindowIcon(QIcon(QStringLiteral(":/icons/zirvel-32.png")));
     setFixedSize(ClientSize);
+    // The strip is rarely the active window, yet its date tooltip must show.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
