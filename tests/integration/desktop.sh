@@ -72,9 +72,11 @@ start_desktop() {
     export DISPLAY=:$(head -n1 "$WORK/display")
     wait_for "the X server to answer" 10 xdpyinfo
 
-    openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+    # openbox drops map requests that arrive while it starts; --startup runs
+    # once it is ready.
+    openbox --sm-disable --startup "touch $WORK/wm-ready" >"$WORK/openbox.log" 2>&1 &
     PIDS+=($!)
-    wait_for "the window manager" 30 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+    wait_for "the window manager" 30 test -e "$WORK/wm-ready"
 
     # Session bus for Qt's own use (no StatusNotifier host on it, so the icon
     # goes to trayer over XEmbed) and a private system bus with the mock logind.

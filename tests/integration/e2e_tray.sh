@@ -84,14 +84,33 @@ wait_for "the program to end" 15 sh -c "! kill -0 $ZPID"
 wait "$ZPID" || fail "the program ended with status $?"
 tray_icon && fail "the icon outlived the program"
 CONF=$XDG_CONFIG_HOME/Zirvel/Zirvel.conf
-grep -qx 'MainLeft=9570' "$CONF" && grep -qx 'MainTop=360' "$CONF" || fail "clock position not stored: $(cat "$CONF")"
+stored_position() { grep -qE '^MainLeft=[0-9]+$' "$CONF" && grep -qE '^MainTop=[0-9]+$' "$CONF"; }
+stored_position || fail "clock position not stored: $(tr "\n" " " <"$CONF" 2>&1)"
 
-log "SIGTERM (log-out) ends the program the same way"
+log "退出 from the clock's menu, with About open"
 "$ZIRVEL" >"$WORK/zirvel2.log" 2>&1 &
 ZPID=$!
 PIDS+=($ZPID)
 wait_for "the clock" 30 shown_window 86x19
-CLOCK=$(shown_window 86x19)
+xdotool mousemove $END_CAP click 3
+wait_for "the clock's menu" 10 menu_open
+choose 9
+wait_for "the About window" 10 sh -c "xdotool search --onlyvisible --name '^关于' >/dev/null"
+wait_for "the tray icon" 10 tray_icon
+rm -f "$CONF"
+xdotool mousemove $END_CAP click 3
+wait_for "the clock's menu" 10 menu_open
+xdotool key Up Return
+wait_for "the program to end" 15 sh -c "! kill -0 $ZPID"
+wait "$ZPID" || fail "the program ended with status $?"
+tray_icon && fail "the icon outlived the program"
+stored_position || fail "clock position not stored: $(tr "\n" " " <"$CONF" 2>&1)"
+
+log "SIGTERM (log-out) ends the program the same way"
+"$ZIRVEL" >"$WORK/zirvel3.log" 2>&1 &
+ZPID=$!
+PIDS+=($ZPID)
+wait_for "the clock" 30 shown_window 86x19
 xdotool mousemove $END_CAP click 3
 wait_for "the clock's menu" 10 menu_open
 xdotool key Escape
@@ -102,7 +121,6 @@ kill -TERM "$ZPID"
 wait_for "the program to end" 15 sh -c "! kill -0 $ZPID"
 wait "$ZPID" || fail "the program ended with status $? on SIGTERM"
 tray_icon && fail "the icon outlived the program"
-grep -qx 'MainLeft=9570' "$CONF" && grep -qx 'MainTop=360' "$CONF" ||
-    fail "clock position not stored on SIGTERM: $(cat "$CONF" 2>&1)"
+stored_position || fail "clock position not stored on SIGTERM: $(tr "\n" " " <"$CONF" 2>&1)"
 
 log "PASS in $SECONDS s"
