@@ -83,8 +83,8 @@ void frmclockMain::onSecond(const QDateTime &now)
 void frmclockMain::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    if (!m_face.isNull()) {
-        p.drawPixmap(rect(), m_face);
+    if (!m_face.availableSizes().isEmpty()) {
+        p.drawPixmap(QPoint(0, 0), m_face.pixmap(ClientSize, devicePixelRatioF()));
         return;
     }
     QLinearGradient bar(0, 0, 0, height());

@@ -3,7 +3,7 @@
 #include "ui/managedwindow.h"
 
 #include <QDateTime>
-#include <QPixmap>
+#include <QIcon>
 
 class QLabel;
 class SecondTicker;
@@ -48,7 +48,7 @@ private:
     void onActivated();
 
     QLabel *Label1 = nullptr;
-    QPixmap m_face;
+    QIcon m_face; // picks the @2x picture on a scaled screen
     SecondTicker *m_ticker = nullptr;
     TitleDrag *m_drag = nullptr;
     QDateTime m_startup;

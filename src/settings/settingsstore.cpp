@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStringDecoder>
 
 Q_LOGGING_CATEGORY(lcSettings, "zirvel.settings", QtWarningMsg)
 
@@ -25,6 +26,21 @@ QString canonicalKey(const QString &key)
     if (const KeyInfo *info = findKey(key))
         return QString::fromLatin1(info->name);
     return key;
+}
+
+// A settings file is text. Binary garbage (a disk error, a wrong file copied
+// over it) parses "successfully" into nothing, and rewriting it would lose it.
+bool looksLikeText(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true; // missing: nothing to protect
+    const QByteArray content = file.readAll();
+    if (content.contains('\0'))
+        return false;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    [[maybe_unused]] const QString text = utf8(content);
+    return !utf8.hasError();
 }
 
 } // namespace
@@ -54,7 +70,7 @@ void SettingsStore::load()
     }
     m_file = std::make_unique<QSettings>(m_path, QSettings::IniFormat);
     m_file->setAtomicSyncRequired(true);
-    m_broken = m_file->status() != QSettings::NoError;
+    m_broken = m_file->status() != QSettings::NoError || !looksLikeText(m_path);
     if (m_broken)
         qCWarning(lcSettings) << m_path << "is damaged; it is kept as .broken on the next save";
 
@@ -136,7 +152,8 @@ bool SettingsStore::save(const QString &section, const QString &key, const QStri
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     m_file->setValue(it->section + QLatin1Char('/') + it->key, value);
     m_file->sync(); // written to a temporary file, synced, then renamed over the old one
-    if (m_file->status() != QSettings::NoError) {
+    // A FormatError from reading stays in status(); only a failed write counts here.
+    if (m_file->status() == QSettings::AccessError) {
         qCWarning(lcSettings) << "cannot write" << m_path;
         return false;
     }

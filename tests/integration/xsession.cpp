@@ -1,5 +1,6 @@
 #include "xsession.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 #include <QThread>
@@ -43,15 +44,22 @@ bool XSession::start()
     QFile::setPermissions(m_runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
 
-    m_windowManager.start(openbox, {});
-    // openbox owns the WM_S0 selection once it manages the screen.
-    for (int i = 0; i < 200; ++i) {
-        if (run(QStringLiteral("xprop"),
-                {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-                .contains("window id"))
-            return true;
-        QThread::msleep(50);
+    // Nothing of the user's: private configuration and data folders.
+    for (const char *name : {"config", "data"}) {
+        const QString path = m_runtime.filePath(QString::fromLatin1(name));
+        QDir().mkpath(path);
+        qputenv(name == QByteArrayView("config") ? "XDG_CONFIG_HOME" : "XDG_DATA_HOME",
+                QFile::encodeName(path));
     }
+
+    // openbox drops map requests that arrive while it starts up; --startup
+    // runs once it manages the screen.
+    const QString ready = m_runtime.filePath(QStringLiteral("wm-ready"));
+    m_windowManager.start(openbox, {QStringLiteral("--startup"), QStringLiteral("touch ") + ready});
+    for (int i = 0; i < 600 && !QFile::exists(ready); ++i)
+        QThread::msleep(50);
+    if (QFile::exists(ready))
+        return true;
     m_error = QStringLiteral("openbox did not start");
     return false;
 }

@@ -1,0 +1,149 @@
+#include "alarm/frmsettime.h"
+#include "app/frmclockmain.h"
+#include "app/secondticker.h"
+#include "testenvironment.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+
+class tst_frmclockMain : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestEnvironment> env;
+    frmclockMain *load() { return env->table->window<frmclockMain>(); }
+    static QPoint leftCap() { return QPoint(4, 9); }
+    static QPoint rightCap() { return QPoint(82, 9); }
+
+private slots:
+    void init() { env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { env.reset(); }
+
+    void placedAtStartOnEveryLoad()
+    {
+        for (int round = 0; round < 2; ++round) {
+            frmclockMain *w = load();
+            QVERIFY(w->isVisible());
+            QCOMPARE(w->pos(), QPoint(638, 24));
+            QCOMPARE(w->size(), QSize(86, 19));
+            QVERIFY(w->windowFlags().testFlag(Qt::FramelessWindowHint));
+            QVERIFY(!env->windows.topmostCalls.isEmpty());
+            QVERIFY(env->windows.topmostCalls.last().on);
+            w->move(100, 300); // a drag; the next load ignores it
+            w->unload();
+            QVERIFY(!env->table->isLoaded<frmclockMain>());
+        }
+        QCOMPARE(env->store->get(QStringLiteral("Settings"), QStringLiteral("MainLeft")),
+                 QStringLiteral("1500"));
+    }
+
+    void labelShowsTheSecond_data()
+    {
+        QTest::addColumn<QTime>("time");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("last second") << QTime(23, 59, 59) << "23:59:59";
+        QTest::newRow("midnight") << QTime(0, 0, 0) << "00:00:00";
+        QTest::newRow("morning") << QTime(7, 5, 9) << "07:05:09";
+    }
+    void labelShowsTheSecond()
+    {
+        QFETCH(QTime, time);
+        QFETCH(QString, text);
+        frmclockMain *w = load();
+        env->clock.set(QDateTime(QDate(2026, 12, 9), time.addMSecs(20)));
+        w->findChild<SecondTicker *>()->tick(env->clock.now());
+        QCOMPARE(w->label1()->text(), text);
+        QVERIFY(w->label1()->geometry().right() < 86 - 10); // the right cap stays free
+    }
+
+    void tickerFiresOncePerSecondJustAfterTheBoundary_data()
+    {
+        QTest::addColumn<int>("msec");
+        QTest::addColumn<int>("delay");
+        QTest::newRow("on the boundary") << 0 << 1020;
+        QTest::newRow("just after a tick") << 21 << 999;
+        QTest::newRow("late in the second") << 990 << 30;
+    }
+    void tickerFiresOncePerSecondJustAfterTheBoundary()
+    {
+        QFETCH(int, msec);
+        QFETCH(int, delay);
+        QCOMPARE(SecondTicker::delayToNextSecond(QTime(10, 0, 0, msec)), delay);
+    }
+
+    void endCapsReactButTheLabelDoesNot()
+    {
+        frmclockMain *w = load();
+        QTest::mouseDClick(w->label1(), Qt::LeftButton, {}, QPoint(10, 8));
+        QVERIFY(env->table->isLoaded<frmclockMain>());
+
+        QPoint menuAt;
+        env->table->popupClockMenu = [&](QPoint p) { menuAt = p; };
+        QTest::mouseRelease(w->label1(), Qt::RightButton, {}, QPoint(10, 8));
+        QCOMPARE(menuAt, QPoint());
+        QTest::mouseRelease(w, Qt::RightButton, {}, rightCap());
+        QCOMPARE(menuAt, w->mapToGlobal(rightCap()));
+
+        QTest::mouseDClick(w, Qt::LeftButton, {}, leftCap());
+        QVERIFY(!env->table->isLoaded<frmclockMain>());
+    }
+
+    void doubleClickCloseStopsTheTimersOnly()
+    {
+        frmclockMain *w = load();
+        env->table->window<frmSetTime>();
+        QSignalSpy ticks(w, &frmclockMain::schedulerTick);
+        QVERIFY(w->isTicking());
+        QTest::mouseDClick(w, Qt::LeftButton, {}, rightCap());
+        QVERIFY(!env->table->isLoaded<frmclockMain>());
+        QVERIFY(env->table->isLoaded<frmSetTime>());
+        QVERIFY(!env->table->loaded<frmSetTime>()->isVisible());
+    }
+
+    void dragOnAnEndCapMovesTheWindow()
+    {
+        frmclockMain *w = load();
+        QTest::mousePress(w, Qt::LeftButton, {}, leftCap());
+        QMouseEvent move(QEvent::MouseMove, QPointF(leftCap() + QPoint(30, 40)),
+                         QPointF(w->mapToGlobal(leftCap() + QPoint(30, 40))), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &move);
+        QTest::mouseRelease(w, Qt::LeftButton, {}, leftCap() + QPoint(30, 40));
+        QCOMPARE(env->windows.systemMoves, 1);
+        QCOMPARE(w->pos(), QPoint(638 + 30, 24 + 40));
+    }
+
+    void unloadSavesPositionInTwipsUnlessMinimised()
+    {
+        load()->unload();
+        auto reread = env->reopenStore();
+        QCOMPARE(reread->get(QStringLiteral("Settings"), QStringLiteral("MainLeft")),
+                 QStringLiteral("9570"));
+        QCOMPARE(reread->get(QStringLiteral("Settings"), QStringLiteral("MainTop")),
+                 QStringLiteral("360"));
+
+        frmclockMain *w = load();
+        w->move(10, 10);
+        w->setWindowState(Qt::WindowMinimized);
+        w->unload();
+        QCOMPARE(env->reopenStore()->get(QStringLiteral("Settings"), QStringLiteral("MainLeft")),
+                 QStringLiteral("9570"));
+    }
+
+    void activationLoadsTheAlarmDialogHiddenOnce()
+    {
+        frmclockMain *w = load();
+        QVERIFY(!env->table->isLoaded<frmSetTime>());
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(w, &activate);
+        frmSetTime *first = env->table->loaded<frmSetTime>();
+        QVERIFY(first);
+        QVERIFY(!first->isVisible());
+        QApplication::sendEvent(w, &activate);
+        QCOMPARE(env->table->loaded<frmSetTime>(), first);
+    }
+};
+
+QTEST_MAIN(tst_frmclockMain)
+#include "tst_frmclockmain.moc"

@@ -1,0 +1,314 @@
+#include "settings/settingskeys.h"
+#include "settings/settingsstore.h"
+#include "settings/timetext.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <QStandardPaths>
+#include <QTextStream>
+
+#include <csignal>
+#include <pwd.h>
+#include <unistd.h>
+
+class tst_SettingsStore : public QObject {
+    Q_OBJECT
+
+private:
+    QString path() const { return m_dir->filePath(QStringLiteral("cfg/Zirvel.conf")); }
+    QByteArray fileContent() const
+    {
+        QFile f(path());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void writeFile(const QByteArray &content)
+    {
+        QDir().mkpath(QFileInfo(path()).absolutePath());
+        QFile f(path());
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(content);
+    }
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+private slots:
+    void init() { m_dir = std::make_unique<QTemporaryDir>(); }
+
+    void newUserDefaults_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("withZero");  // read with default 0
+        QTest::addColumn<QString>("noDefault"); // read without default
+        for (const char *flag : {"chkinttime", "chkopenclose", "chkImedClose", "chkclosetime",
+                                 "chkautorun", "chkyntimer"})
+            QTest::newRow(flag) << flag << "0"
+                                << "";
+        for (const char *text : {"timer", "itimer", "prompt", "hour", "minute"})
+            QTest::newRow(text) << text << "0"
+                                << "";
+    }
+    void newUserDefaults()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, withZero);
+        QFETCH(QString, noDefault);
+        SettingsStore store(path());
+        QCOMPARE(store.get(QStringLiteral("Settings"), key, 0), withZero);
+        QCOMPARE(store.get(QStringLiteral("Settings"), key), noDefault);
+        QCOMPARE(store.get(QStringLiteral("Settings"), key, QString()), noDefault);
+        QVERIFY(!QFile::exists(path())); // reading creates nothing
+    }
+
+    void sectionAndKeyIgnoreCase_data()
+    {
+        QTest::addColumn<QString>("saveSection");
+        QTest::addColumn<QString>("saveKey");
+        QTest::addColumn<QString>("readSection");
+        QTest::addColumn<QString>("readKey");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("storedSpelling");
+        QTest::newRow("Settings->settings") << "Settings"
+                                            << "itimer"
+                                            << "settings"
+                                            << "itimer"
+                                            << "7:05:00"
+                                            << "itimer";
+        QTest::newRow("settings->Settings") << "settings"
+                                            << "chkopenclose"
+                                            << "Settings"
+                                            << "chkopenclose"
+                                            << "1"
+                                            << "chkopenclose";
+        QTest::newRow("key case") << "SETTINGS"
+                                  << "CHKIMEDCLOSE"
+                                  << "settings"
+                                  << "chkimedclose"
+                                  << "1"
+                                  << "chkImedClose";
+    }
+    void sectionAndKeyIgnoreCase()
+    {
+        QFETCH(QString, saveSection);
+        QFETCH(QString, saveKey);
+        QFETCH(QString, readSection);
+        QFETCH(QString, readKey);
+        QFETCH(QString, value);
+        QFETCH(QString, storedSpelling);
+        {
+            SettingsStore store(path());
+            QVERIFY(store.save(saveSection, saveKey, value));
+            QCOMPARE(store.get(readSection, readKey), value);
+        }
+        // The file holds the table's spelling, and a new instance reads it back.
+        const QByteArray content = fileContent();
+        QVERIFY2(content.contains("[Settings]"), content);
+        QVERIFY2(content.contains(storedSpelling.toUtf8() + "=" + value.toUtf8()), content);
+        SettingsStore again(path());
+        QCOMPARE(again.get(readSection, readKey), value);
+        QCOMPARE(again.get(saveSection, saveKey), value);
+    }
+
+    void valuesSurviveExactly_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("time") << "itimer"
+                              << "7:05:00";
+        QTest::newRow("empty time") << "timer"
+                                    << "";
+        QTest::newRow("hour with zero") << "hour"
+                                        << "07";
+        QTest::newRow("chinese prompt") << "prompt"
+                                        << "起床了，该上班了！";
+        QTest::newRow("punctuation") << "prompt"
+                                     << "a, b; c = \"d\" \\ e # f [g]";
+        QTest::newRow("twips") << "MainLeft"
+                               << "9570";
+    }
+    void valuesSurviveExactly()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        SettingsStore(path()).save(QStringLiteral("Settings"), key, value);
+        QCOMPARE(SettingsStore(path()).get(QStringLiteral("settings"), key, QStringLiteral("x")),
+                 value);
+    }
+
+    void brokenValuesReadAsDefault_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected"); // read with default 0
+        QTest::newRow("flag text") << QByteArray("chkinttime=yes") << "chkinttime"
+                                   << "0";
+        QTest::newRow("flag float") << QByteArray("chkopenclose=1.5") << "chkopenclose"
+                                    << "0";
+        QTest::newRow("flag overflow") << QByteArray("chkyntimer=70000") << "chkyntimer"
+                                       << "0";
+        QTest::newRow("flag ok") << QByteArray("chkyntimer=1") << "chkyntimer"
+                                 << "1";
+        QTest::newRow("time text") << QByteArray("itimer=soon") << "itimer"
+                                   << "0";
+        QTest::newRow("time range") << QByteArray("timer=25:00:00") << "timer"
+                                    << "0";
+        QTest::newRow("time leading zero") << QByteArray("timer=07:05:00") << "timer"
+                                           << "07:05:00";
+        QTest::newRow("prompt anything") << QByteArray("prompt=??") << "prompt"
+                                         << "??";
+    }
+    void brokenValuesReadAsDefault()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, key);
+        QFETCH(QString, expected);
+        writeFile("[Settings]\n" + line + "\n");
+        SettingsStore store(path());
+        QCOMPARE(store.get(QStringLiteral("Settings"), key, 0), expected);
+    }
+
+    void typedReaders()
+    {
+        writeFile("[settings]\nchkinttime=1\nitimer=7:05:00\ntimer=\nchkopenclose=x\n");
+        SettingsStore store(path());
+        QCOMPARE(store.flag(QStringLiteral("chkinttime")), 1);
+        QCOMPARE(store.flag(QStringLiteral("chkopenclose")), 0);
+        QCOMPARE(store.time(QStringLiteral("itimer")), std::optional<QTime>(QTime(7, 5, 0)));
+        QCOMPARE(store.time(QStringLiteral("timer")), std::nullopt);
+    }
+
+    void damagedFileIsKeptAside()
+    {
+        const QByteArray garbage("\x00\x01[Settings\nchkinttime=1\n\xff\xfe=\n", 30);
+        writeFile(garbage);
+        SettingsStore store(path());
+        QVERIFY(
+            store.save(QStringLiteral("Settings"), QStringLiteral("prompt"), QStringLiteral("hi")));
+        QFile aside(path() + QStringLiteral(".broken"));
+        QVERIFY(aside.open(QIODevice::ReadOnly));
+        QCOMPARE(aside.readAll(), garbage);
+        QCOMPARE(SettingsStore(path()).get(QStringLiteral("Settings"), QStringLiteral("prompt")),
+                 QStringLiteral("hi"));
+    }
+
+    // Permission cases run in a child process; under root the child drops to
+    // "nobody", since permissions do not bind root.
+    void permissionProblemsLoseNothing_data()
+    {
+        QTest::addColumn<bool>("lockFolder");
+        QTest::addColumn<bool>("lockFile");
+        QTest::addColumn<QString>("seenAtStart");
+        QTest::newRow("folder not writable") << true << false << "old";
+        QTest::newRow("file not readable") << false << true << "";
+    }
+    void permissionProblemsLoseNothing()
+    {
+        QFETCH(bool, lockFolder);
+        QFETCH(bool, lockFile);
+        QFETCH(QString, seenAtStart);
+        writeFile("[Settings]\nprompt=old\n");
+        const QString dir = QFileInfo(path()).absolutePath();
+        QStringList runner;
+        if (geteuid() == 0) {
+            const passwd *nobody = getpwnam("nobody");
+            if (!nobody || QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+                QSKIP("needs setpriv and the user nobody to test permissions as root");
+            QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                     QFile::ExeOwner | QFile::ExeOther);
+            QVERIFY(::chown(QFile::encodeName(dir).constData(), nobody->pw_uid, nobody->pw_gid) ==
+                    0);
+            QVERIFY(::chown(QFile::encodeName(path()).constData(), nobody->pw_uid,
+                            nobody->pw_gid) == 0);
+            runner = {QStringLiteral("setpriv"), QStringLiteral("--reuid=%1").arg(nobody->pw_uid),
+                      QStringLiteral("--regid=%1").arg(nobody->pw_gid),
+                      QStringLiteral("--clear-groups")};
+        }
+        if (lockFolder)
+            QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner);
+        if (lockFile)
+            QFile::setPermissions(path(), QFile::WriteOwner);
+
+        QProcess child;
+        runner << QCoreApplication::applicationFilePath() << QStringLiteral("--save-prompt")
+               << path() << QStringLiteral("new");
+        child.start(runner.takeFirst(), runner);
+        QVERIFY(child.waitForFinished(20000));
+        const QStringList out =
+            QString::fromUtf8(child.readAllStandardOutput()).split(QLatin1Char('\n'));
+        QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner);
+
+        QCOMPARE(child.exitCode(), 0);
+        QCOMPARE(out.value(0), seenAtStart); // what the program saw at start
+        QCOMPARE(out.value(1), QStringLiteral("not saved"));
+        QCOMPARE(out.value(2), QStringLiteral("new")); // still in effect this session
+        QCOMPARE(fileContent(), QByteArray("[Settings]\nprompt=old\n"));
+    }
+
+    void saveThenHardKillIsOnDisk()
+    {
+        // A child process saves and kills itself at once with SIGKILL.
+        QProcess child;
+        child.setProgram(QCoreApplication::applicationFilePath());
+        child.setArguments({QStringLiteral("--save-and-die"), path()});
+        child.start();
+        QVERIFY(child.waitForFinished(20000));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(SettingsStore(path()).get(QStringLiteral("Settings"), QStringLiteral("itimer")),
+                 QStringLiteral("7:05:00"));
+        QVERIFY(!fileContent().isEmpty());
+    }
+
+    void timeTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QTime>("time"); // invalid: not a time
+        QTest::newRow("H:mm:ss") << "7:05:00" << QTime(7, 5, 0);
+        QTest::newRow("leading zero") << "07:05:00" << QTime(7, 5, 0);
+        QTest::newRow("midnight") << "0:00:00" << QTime(0, 0, 0);
+        QTest::newRow("last second") << "23:59:59" << QTime(23, 59, 59);
+        QTest::newRow("hour 24") << "24:00:00" << QTime();
+        QTest::newRow("no seconds") << "7:05" << QTime();
+        QTest::newRow("empty") << "" << QTime();
+        QTest::newRow("words") << "seven" << QTime();
+        QTest::newRow("am/pm") << "7:05:00 PM" << QTime();
+    }
+    void timeTexts()
+    {
+        QFETCH(QString, text);
+        QFETCH(QTime, time);
+        const std::optional<QTime> parsed = TimeText::parse(text);
+        QCOMPARE(parsed.has_value(), time.isValid());
+        if (parsed) {
+            QCOMPARE(*parsed, time);
+            QCOMPARE(TimeText::parse(TimeText::format(*parsed)), parsed);
+        }
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    if (argc == 3 && qstrcmp(argv[1], "--save-and-die") == 0) {
+        QCoreApplication app(argc, argv);
+        SettingsStore store(QString::fromLocal8Bit(argv[2]));
+        store.save(QStringLiteral("Settings"), QStringLiteral("itimer"), QStringLiteral("7:05:00"));
+        ::raise(SIGKILL);
+    }
+    if (argc == 4 && qstrcmp(argv[1], "--save-prompt") == 0) {
+        QCoreApplication app(argc, argv);
+        SettingsStore store(QString::fromLocal8Bit(argv[2]));
+        const QString section = QStringLiteral("Settings"), key = QStringLiteral("prompt");
+        QTextStream out(stdout);
+        out << store.get(section, key) << '\n';
+        out << (store.save(section, key, QString::fromLocal8Bit(argv[3])) ? "saved" : "not saved")
+            << '\n';
+        out << store.get(section, key) << '\n';
+        return 0;
+    }
+    QCoreApplication app(argc, argv);
+    tst_SettingsStore test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_settingsstore.moc"
