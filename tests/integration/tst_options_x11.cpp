@@ -90,7 +90,8 @@ void tst_OptionsX11::autoRunWithTheMouse()
         QVERIFY2(remarks->isEmpty(), qPrintable(*remarks));
 
     // A picture of the dialog as it stands, for people to look at.
-    QTest::qWait(200); // let the box's repaint reach the server
+    w->repaint();
+    QGuiApplication::sync();
     const QRect r = w->frameGeometry();
     m_x.run(QStringLiteral("import"),
             {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
