@@ -12,6 +12,7 @@
 
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -50,6 +51,8 @@ void frmclockMain::load()
     services().windows->setTopmost(this, true);
 
     m_startup = services().clock->now();
+    const QDate startDate = m_startup.date();
+    m_lunarTexts = lunarTooltipTexts(startDate.year(), startDate.month(), startDate.day());
     Label1->setText(m_startup.toString(QStringLiteral("hh:mm:ss")));
     Label1->adjustSize();
     m_ticker->start();
@@ -132,10 +135,29 @@ void frmclockMain::onActivated()
         table().window<frmSetTime>();
 }
 
+QString frmclockMain::tooltipText(const QDateTime &now) const
+{
+    // "ddd" from the C locale: the English abbreviations the weekday table is keyed by,
+    // whatever the user's locale, so the Chinese text always shows.
+    const QDate d = now.date();
+    const QString abbreviation = QLocale::c().toString(d, QStringLiteral("ddd"));
+    return QString::fromStdString(
+        ::dateTooltip(abbreviation.toStdString(), d.year(), d.month(), d.day(), m_lunarTexts));
+}
+
+void frmclockMain::updateDateTooltip()
+{
+    // Only the label carries a tooltip: the end caps show none.
+    Label1->setToolTip(tooltipText(services().clock->now()));
+}
+
 bool frmclockMain::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Label1) {
         switch (event->type()) {
+        case QEvent::MouseMove:
+            updateDateTooltip(); // the Gregorian part is fresh on every move
+            break;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
