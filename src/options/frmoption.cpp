@@ -40,7 +40,7 @@ DialogChrome chrome()
 
 enum class Kind { Frame, CheckBox, Button };
 
-struct ControlSpec {
+struct ControlRow {
     Kind kind;
     const char *name;
     const char *caption; ///< UTF-8; "&" marks the access key
@@ -51,7 +51,7 @@ struct ControlSpec {
 
 // In creation order: a later control is drawn in front of an earlier one,
 // which puts chkAutoRun over Frame2.
-const ControlSpec controls[] = {
+const ControlRow controls[] = {
     {Kind::Frame, "Frame1", "闹钟设置", nullptr, {72, 80, 145, 89}, 0},
     {Kind::CheckBox, "chkIntTime", "整点报时", "Frame1", {16, 24, 105, 17}, 6},
     {Kind::CheckBox, "chkYnAuotClose", "允许自动关机", "Frame1", {16, 48, 97, 17}, 7},
@@ -63,7 +63,7 @@ const ControlSpec controls[] = {
     {Kind::Button, "cmdCancel", "取消(&C)", nullptr, {344, 272, 89, 25}, 4},
 };
 
-struct LineSpec {
+struct LineRow {
     QPoint from;
     QPoint to;
     int width;
@@ -71,14 +71,14 @@ struct LineSpec {
 };
 
 // Line1, then Line2 over it: one etched separator above OK and Cancel.
-const LineSpec lines[] = {
+const LineRow lines[] = {
     {{16, 264}, {464, 264}, 2, false},
     {{16, 264}, {464, 264}, 1, true},
 };
 
-QString captionOf(const ControlSpec &spec)
+QString captionOf(const ControlRow &row)
 {
-    return QString::fromUtf8(spec.caption);
+    return QString::fromUtf8(row.caption);
 }
 
 } // namespace
@@ -100,18 +100,18 @@ void frmOption::buildControls()
 {
     QHash<QString, QWidget *> byName;
     std::vector<std::pair<int, QWidget *>> tabOrder;
-    for (const ControlSpec &spec : controls) {
-        QWidget *parent = spec.parent ? byName.value(QString::fromLatin1(spec.parent)) : this;
+    for (const ControlRow &row : controls) {
+        QWidget *parent = row.parent ? byName.value(QString::fromLatin1(row.parent)) : this;
         QWidget *w = nullptr;
-        switch (spec.kind) {
+        switch (row.kind) {
         case Kind::Frame:
-            w = new QGroupBox(captionOf(spec), parent);
+            w = new QGroupBox(captionOf(row), parent);
             break;
         case Kind::CheckBox:
-            w = new QCheckBox(captionOf(spec), parent);
+            w = new QCheckBox(captionOf(row), parent);
             break;
         case Kind::Button: {
-            auto *button = new QPushButton(captionOf(spec), parent);
+            auto *button = new QPushButton(captionOf(row), parent);
             // Neither button is the default or the cancel button.
             button->setAutoDefault(false);
             button->setDefault(false);
@@ -119,13 +119,13 @@ void frmOption::buildControls()
             break;
         }
         }
-        w->setObjectName(QString::fromLatin1(spec.name));
+        w->setObjectName(QString::fromLatin1(row.name));
         w->setFont(Fonts::song(9));
-        w->setGeometry(spec.rect);
+        w->setGeometry(row.rect);
         w->raise();
         byName.insert(w->objectName(), w);
         if (w->focusPolicy() & Qt::TabFocus)
-            tabOrder.emplace_back(spec.tabIndex, w);
+            tabOrder.emplace_back(row.tabIndex, w);
     }
 
     std::sort(tabOrder.begin(), tabOrder.end(),
@@ -198,7 +198,7 @@ void frmOption::paintEvent(QPaintEvent *event)
 {
     SkinnedDialog::paintEvent(event);
     QPainter p(this);
-    for (const LineSpec &line : lines) {
+    for (const LineRow &line : lines) {
         const QColor colour =
             line.white ? QColor(Qt::white) : palette().color(QPalette::WindowText);
         // As the system draws a thick line: centred, the extra pixel above.
