@@ -4,6 +4,8 @@
 #include "app/unixsignals.h"
 #include "platform/clock.h"
 #include "platform/messageboxes.h"
+#include "platform/processlauncher.h"
+#include "platform/registry.h"
 #include "platform/windowsystem.h"
 #include "settings/settingsstore.h"
 #include "ui/windowtable.h"
@@ -37,10 +39,14 @@ int main(int argc, char *argv[])
     SystemClock clock;
     QtMessageBoxes messages;
     X11WindowSystem windows;
+    XdgRegistry registry(AutostartFolders::standard(), messages);
+    SystemProcessLauncher launcher;
     Services services;
     services.clock = &clock;
     services.messages = &messages;
     services.windows = &windows;
+    services.registry = &registry;
+    services.launcher = &launcher;
 
     SettingsStore store;
     WindowTable table(services, store);

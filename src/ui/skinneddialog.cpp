@@ -12,7 +12,8 @@
 #include <QScreen>
 
 SkinnedDialog::SkinnedDialog(WindowTable &table, const DialogChrome &chrome)
-    : ManagedWindow(table, Qt::Window | Qt::FramelessWindowHint | Qt::Tool), m_skin(chrome.skin)
+    : ManagedWindow(table, Qt::Window | Qt::FramelessWindowHint | Qt::Tool), m_skin(chrome.skin),
+      m_skinSize(QImageReader(chrome.skin).size())
 {
     setWindowTitle(chrome.windowTitle);
     if (chrome.hasWindowIcon)
