@@ -15,6 +15,6 @@ bool SystemProcessLauncher::startDetached(const QString &program, const QStringL
 
 QStringList SystemProcessLauncher::currentDesktops() const
 {
-    // https://specifications.freedesktop.org/desktop-entry-spec/latest/recognized-keys.html
+    // freedesktop.org Desktop Entry format, "Recognized desktop entry keys" (OnlyShowIn).
     return qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':'), Qt::SkipEmptyParts);
 }

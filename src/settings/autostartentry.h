@@ -3,7 +3,7 @@
 #include <QString>
 
 /// The two folders whose desktop entries a desktop session starts at log-on.
-/// https://specifications.freedesktop.org/autostart-spec/latest/
+/// freedesktop.org Desktop Application Autostart, "Autostart Directories".
 struct AutostartFolders {
     QString user;   ///< $XDG_CONFIG_HOME/autostart
     QString system; ///< /etc/xdg/autostart
@@ -14,7 +14,7 @@ struct AutostartFolders {
 
 /// The desktop entry that starts a program at log-on, written by the
 /// freedesktop rules.
-/// https://specifications.freedesktop.org/desktop-entry-spec/latest/
+/// freedesktop.org Desktop Entry format, version 1.5.
 namespace AutostartEntry {
 
 /// One word of an Exec command line: quoted when it holds a reserved

@@ -12,8 +12,7 @@
 #include <QScreen>
 
 SkinnedDialog::SkinnedDialog(WindowTable &table, const DialogChrome &chrome)
-    : ManagedWindow(table, Qt::Window | Qt::FramelessWindowHint | Qt::Tool), m_skin(chrome.skin),
-      m_skinSize(QImageReader(chrome.skin).size())
+    : ManagedWindow(table, Qt::Window | Qt::FramelessWindowHint | Qt::Tool), m_skin(chrome.skin)
 {
     setWindowTitle(chrome.windowTitle);
     if (chrome.hasWindowIcon)

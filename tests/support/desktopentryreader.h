@@ -8,7 +8,7 @@
 
 /// Reads desktop entries back by the freedesktop rules, strictly: anything
 /// the rules do not allow makes the read fail, so a test sees writer faults.
-/// https://specifications.freedesktop.org/desktop-entry-spec/latest/
+/// freedesktop.org Desktop Entry format, version 1.5.
 namespace DesktopEntryReader {
 
 /// The keys of the [Desktop Entry] group, values unescaped (\s \n \t \r \\);
