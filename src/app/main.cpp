@@ -2,6 +2,7 @@
 #include "app/frmclockmain.h"
 #include "app/singleinstance.h"
 #include "app/unixsignals.h"
+#include "platform/canberrasoundplayer.h"
 #include "platform/clock.h"
 #include "platform/messageboxes.h"
 #include "platform/windowsystem.h"
@@ -33,10 +34,12 @@ int main(int argc, char *argv[])
     SystemClock clock;
     QtMessageBoxes messages;
     X11WindowSystem windows;
+    CanberraSoundPlayer sound;
     Services services;
     services.clock = &clock;
     services.messages = &messages;
     services.windows = &windows;
+    services.sound = &sound;
 
     SettingsStore store;
     WindowTable table(services, store);

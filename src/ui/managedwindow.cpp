@@ -28,6 +28,8 @@ void ManagedWindow::unload()
 
 void ManagedWindow::showAndRaise()
 {
+    if (m_loading)
+        return;
     show();
     raise();
     activateWindow();
