@@ -23,16 +23,11 @@ QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, cons
         pal.setColor(QPalette::WindowText, colour);
         label->setPalette(pal);
     }
-    label->setGeometry(rect);
+    // At least one line tall, so descenders are not cut off where the
+    // design's height is a little short for the fonts at hand.
+    label->setGeometry(QRect(
+        rect.topLeft(), QSize(rect.width(), std::max(rect.height(), label->sizeHint().height()))));
     return label;
-}
-
-// At least as tall as one line of its font, so the descenders are not cut
-// off where the design's height is a little short for the fonts at hand.
-QRect tallEnough(const QRect &rect, const QFont &font)
-{
-    return QRect(rect.topLeft(),
-                 QSize(rect.width(), std::max(rect.height(), QFontMetrics(font).height())));
 }
 
 } // namespace
@@ -43,7 +38,7 @@ frmAbout::frmAbout(WindowTable &table) : SkinnedDialog(table, dialogChrome(u"frm
 
     const QFont name = Fonts::kai(26.25);
     lblTit = addLabel(this, QStringLiteral("lblTit"), QStringLiteral("Zirvel "),
-                      tallEnough(QRect(88, 48, 185, 33), name), name, Yellow);
+                      QRect(88, 48, 185, 33), name, Yellow);
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -53,11 +48,11 @@ frmAbout::frmAbout(WindowTable &table) : SkinnedDialog(table, dialogChrome(u"frm
         Image1->setPixmap(logo.pixmap(QSize(43, 46), devicePixelRatioF()));
 
     lblVersion = addLabel(this, QStringLiteral("lblVersion"), QStringLiteral("V 6.0"),
-                          tallEnough(QRect(280, 72, 30, 12), font()), font());
+                          QRect(280, 72, 30, 12), font());
 
     const QFont note = Fonts::song(10.5);
     m_lblMac[1] = addLabel(this, QStringLiteral("lblMac"), QStringLiteral("欢迎反馈"),
-                           tallEnough(QRect(136, 86, 81, 13), note), note, Blue);
+                           QRect(136, 86, 81, 13), note, Blue);
     m_lblMac[0] = addLabel(this, QStringLiteral("lblMac"),
                            QStringLiteral("欢迎使用 Zirvel！本程序完全免费，可以自由使用和"
                                           "传播。如果您喜欢它，欢迎参与改进：修正错误、"
