@@ -31,14 +31,14 @@ CanberraSoundPlayer::~CanberraSoundPlayer()
     dropContext();
 }
 
-bool CanberraSoundPlayer::ensureContext()
+bool CanberraSoundPlayer::openContext(const char *driver)
 {
-    if (m_context)
-        return true;
     ca_context *context = nullptr;
     m_lastError = ca_context_create(&context);
     if (m_lastError != CA_SUCCESS)
         return false;
+    if (driver)
+        ca_context_set_driver(context, driver);
     ca_context_change_props(context, CA_PROP_APPLICATION_NAME, "Zirvel", CA_PROP_APPLICATION_ID,
                             "zirvel", nullptr);
     m_lastError = ca_context_open(context);
@@ -47,7 +47,18 @@ bool CanberraSoundPlayer::ensureContext()
         return false;
     }
     m_context = context;
+    m_driver = QString::fromLatin1(driver ? driver : "default");
     return true;
+}
+
+bool CanberraSoundPlayer::ensureContext()
+{
+    if (m_context)
+        return true;
+    // The PulseAudio backend (PulseAudio and PipeWire servers) first: only
+    // it stops a sound on request. Failing that, whatever libcanberra finds
+    // (plain ALSA), where a new sound plays over the one still playing.
+    return openContext("pulse") || openContext(nullptr);
 }
 
 void CanberraSoundPlayer::dropContext()
@@ -55,6 +66,7 @@ void CanberraSoundPlayer::dropContext()
     if (m_context)
         ca_context_destroy(m_context);
     m_context = nullptr;
+    m_driver.clear();
 }
 
 int CanberraSoundPlayer::startPlayback(const QByteArray &file)
