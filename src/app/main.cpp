@@ -2,6 +2,7 @@
 #include "app/frmclockmain.h"
 #include "app/singleinstance.h"
 #include "app/unixsignals.h"
+#include "platform/canberrasoundplayer.h"
 #include "platform/clock.h"
 #include "platform/messageboxes.h"
 #include "platform/processlauncher.h"
@@ -41,12 +42,14 @@ int main(int argc, char *argv[])
     X11WindowSystem windows;
     XdgRegistry registry(AutostartFolders::standard(), messages);
     SystemProcessLauncher launcher;
+    CanberraSoundPlayer sound;
     Services services;
     services.clock = &clock;
     services.messages = &messages;
     services.windows = &windows;
     services.registry = &registry;
     services.launcher = &launcher;
+    services.sound = &sound;
 
     SettingsStore store;
     WindowTable table(services, store);

@@ -14,16 +14,22 @@
 #include <QStringList>
 #include <QWidget>
 
-/// Records the messages it is asked to show; shows nothing.
+#include <functional>
+
+/// Records the messages it is asked to show; shows nothing. onShow, when
+/// set, runs while the (modal) message would be up.
 class FakeMessageBoxes final : public IMessageBoxes {
 public:
     void show(const QString &text, const QString &caption) override
     {
         texts << text;
         captions << caption;
+        if (onShow)
+            onShow();
     }
     QStringList texts;
     QStringList captions;
+    std::function<void()> onShow;
 };
 
 /// Records window-manager requests; offers no system move, so drags fall
@@ -50,16 +56,20 @@ public:
     int systemMoves = 0;
 };
 
-/// Records what it is asked to play; answers with `result`.
+/// Records what it is asked to play; answers with `result`. onPlay, when
+/// set, runs as the request is made.
 class FakeSoundPlayer final : public ISoundPlayer {
 public:
     bool play(const QString &path) override
     {
         played << path;
+        if (onPlay)
+            onPlay();
         return result;
     }
     QStringList played;
     bool result = true;
+    std::function<void()> onPlay;
 };
 
 /// Records power requests; never touches the machine.
