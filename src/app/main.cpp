@@ -3,6 +3,7 @@
 #include "app/singleinstance.h"
 #include "app/unixsignals.h"
 #include "platform/clock.h"
+#include "platform/logindpower.h"
 #include "platform/messageboxes.h"
 #include "platform/windowsystem.h"
 #include "settings/settingsstore.h"
@@ -33,10 +34,12 @@ int main(int argc, char *argv[])
     SystemClock clock;
     QtMessageBoxes messages;
     X11WindowSystem windows;
+    LogindPowerBackend power;
     Services services;
     services.clock = &clock;
     services.messages = &messages;
     services.windows = &windows;
+    services.power = &power;
 
     SettingsStore store;
     WindowTable table(services, store);

@@ -18,9 +18,16 @@ public:
     {
         texts << text;
         captions << caption;
+        informationIcons << false;
+    }
+    void showInformation(const QString &text, const QString &caption) override
+    {
+        show(text, caption);
+        informationIcons.last() = true;
     }
     QStringList texts;
     QStringList captions;
+    QList<bool> informationIcons; ///< per message: shown with the information icon
 };
 
 /// Records window-manager requests; offers no system move, so drags fall
