@@ -20,6 +20,7 @@ public:
     void unload();
     /// Shows the window (if hidden), raises and activates it.
     void showAndRaise();
+    void setVisible(bool visible) override;
 
 protected:
     friend class WindowTable;
@@ -30,7 +31,6 @@ protected:
     SettingsStore &store() const;
     Services &services() const;
 
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

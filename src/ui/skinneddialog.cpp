@@ -6,6 +6,7 @@
 #include "ui/windowtable.h"
 
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -63,7 +64,8 @@ void SkinnedDialog::paintEvent(QPaintEvent *)
     QPainter p(this);
     // Unscaled from the top-left corner: a larger client area shows a strip
     // of background, a smaller one cuts the skin off.
-    p.drawPixmap(QPoint(0, 0), m_skin);
+    if (m_skinSize.isValid())
+        p.drawPixmap(QPoint(0, 0), m_skin.pixmap(m_skinSize, devicePixelRatioF()));
 }
 
 bool SkinnedDialog::eventFilter(QObject *watched, QEvent *event)

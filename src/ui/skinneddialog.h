@@ -3,7 +3,7 @@
 #include "ui/managedwindow.h"
 
 #include <QColor>
-#include <QPixmap>
+#include <QIcon>
 #include <QRect>
 #include <QSize>
 
@@ -47,7 +47,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QPixmap m_skin;
+    QIcon m_skin; // picks the @2x picture on a scaled screen
+    QSize m_skinSize;
     QLabel *m_title = nullptr;
     LabelButton *m_close = nullptr;
     TitleDrag *m_drag = nullptr;

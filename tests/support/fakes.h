@@ -44,7 +44,7 @@ public:
         window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
     }
     void setSkipTaskbar(QWidget *window) override { skipTaskbar.append(window); }
-    bool startSystemMove(QWidget *) override
+    bool startSystemMove(QWidget *, QPoint) override
     {
         ++systemMoves;
         return false;
