@@ -29,11 +29,13 @@ void LogindPowerBackend::call(const QString &method)
         QStringLiteral("org.freedesktop.login1.Manager"), method);
     message << false;
 
-    if (!m_bus.isConnected()) {
-        qCWarning(lcPower) << method << "not sent:" << m_bus.lastError().message();
+    if (!m_bus)
+        m_bus = QDBusConnection::systemBus();
+    if (!m_bus->isConnected()) {
+        qCWarning(lcPower) << method << "not sent:" << m_bus->lastError().message();
         return;
     }
-    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(message));
+    auto *watcher = new QDBusPendingCallWatcher(m_bus->asyncCall(message));
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
                      [method](QDBusPendingCallWatcher *w) {
                          const QDBusPendingReply<> reply = *w;

@@ -5,6 +5,8 @@
 #include <QDBusConnection>
 #include <QLoggingCategory>
 
+#include <optional>
+
 Q_DECLARE_LOGGING_CATEGORY(lcPower)
 
 /// Power-off and reboot through systemd-logind on the system bus. The calls
@@ -14,8 +16,10 @@ Q_DECLARE_LOGGING_CATEGORY(lcPower)
 /// (QT_LOGGING_RULES="zirvel.power.warning=true" shows it).
 class LogindPowerBackend final : public IPowerBackend {
 public:
-    /// The bus to call on; the system bus unless a test gives another.
-    explicit LogindPowerBackend(const QDBusConnection &bus = QDBusConnection::systemBus());
+    /// On the system bus, connected at the first request only.
+    LogindPowerBackend() = default;
+    /// On the given bus (tests).
+    explicit LogindPowerBackend(const QDBusConnection &bus);
 
     void powerOff() override;
     void reboot() override;
@@ -23,5 +27,5 @@ public:
 private:
     void call(const QString &method);
 
-    QDBusConnection m_bus;
+    std::optional<QDBusConnection> m_bus;
 };
