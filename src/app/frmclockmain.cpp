@@ -90,16 +90,7 @@ void frmclockMain::onSecond(const QDateTime &now)
 void frmclockMain::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    if (!m_face.availableSizes().isEmpty()) {
-        p.drawPixmap(QPoint(0, 0), m_face.pixmap(ClientSize, devicePixelRatioF()));
-        return;
-    }
-    QLinearGradient bar(0, 0, 0, height());
-    bar.setColorAt(0, QColor(200, 228, 255));
-    bar.setColorAt(1, QColor(120, 176, 240));
-    p.fillRect(rect(), bar);
-    p.fillRect(QRect(0, 0, 10, height()), QColor(40, 160, 60));
-    p.fillRect(QRect(width() - 10, 0, 10, height()), QColor(40, 160, 60));
+    p.drawPixmap(QPoint(0, 0), m_face.pixmap(devicePixelRatioF()));
 }
 
 void frmclockMain::mousePressEvent(QMouseEvent *event)

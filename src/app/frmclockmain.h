@@ -2,9 +2,9 @@
 
 #include "lunar/lunartext.h"
 #include "ui/managedwindow.h"
+#include "ui/picture.h"
 
 #include <QDateTime>
-#include <QIcon>
 
 class QLabel;
 class SecondTicker;
@@ -53,7 +53,7 @@ private:
     void updateDateTooltip();
 
     QLabel *Label1 = nullptr;
-    QIcon m_face; // picks the @2x picture on a scaled screen
+    Picture m_face;
     SecondTicker *m_ticker = nullptr;
     TitleDrag *m_drag = nullptr;
     QDateTime m_startup;

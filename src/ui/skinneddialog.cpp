@@ -6,7 +6,6 @@
 #include "ui/windowtable.h"
 
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -64,8 +63,7 @@ void SkinnedDialog::paintEvent(QPaintEvent *)
     QPainter p(this);
     // Unscaled from the top-left corner: a larger client area shows a strip
     // of background, a smaller one cuts the skin off.
-    if (m_skinSize.isValid())
-        p.drawPixmap(QPoint(0, 0), m_skin.pixmap(m_skinSize, devicePixelRatioF()));
+    p.drawPixmap(QPoint(0, 0), m_skin.pixmap(devicePixelRatioF()));
 }
 
 bool SkinnedDialog::eventFilter(QObject *watched, QEvent *event)
