@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTimer>
 
 using Field = TimeEntry::Field;
@@ -140,9 +141,12 @@ void frmSetTime::timeTextChanged(Field field)
         edit->setFocus();
         edit->clear();
         break;
-    case Outcome::SpinnerValue:
+    case Outcome::SpinnerValue: {
+        // The spinner follows the box; the box keeps the text as typed ("07").
+        const QSignalBlocker keepText(spinner(field));
         spinner(field)->setValue(check.value);
         break;
+    }
     }
 }
 

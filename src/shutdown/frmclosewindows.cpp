@@ -189,9 +189,12 @@ void frmCloseWindows::timeTextChanged(Field field)
         edit->setFocus();
         edit->clear();
         break;
-    case Outcome::SpinnerValue:
+    case Outcome::SpinnerValue: {
+        // The spinner follows the box; the box keeps the text as typed ("07").
+        const QSignalBlocker keepText(spinner(field));
         spinner(field)->setValue(check.value);
         break;
+    }
     }
 }
 
