@@ -28,25 +28,25 @@ private slots:
         QTest::newRow("0") << Field::Hour << "0" << Outcome::SpinnerValue << 0 << "";
         QTest::newRow("00") << Field::Hour << "00" << Outcome::NotANumber << 0 << hourNaN;
         QTest::newRow("letter") << Field::Hour << "a" << Outcome::NotANumber << 0 << hourNaN;
-        QTest::newRow("minus sign") << Field::Minute << "-" << Outcome::NotANumber << 0
-                                    << minuteNaN;
+        QTest::newRow("minus sign")
+            << Field::Minute << "-" << Outcome::NotANumber << 0 << minuteNaN;
         QTest::newRow("blank") << Field::Minute << " " << Outcome::NotANumber << 0 << minuteNaN;
         QTest::newRow("-0") << Field::Hour << "-0" << Outcome::NotANumber << 0 << hourNaN;
         QTest::newRow("7") << Field::Hour << "7" << Outcome::SpinnerValue << 7 << "";
-        QTest::newRow("07 keeps its text") << Field::Hour << "07" << Outcome::SpinnerValue << 7
-                                           << "";
+        QTest::newRow("07 keeps its text")
+            << Field::Hour << "07" << Outcome::SpinnerValue << 7 << "";
         QTest::newRow("23") << Field::Hour << "23" << Outcome::SpinnerValue << 23 << "";
         QTest::newRow("24") << Field::Hour << "24" << Outcome::TooLarge << 0 << hourBig;
-        QTest::newRow("23.5 hour: left for later") << Field::Hour << "23.5" << Outcome::Nothing
-                                                   << 0 << "";
+        QTest::newRow("23.5 hour: left for later")
+            << Field::Hour << "23.5" << Outcome::Nothing << 0 << "";
         QTest::newRow("59") << Field::Minute << "59" << Outcome::SpinnerValue << 59 << "";
         QTest::newRow("60") << Field::Minute << "60" << Outcome::TooLarge << 0 << minuteBig;
-        QTest::newRow("59.5 minute") << Field::Minute << "59.5" << Outcome::TooLarge << 0
-                                     << minuteBig;
+        QTest::newRow("59.5 minute")
+            << Field::Minute << "59.5" << Outcome::TooLarge << 0 << minuteBig;
         QTest::newRow("1a: left for later") << Field::Hour << "1a" << Outcome::Nothing << 0 << "";
         QTest::newRow("-5: left for later") << Field::Hour << "-5" << Outcome::Nothing << 0 << "";
-        QTest::newRow("1.5: left for later") << Field::Minute << "1.5" << Outcome::Nothing << 0
-                                             << "";
+        QTest::newRow("1.5: left for later")
+            << Field::Minute << "1.5" << Outcome::Nothing << 0 << "";
         QTest::newRow("99999999999: too large, no overflow")
             << Field::Minute << "99999999999" << Outcome::TooLarge << 0 << minuteBig;
     }
@@ -109,8 +109,7 @@ private slots:
         QTest::addColumn<QTime>("end");
         QTest::newRow("23:50:40 + 30: next day") << QTime(23, 50, 40) << 30 << QTime(0, 20);
         QTest::newRow("10:45:10 + 15") << QTime(10, 45, 10) << 15 << QTime(11, 0);
-        QTest::newRow("10:15:30 + 0: seconds dropped") << QTime(10, 15, 30) << 0
-                                                       << QTime(10, 15);
+        QTest::newRow("10:15:30 + 0: seconds dropped") << QTime(10, 15, 30) << 0 << QTime(10, 15);
         QTest::newRow("22:30 + 180") << QTime(22, 30) << 180 << QTime(1, 30);
         QTest::newRow("23:59:59 + 1") << QTime(23, 59, 59) << 1 << QTime(0, 0);
         QTest::newRow("0:00 + 179") << QTime(0, 0) << 179 << QTime(2, 59);

@@ -40,8 +40,7 @@ private slots:
         QVERIFY(logind.registerOn(side));
         const QDBusConnection system = QDBusConnection::systemBus();
         QVERIFY(system.isConnected());
-        QCOMPARE(system.interface()->serviceOwner(MockLogind::Service).value(),
-                 side.baseService());
+        QCOMPARE(system.interface()->serviceOwner(MockLogind::Service).value(), side.baseService());
         previousHandler = qInstallMessageHandler(capture);
     }
     void cleanupTestCase() { qInstallMessageHandler(previousHandler); }
@@ -56,9 +55,12 @@ private slots:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("call");
-        QTest::newRow("ShutDown(0)") << "shutdown0" << "PowerOff(false)";
-        QTest::newRow("ShutDown(1): the same request") << "shutdown1" << "PowerOff(false)";
-        QTest::newRow("Restart") << "restart" << "Reboot(false)";
+        QTest::newRow("ShutDown(0)") << "shutdown0"
+                                     << "PowerOff(false)";
+        QTest::newRow("ShutDown(1): the same request") << "shutdown1"
+                                                       << "PowerOff(false)";
+        QTest::newRow("Restart") << "restart"
+                                 << "Reboot(false)";
     }
     void requests()
     {
@@ -95,9 +97,8 @@ private slots:
     void noBusAtAll()
     {
         QLoggingCategory::setFilterRules(QStringLiteral("zirvel.power.warning=true"));
-        LogindPowerBackend backend(
-            QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/zirvel-bus"),
-                                          QStringLiteral("absent")));
+        LogindPowerBackend backend(QDBusConnection::connectToBus(
+            QStringLiteral("unix:path=/nonexistent/zirvel-bus"), QStringLiteral("absent")));
         backend.powerOff();
         backend.reboot();
         QCOMPARE(logged.size(), 2);

@@ -24,9 +24,8 @@ void MockLogind::Reboot(bool interactive)
 
 void MockLogind::record(const QString &method, bool interactive)
 {
-    const QString call =
-        QStringLiteral("%1(%2)").arg(method, interactive ? QStringLiteral("true")
-                                                         : QStringLiteral("false"));
+    const QString call = QStringLiteral("%1(%2)").arg(
+        method, interactive ? QStringLiteral("true") : QStringLiteral("false"));
     calls << call;
     emit called(call);
 }
