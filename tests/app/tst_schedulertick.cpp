@@ -102,11 +102,13 @@ private slots:
         QTest::newRow("empty store: nothing, all day")
             << QStringList() << wholeDays(1) << QStringList();
         QTest::newRow("alarm armed: 7:05:00 every day")
-            << QStringList{"chkyntimer=0", "itimer=7:05:00"} << wholeDays(2)
+            << QStringList{"chkyntimer=0", "itimer=7:05:00"}
+            << everySecond(at(0, "06:00:00"), at(0, "08:00:00")) +
+                   everySecond(at(1, "07:00:00"), at(1, "07:10:00"))
             << QStringList{"d0 07:05:00 alarm", "d1 07:05:00 alarm"};
-        QTest::newRow("alarm armed by default (no chkyntimer)")
-            << QStringList{"itimer=07:05:00"} << wholeDays(1) << QStringList{"d0 07:05:00 alarm"};
         const Ticks around705 = everySecond(at(0, "07:04:00"), at(0, "07:06:00"));
+        QTest::newRow("alarm armed by default (no chkyntimer)")
+            << QStringList{"itimer=07:05:00"} << around705 << QStringList{"d0 07:05:00 alarm"};
         QTest::newRow("alarm off: never")
             << QStringList{"chkyntimer=1", "itimer=7:05:00"} << around705 << QStringList();
         QTest::newRow("alarm on without a time: not even at midnight")
@@ -117,7 +119,8 @@ private slots:
         QTest::newRow("chime: each full hour only")
             << QStringList{"chkinttime=1"} << wholeDays(1) << hourlyChimes();
         QTest::newRow("shutdown armed: 22:30:00 only")
-            << QStringList{"chkopenclose=1", "timer=22:30:00", "chkImedClose=1"} << wholeDays(1)
+            << QStringList{"chkopenclose=1", "timer=22:30:00", "chkImedClose=1"}
+            << everySecond(at(0, "21:30:00"), at(0, "23:30:00"))
             << QStringList{"d0 22:30:00 shutdown(1)"};
         QTest::newRow("shutdown hands on the no-prompt flag")
             << QStringList{"chkopenclose=1", "timer=22:30:00"}
@@ -128,7 +131,8 @@ private slots:
             << everySecond(at(0, "22:29:00"), at(0, "22:31:00")) << QStringList();
         QTest::newRow("countdown of 0 stored a past time: tomorrow")
             << QStringList{"chkopenclose=1", "timer=10:15:00"}
-            << everySecond(at(0, "10:15:30"), at(1, "10:15:30"))
+            << everySecond(at(0, "10:15:30"), at(0, "10:30:00")) +
+                   everySecond(at(1, "10:00:00"), at(1, "10:16:00"))
             << QStringList{"d1 10:15:00 shutdown(0)"};
         QTest::newRow("alarm and chime together at 8:00:00")
             << QStringList{"chkinttime=1", "itimer=8:00:00"}
