@@ -5,7 +5,7 @@ RUN_PACKAGES="cmake g++ ninja-build qt6-base-dev libcanberra-dev libxcb1-dev fon
 # Additionally, to run every test (private X server, window manager, tray host,
 # sound server and D-Bus) and to check the formatting:
 TEST_PACKAGES="xvfb xauth openbox trayer xdotool x11-utils imagemagick pulseaudio pulseaudio-utils
-  sox dbus-daemon dbus-bin desktop-file-utils clang-format util-linux"
+  sox dbus-daemon dbus-bin desktop-file-utils clang-format util-linux libglib2.0-bin"
 
 # Installs the given packages with apt-get, through sudo unless we are root.
 install_packages() {

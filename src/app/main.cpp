@@ -5,6 +5,8 @@
 #include "platform/clock.h"
 #include "platform/logindpower.h"
 #include "platform/messageboxes.h"
+#include "platform/processlauncher.h"
+#include "platform/registry.h"
 #include "platform/windowsystem.h"
 #include "settings/settingsstore.h"
 #include "ui/windowtable.h"
@@ -39,11 +41,15 @@ int main(int argc, char *argv[])
     QtMessageBoxes messages;
     X11WindowSystem windows;
     LogindPowerBackend power;
+    XdgRegistry registry(AutostartFolders::standard(), messages);
+    SystemProcessLauncher launcher;
     Services services;
     services.clock = &clock;
     services.messages = &messages;
     services.windows = &windows;
     services.power = &power;
+    services.registry = &registry;
+    services.launcher = &launcher;
 
     SettingsStore store;
     WindowTable table(services, store);
