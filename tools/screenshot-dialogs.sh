@@ -1,66 +1,38 @@
 #!/bin/bash
-# Screenshots of the About window and the two pop-ups under a private Xvfb
-# with openbox, into docs/:
-#   tools/screenshot-dialogs.sh [BUILD_DIR]   (default: build)
-# Needs xvfb, openbox, imagemagick, xdotool. Each picture is the window alone;
-# docs/sound-missing.png is the message of a pop-up whose sound is missing.
+# Pictures of the alarm dialog, the shutdown dialog in both modes and the
+# shutdown warning, for docs/. Each is shown by dialog_showcase under a
+# private X server with a window manager and photographed with a margin.
+#   tools/screenshot-dialogs.sh [build/bin folder]   (default build/dev/bin)
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$here/build}
-show=$build/bin/zirvel_show_dialog
-out=$here/docs
-[ -x "$show" ] || { echo "build first: $show missing" >&2; exit 1; }
+cd "$(dirname "$0")/.."
+bin=$(realpath "${1:-build/dev/bin}")
+out=$(pwd)/docs
+mkdir -p "$out"
+. tests/integration/x11session.sh
+start_x11_session
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=:$(cat "$work/display")
-export XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_HOME=$work/config
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 0.5
-
-# shot NAME FILE [ARGS...]: open the dialog, picture its window, close it.
-shot() {
-    local name=$1 file=$2
-    shift 2
-    "$show" "$name" "$@" > "$work/out" 2>/dev/null &
+shoot() { # name, file
+    "$bin/dialog_showcase" "$1" &
     local pid=$!
-    local id=
+    local win=""
     for _ in $(seq 100); do
-        id=$(sed -n 's/^window //p' "$work/out")
-        [ -n "$id" ] && break
-        sleep 0.05
+        for w in $(xdotool search --pid "$pid" 2>/dev/null); do
+            xwininfo -id "$w" 2>/dev/null | grep -q IsViewable && win=$w
+        done
+        [ -n "$win" ] && break
+        sleep 0.1
     done
-    [ -n "$id" ] || { echo "$name did not open" >&2; kill $pid; return 1; }
-    sleep 0.3
-    import -window "$id" "$out/$file"
-    kill $pid
-    wait $pid 2>/dev/null || true
-    echo "$out/$file"
+    [ -n "$win" ] || { echo "no window for $1"; kill "$pid"; exit 1; }
+    sleep 1 # let it paint
+    read -r x y w h < <(xwininfo -id "$win" |
+        awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width/{w=$2} /Height/{h=$2} END{print x, y, w, h}')
+    import -window root -crop "$((w + 20))x$((h + 20))+$((x - 10))+$((y - 10))" +repage "$out/$2"
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+    echo "wrote docs/$2"
 }
 
-shot frmAbout about.png
-shot frmIntTime chime.png
-shot frmTimer alarm.png --prompt "该去开会了：下午两点在三楼会议室讨论新版本的发布计划，记得带上笔记本和上周的测试报告。"
-
-# The missing-sound message comes before the pop-up: picture the screen.
-"$show" frmIntTime --no-sound > /dev/null 2>&1 &
-pid=$!
-sleep 1.5
-import -window root "$work/root.png"
-kill $pid
-wait $pid 2>/dev/null || true
-convert "$work/root.png" -trim +repage "$out/sound-missing.png"
-echo "$out/sound-missing.png"
+shoot frmSetTime alarm-dialog.png
+shoot frmCloseWindows shutdown-dialog.png
+shoot frmCloseWindows-countdown shutdown-dialog-countdown.png
+shoot frmShutdownWarning shutdown-warning.png

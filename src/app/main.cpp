@@ -4,6 +4,7 @@
 #include "app/unixsignals.h"
 #include "platform/canberrasoundplayer.h"
 #include "platform/clock.h"
+#include "platform/logindpower.h"
 #include "platform/messageboxes.h"
 #include "platform/processlauncher.h"
 #include "platform/registry.h"
@@ -40,6 +41,7 @@ int main(int argc, char *argv[])
     SystemClock clock;
     QtMessageBoxes messages;
     X11WindowSystem windows;
+    LogindPowerBackend power;
     XdgRegistry registry(AutostartFolders::standard(), messages);
     SystemProcessLauncher launcher;
     CanberraSoundPlayer sound;
@@ -47,6 +49,7 @@ int main(int argc, char *argv[])
     services.clock = &clock;
     services.messages = &messages;
     services.windows = &windows;
+    services.power = &power;
     services.registry = &registry;
     services.launcher = &launcher;
     services.sound = &sound;

@@ -24,11 +24,18 @@ public:
     {
         texts << text;
         captions << caption;
+        informationIcons << false;
         if (onShow)
             onShow();
     }
+    void showInformation(const QString &text, const QString &caption) override
+    {
+        show(text, caption);
+        informationIcons.last() = true;
+    }
     QStringList texts;
     QStringList captions;
+    QList<bool> informationIcons; ///< per message: shown with the information icon
     std::function<void()> onShow;
 };
 
