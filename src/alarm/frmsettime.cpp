@@ -17,7 +17,7 @@
 #include <QTimer>
 
 using Field = TimeEntry::Field;
-using Kind = ControlSpec::Kind;
+using Kind = ControlRow::Kind;
 
 namespace {
 
@@ -35,9 +35,9 @@ DialogChrome chrome()
 }
 
 // In creation order; positions inside fraTime are relative to the frame.
-const QList<ControlSpec> &designTable()
+const QList<ControlRow> &designTable()
 {
-    static const QList<ControlSpec> table = {
+    static const QList<ControlRow> table = {
         {Kind::Frame, "fraTime", {}, {32, 64, 409, 161}, "设置时间", 2},
         {Kind::Label, "Label2", "fraTime", {56, 48, 41, 17}, "时：", 10},
         {Kind::TextBox, "txtHour", "fraTime", {96, 40, 41, 25}, {}, 5},

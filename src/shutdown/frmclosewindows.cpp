@@ -22,7 +22,7 @@
 #include <QTimer>
 
 using Field = TimeEntry::Field;
-using Kind = ControlSpec::Kind;
+using Kind = ControlRow::Kind;
 
 namespace {
 
@@ -42,9 +42,9 @@ DialogChrome chrome()
 
 // In creation order: the frames first, so the option buttons lie on their top
 // edges. Positions inside a frame are relative to the frame.
-const QList<ControlSpec> &designTable()
+const QList<ControlRow> &designTable()
 {
-    static const QList<ControlSpec> table = {
+    static const QList<ControlRow> table = {
         {Kind::Frame, "Frame", {}, {16, 48, 329, 137}, {}, 8},
         {Kind::BorderLabel, "Label1", "Frame", {16, 24, 297, 97}, {}, 9},
         {Kind::TextBox, "txtHour", "Frame", {48, 48, 41, 25}, {}, 11},

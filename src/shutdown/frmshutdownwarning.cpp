@@ -12,7 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-using Kind = ControlSpec::Kind;
+using Kind = ControlRow::Kind;
 
 namespace {
 
@@ -33,9 +33,9 @@ DialogChrome chrome()
     return c;
 }
 
-const QList<ControlSpec> &designTable()
+const QList<ControlRow> &designTable()
 {
-    static const QList<ControlSpec> table = {
+    static const QList<ControlRow> table = {
         {Kind::Label, "lblCountdown", {}, {24, 80, 291, 40}, {}, -1},
         {Kind::Button, "cmdShutDownNow", {}, {64, 160, 97, 25}, "立即关机", 1},
         {Kind::Button, "cmdCancel", {}, {178, 160, 97, 25}, "取消", 0},

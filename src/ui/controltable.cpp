@@ -15,9 +15,9 @@
 
 namespace {
 
-using Kind = ControlSpec::Kind;
+using Kind = ControlRow::Kind;
 
-QWidget *create(const ControlSpec &spec, QWidget *parent)
+QWidget *create(const ControlRow &spec, QWidget *parent)
 {
     switch (spec.kind) {
     case Kind::Label:
@@ -81,11 +81,11 @@ bool takesFocus(Kind kind)
 
 } // namespace
 
-QHash<QString, QWidget *> buildControls(QWidget *window, const QList<ControlSpec> &layout)
+QHash<QString, QWidget *> buildControls(QWidget *window, const QList<ControlRow> &layout)
 {
     QHash<QString, QWidget *> controls;
     QList<std::pair<int, QWidget *>> chain;
-    for (const ControlSpec &spec : layout) {
+    for (const ControlRow &spec : layout) {
         QWidget *parent = spec.container.isEmpty() ? window : controls.value(spec.container);
         Q_ASSERT_X(parent, "buildControls", qPrintable(spec.container));
         QWidget *w = create(spec, parent);

@@ -9,7 +9,7 @@
 class QWidget;
 
 /// One control of a dialog layout, as a form designer would record it.
-struct ControlSpec {
+struct ControlRow {
     enum class Kind {
         Label,        ///< QLabel
         BorderLabel,  ///< QLabel with a single sunken border
@@ -37,7 +37,7 @@ struct ControlSpec {
 /// control lies above an earlier one), each with its object name, geometry
 /// and caption; the focus-taking ones chained in tab-index order. Returns the
 /// controls by name.
-QHash<QString, QWidget *> buildControls(QWidget *window, const QList<ControlSpec> &layout);
+QHash<QString, QWidget *> buildControls(QWidget *window, const QList<ControlRow> &layout);
 
 /// The control of that name and type; asserts that it exists.
 template <class T> T *control(const QHash<QString, QWidget *> &controls, const QString &name)
