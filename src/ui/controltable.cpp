@@ -17,45 +17,45 @@ namespace {
 
 using Kind = ControlRow::Kind;
 
-QWidget *create(const ControlRow &spec, QWidget *parent)
+QWidget *create(const ControlRow &row, QWidget *parent)
 {
-    switch (spec.kind) {
+    switch (row.kind) {
     case Kind::Label:
-        return new QLabel(spec.caption, parent);
+        return new QLabel(row.caption, parent);
     case Kind::BorderLabel: {
-        auto *label = new QLabel(spec.caption, parent);
+        auto *label = new QLabel(row.caption, parent);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setLineWidth(1);
         return label;
     }
     case Kind::TextBox:
-        return new QLineEdit(spec.caption, parent);
+        return new QLineEdit(row.caption, parent);
     case Kind::UpDown: {
         auto *upDown = new UpDown(parent);
-        upDown->setRange(spec.minimum, spec.maximum);
+        upDown->setRange(row.minimum, row.maximum);
         return upDown;
     }
     case Kind::CheckBox:
-        return new QCheckBox(spec.caption, parent);
+        return new QCheckBox(row.caption, parent);
     case Kind::OptionButton:
-        return new QRadioButton(spec.caption, parent);
+        return new QRadioButton(row.caption, parent);
     case Kind::Frame:
-        return new QGroupBox(spec.caption, parent);
+        return new QGroupBox(row.caption, parent);
     case Kind::Button: {
-        auto *button = new QPushButton(spec.caption, parent);
+        auto *button = new QPushButton(row.caption, parent);
         button->setAutoDefault(true);
         return button;
     }
     case Kind::Slider: {
         auto *slider = new QSlider(Qt::Horizontal, parent);
-        slider->setRange(spec.minimum, spec.maximum);
+        slider->setRange(row.minimum, row.maximum);
         slider->setTickPosition(QSlider::NoTicks);
         return slider;
     }
     case Kind::Line: {
         auto *line = new QFrame(parent);
         QPalette pal = line->palette();
-        pal.setColor(QPalette::Window, spec.color);
+        pal.setColor(QPalette::Window, row.color);
         line->setPalette(pal);
         line->setAutoFillBackground(true);
         return line;
@@ -85,18 +85,18 @@ QHash<QString, QWidget *> buildControls(QWidget *window, const QList<ControlRow>
 {
     QHash<QString, QWidget *> controls;
     QList<std::pair<int, QWidget *>> chain;
-    for (const ControlRow &spec : layout) {
-        QWidget *parent = spec.container.isEmpty() ? window : controls.value(spec.container);
-        Q_ASSERT_X(parent, "buildControls", qPrintable(spec.container));
-        QWidget *w = create(spec, parent);
-        w->setObjectName(spec.name);
-        QRect rect = spec.rect;
-        if (spec.kind == Kind::Line)
+    for (const ControlRow &row : layout) {
+        QWidget *parent = row.container.isEmpty() ? window : controls.value(row.container);
+        Q_ASSERT_X(parent, "buildControls", qPrintable(row.container));
+        QWidget *w = create(row, parent);
+        w->setObjectName(row.name);
+        QRect rect = row.rect;
+        if (row.kind == Kind::Line)
             rect.setHeight(1);
         w->setGeometry(rect);
-        controls.insert(spec.name, w);
-        if (takesFocus(spec.kind) && spec.tabIndex >= 0)
-            chain.append({spec.tabIndex, w});
+        controls.insert(row.name, w);
+        if (takesFocus(row.kind) && row.tabIndex >= 0)
+            chain.append({row.tabIndex, w});
     }
     std::stable_sort(chain.begin(), chain.end(),
                      [](const auto &a, const auto &b) { return a.first < b.first; });
