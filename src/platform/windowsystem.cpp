@@ -31,9 +31,11 @@ void X11WindowSystem::setTopmost(QWidget *window, bool on)
 {
     // Changing the flag on the QWindow updates _NET_WM_STATE_ABOVE in place;
     // QWidget::setWindowFlag would destroy and re-create the native window.
-    window->setAttribute(Qt::WA_NativeWindow);
+    // A window not created yet has nothing to re-create: its flag is read
+    // when it is first shown. (Its QWindow, if any, does not hold the
+    // widget's flags yet: copying them back would drop frameless and tool.)
     QWindow *handle = window->windowHandle();
-    if (!handle) {
+    if (!handle || !handle->handle()) {
         window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
         return;
     }
