@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Draw every picture of Zirvel from geometry and write it under resources/.
 
-Every picture is described here as SVG (the layouts of spec.md Parts 1.1, 8.1
-and 8.2 as coordinates) and rendered with rsvg-convert at 1x and, from the same
+Every picture is described here as SVG (the layouts of the clock strip, the dialog skins
+and the About logo as coordinates) and rendered with rsvg-convert at 1x and, from the same
 vector description, at 2x; nothing is ever upscaled. Pillow then flattens the
 skins and the clock face to 24-bit RGB and writes the PNG files without any
 time stamps, so running the script twice gives the same bytes.
@@ -23,7 +23,7 @@ ROOT = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.pat
 RES = os.path.join(ROOT, "resources")
 WRITTEN = []            # every file this run wrote, relative to resources/
 
-# Panel colour fixed by Part 8.1.
+# Panel colour shared by every dialog.
 PANEL = "#bfbfbf"
 
 
@@ -61,7 +61,7 @@ def save_png(img, relpath, rgb=False):
     path = os.path.join(RES, relpath)
     os.makedirs(os.path.dirname(path), exist_ok=True)
     if rgb:
-        # 24-bit, as the skins of Part 8.1: flatten onto black (they are opaque anyway).
+        # 24-bit, as the dialog skins: flatten onto black (they are opaque anyway).
         assert img.getextrema()[3][0] == 255, f"{relpath} has transparent pixels"
         img = img.convert("RGB")
     img.save(path, "PNG", optimize=True)
@@ -109,7 +109,7 @@ def poly(points, fill, extra=""):
 
 
 # --------------------------------------------------------------------------
-# 1. Clock face strip, 86 x 19 (Part 1.1)
+# 1. Clock face strip, 86 x 19
 # --------------------------------------------------------------------------
 
 def clockface_svg():
@@ -138,7 +138,7 @@ def clockface_svg():
 
 
 # --------------------------------------------------------------------------
-# 2. Dialog skins (Part 8.1)
+# 2. Dialog skins
 # --------------------------------------------------------------------------
 # Fixed layout (pixels, for a skin of W x H):
 #   frame: left 5, right 9, bottom 8; blue top area rows 0..27 beside the tab
@@ -256,7 +256,7 @@ def skin_svg(W, H):
 
 
 # --------------------------------------------------------------------------
-# 3. Application icon: a red alarm clock (Part 8.1)
+# 3. Application icon: a red alarm clock
 # --------------------------------------------------------------------------
 
 def alarm_clock_svg(size=128, small=False):
@@ -360,7 +360,7 @@ def pixel_map(text, colours):
 
 
 # --------------------------------------------------------------------------
-# 4. Dialog icon: a square clock face in a red frame (Part 8.1)
+# 4. Dialog icon: a square clock face in a red frame
 # --------------------------------------------------------------------------
 
 def dialog_icon_svg():
@@ -395,7 +395,7 @@ def dialog_icon_svg():
 
 
 # --------------------------------------------------------------------------
-# 5. About logo, 43 x 46 (Part 8.2): a shield with a clock in a gold ring
+# 5. About logo, 43 x 46: a shield with a clock in a gold ring
 # --------------------------------------------------------------------------
 
 def logo_svg():
@@ -437,7 +437,7 @@ def logo_svg():
 
 
 # --------------------------------------------------------------------------
-# Self-check of the fixed geometry (spec.md Parts 1.1 and 8.1)
+# Self-check of the fixed geometry (clock strip and dialog skins)
 # --------------------------------------------------------------------------
 
 def is_blue(px):

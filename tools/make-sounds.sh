@@ -1,5 +1,5 @@
 #!/bin/sh
-# shellcheck disable=SC2086  # $WORK, $FINAL, $SOX, $spec and $parts are word lists on purpose
+# shellcheck disable=SC2086  # $WORK, $FINAL, $SOX, $tone and $parts are word lists on purpose
 # Make Zirvel's two sounds with SoX, from nothing but synthesised tones:
 #   resources/sounds/ohmy.wav    the alarm: 3 s of a bright four-beep pattern
 #   resources/sounds/tolvek.wav  the hourly chime: two bell tones, "ding-dong"
@@ -54,14 +54,14 @@ $SOX "$TMP/ohmy-raw.wav" $FINAL "$OUT/ohmy.wav" gain -n -3 pad 0 0.2
 bell() { # $1 output, $2 strike pitch in Hz, $3 length in s
     out=$1 f=$2 len=$3 i=0 parts=""
     #           ratio  level  share of the length it rings
-    for spec in "0.5   0.25   1.0" \
+    for tone in "0.5   0.25   1.0" \
                 "1.0   0.25   0.9" \
                 "1.19  0.11   0.6" \
                 "1.5   0.07   0.5" \
                 "2.0   0.14   0.45" \
                 "2.74  0.055  0.3" \
                 "3.76  0.03   0.2"; do
-        set -- $spec
+        set -- $tone
         i=$((i + 1))
         dur=$(calc "$len * $3")
         $SOX -n $WORK "$TMP/b$i.wav" synth "$dur" sine "$(calc "$f * $1")" vol "$2" \

@@ -12,6 +12,7 @@
 
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -22,6 +23,8 @@ frmclockMain::frmclockMain(WindowTable &table)
 {
     setWindowIcon(QIcon(QStringLiteral(":/icons/zirvel-32.png")));
     setFixedSize(ClientSize);
+    // The strip is rarely the active window, yet its date tooltip must show.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -50,6 +53,8 @@ void frmclockMain::load()
     services().windows->setTopmost(this, true);
 
     m_startup = services().clock->now();
+    const QDate startDate = m_startup.date();
+    m_lunarTexts = lunarTooltipTexts(startDate.year(), startDate.month(), startDate.day());
     Label1->setText(m_startup.toString(QStringLiteral("hh:mm:ss")));
     Label1->adjustSize();
     m_ticker->start();
@@ -83,16 +88,7 @@ void frmclockMain::onSecond(const QDateTime &now)
 void frmclockMain::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    if (!m_face.isNull()) {
-        p.drawPixmap(rect(), m_face);
-        return;
-    }
-    QLinearGradient bar(0, 0, 0, height());
-    bar.setColorAt(0, QColor(200, 228, 255));
-    bar.setColorAt(1, QColor(120, 176, 240));
-    p.fillRect(rect(), bar);
-    p.fillRect(QRect(0, 0, 10, height()), QColor(40, 160, 60));
-    p.fillRect(QRect(width() - 10, 0, 10, height()), QColor(40, 160, 60));
+    p.drawPixmap(QPoint(0, 0), m_face.pixmap(devicePixelRatioF()));
 }
 
 void frmclockMain::mousePressEvent(QMouseEvent *event)
@@ -132,10 +128,29 @@ void frmclockMain::onActivated()
         table().window<frmSetTime>();
 }
 
+QString frmclockMain::tooltipText(const QDateTime &now) const
+{
+    // "ddd" from the C locale: the English abbreviations the weekday table is keyed by,
+    // whatever the user's locale, so the Chinese text always shows.
+    const QDate d = now.date();
+    const QString abbreviation = QLocale::c().toString(d, QStringLiteral("ddd"));
+    return QString::fromStdString(
+        ::dateTooltip(abbreviation.toStdString(), d.year(), d.month(), d.day(), m_lunarTexts));
+}
+
+void frmclockMain::updateDateTooltip()
+{
+    // Only the label carries a tooltip: the end caps show none.
+    Label1->setToolTip(tooltipText(services().clock->now()));
+}
+
 bool frmclockMain::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Label1) {
         switch (event->type()) {
+        case QEvent::MouseMove:
+            updateDateTooltip(); // the Gregorian part is fresh on every move
+            break;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "lunar/lunartext.h"
 #include "ui/managedwindow.h"
+#include "ui/picture.h"
 
 #include <QDateTime>
-#include <QPixmap>
 
 class QLabel;
 class SecondTicker;
@@ -27,6 +28,9 @@ public:
     QLabel *label1() const { return Label1; }
     /// The date and time taken once at load.
     QDateTime startupTime() const { return m_startup; }
+    /// The date tooltip for a moment: weekday, the Gregorian date of `now`
+    /// and the lunar texts of the start-up date.
+    QString tooltipText(const QDateTime &now) const;
     bool isTicking() const;
 
 signals:
@@ -46,10 +50,14 @@ protected:
 private:
     void onSecond(const QDateTime &now);
     void onActivated();
+    void updateDateTooltip();
 
     QLabel *Label1 = nullptr;
-    QPixmap m_face;
+    Picture m_face;
     SecondTicker *m_ticker = nullptr;
     TitleDrag *m_drag = nullptr;
     QDateTime m_startup;
+    /// The lunar year and month-day texts of the start-up date, computed once at load;
+    /// empty when that date is outside the lunar table.
+    LunarTooltipTexts m_lunarTexts;
 };

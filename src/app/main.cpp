@@ -5,6 +5,8 @@
 #include "platform/canberrasoundplayer.h"
 #include "platform/clock.h"
 #include "platform/messageboxes.h"
+#include "platform/processlauncher.h"
+#include "platform/registry.h"
 #include "platform/windowsystem.h"
 #include "settings/settingsstore.h"
 #include "ui/windowtable.h"
@@ -20,6 +22,10 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "zirvel: %s\n", qPrintable(problem));
         return 1;
     }
+    // Shared-memory images pay off for large windows only; for a strip that
+    // repaints a few pixels once a second they cost an extra wake-up each time.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zirvel"));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -35,11 +41,15 @@ int main(int argc, char *argv[])
     QtMessageBoxes messages;
     X11WindowSystem windows;
     CanberraSoundPlayer sound;
+    XdgRegistry registry(AutostartFolders::standard(), messages);
+    SystemProcessLauncher launcher;
     Services services;
     services.clock = &clock;
     services.messages = &messages;
     services.windows = &windows;
     services.sound = &sound;
+    services.registry = &registry;
+    services.launcher = &launcher;
 
     SettingsStore store;
     WindowTable table(services, store);

@@ -5,6 +5,8 @@ class IMessageBoxes;
 class IWindowSystem;
 class ISoundPlayer;
 class IPowerBackend;
+class IRegistry;
+class IProcessLauncher;
 
 /// The operating-system services the windows use. main.cpp fills it with the
 /// real implementations, tests with fakes. Pointers are never null.
@@ -14,4 +16,6 @@ struct Services {
     IWindowSystem *windows = nullptr;
     ISoundPlayer *sound = nullptr;
     IPowerBackend *power = nullptr;
+    IRegistry *registry = nullptr;
+    IProcessLauncher *launcher = nullptr;
 };

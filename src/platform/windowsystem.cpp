@@ -29,16 +29,16 @@ xcb_connection_t *x11Connection()
 
 void X11WindowSystem::setTopmost(QWidget *window, bool on)
 {
-    // Changing the flag on the QWindow updates _NET_WM_STATE_ABOVE in place;
-    // QWidget::setWindowFlag would destroy and re-create the native window.
-    // A window not created yet has nothing to re-create: its flag is read
-    // when it is first shown. (Its QWindow, if any, does not hold the
-    // widget's flags yet: copying them back would drop frameless and tool.)
     QWindow *handle = window->windowHandle();
-    if (!handle || !handle->handle()) {
+    if (!handle || !window->isVisible()) {
+        // Qt writes _NET_WM_STATE_ABOVE from the flag when it maps the window.
         window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
         return;
     }
+    if (handle->flags().testFlag(Qt::WindowStaysOnTopHint) == on)
+        return;
+    // Changing the flag on the QWindow updates _NET_WM_STATE_ABOVE in place;
+    // QWidget::setWindowFlag would destroy and re-create the native window.
     handle->setFlag(Qt::WindowStaysOnTopHint, on);
     window->overrideWindowFlags(handle->flags());
 }
@@ -46,7 +46,7 @@ void X11WindowSystem::setTopmost(QWidget *window, bool on)
 void X11WindowSystem::setSkipTaskbar(QWidget *window)
 {
     xcb_connection_t *c = x11Connection();
-    if (!c || !window->windowHandle())
+    if (!c)
         return;
     const xcb_window_t wid = xcb_window_t(window->winId());
     const xcb_atom_t state = internAtom(c, "_NET_WM_STATE");
@@ -55,12 +55,15 @@ void X11WindowSystem::setSkipTaskbar(QWidget *window)
     if (state == XCB_ATOM_NONE)
         return;
 
-    // A window the window manager has not managed yet reads the property when
-    // it is mapped; a managed one only listens to the client message.
-    // https://specifications.freedesktop.org/wm-spec/latest/ar01s05.html (_NET_WM_STATE)
-    const xcb_atom_t atoms[] = {skipTaskbar, skipPager};
-    xcb_change_property(c, XCB_PROP_MODE_APPEND, wid, state, XCB_ATOM_ATOM, 32, 2, atoms);
-
+    // Extended Window Manager Hints, _NET_WM_STATE: a window that is not
+    // mapped carries the state in its property (Qt merges its own states into
+    // it when it maps the window); a mapped one asks the window manager.
+    if (!window->isVisible()) {
+        const xcb_atom_t atoms[] = {skipTaskbar, skipPager};
+        xcb_change_property(c, XCB_PROP_MODE_APPEND, wid, state, XCB_ATOM_ATOM, 32, 2, atoms);
+        xcb_flush(c);
+        return;
+    }
     xcb_client_message_event_t event{};
     event.response_type = XCB_CLIENT_MESSAGE;
     event.format = 32;
@@ -77,8 +80,35 @@ void X11WindowSystem::setSkipTaskbar(QWidget *window)
     xcb_flush(c);
 }
 
-bool X11WindowSystem::startSystemMove(QWidget *window)
+bool X11WindowSystem::startSystemMove(QWidget *window, QPoint pressGlobal)
 {
     QWindow *handle = window->windowHandle();
-    return handle && handle->startSystemMove();
+    xcb_connection_t *c = x11Connection();
+    if (!handle || !c)
+        return handle && handle->startSystemMove();
+    const xcb_atom_t moveResize = internAtom(c, "_NET_WM_MOVERESIZE");
+    if (moveResize == XCB_ATOM_NONE)
+        return false;
+
+    // _NET_WM_MOVERESIZE with the root position of the original press, so the
+    // window manager keeps the offset the user grabbed instead of the one at
+    // the moment the drag was recognised. Positions are device pixels.
+    const qreal dpr = handle->devicePixelRatio();
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = xcb_window_t(window->winId());
+    event.type = moveResize;
+    event.data.data32[0] = uint32_t(qRound(pressGlobal.x() * dpr));
+    event.data.data32[1] = uint32_t(qRound(pressGlobal.y() * dpr));
+    event.data.data32[2] = 8; // _NET_WM_MOVERESIZE_MOVE
+    event.data.data32[3] = XCB_BUTTON_INDEX_1;
+    event.data.data32[4] = 1; // source: normal application
+    xcb_ungrab_pointer(c, XCB_CURRENT_TIME);
+    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    xcb_send_event(c, 0, screen->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&event));
+    xcb_flush(c);
+    return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPoint>
+
 class QWidget;
 
 /// The window states that need the window manager: the always-on-top band,
@@ -11,12 +13,13 @@ public:
     /// place: no move, no resize, no re-creation of the native window.
     virtual void setTopmost(QWidget *window, bool on) = 0;
     /// Keep the window off the taskbar and the pager. A hidden window loses
-    /// the state, so this is called after every show.
+    /// the state, so this is called before every show.
     virtual void setSkipTaskbar(QWidget *window) = 0;
-    /// Start the window manager's interactive move from the current pointer
-    /// position. False when the platform has none; the caller then moves the
-    /// window itself.
-    virtual bool startSystemMove(QWidget *window) = 0;
+    /// Hand a drag that began with a left press at `pressGlobal` (logical
+    /// pixels) to the window manager's interactive move; the window keeps its
+    /// offset to the pointer as grabbed at the press. False when the platform
+    /// has none; the caller then moves the window itself.
+    virtual bool startSystemMove(QWidget *window, QPoint pressGlobal) = 0;
 };
 
 /// X11 (and XWayland) through Qt and xcb.
@@ -24,5 +27,5 @@ class X11WindowSystem final : public IWindowSystem {
 public:
     void setTopmost(QWidget *window, bool on) override;
     void setSkipTaskbar(QWidget *window) override;
-    bool startSystemMove(QWidget *window) override;
+    bool startSystemMove(QWidget *window, QPoint pressGlobal) override;
 };

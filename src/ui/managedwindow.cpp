@@ -4,7 +4,6 @@
 #include "ui/windowtable.h"
 
 #include <QCloseEvent>
-#include <QTimer>
 
 ManagedWindow::ManagedWindow(WindowTable &table, Qt::WindowFlags flags)
     : QWidget(nullptr, flags), m_table(table)
@@ -35,16 +34,13 @@ void ManagedWindow::showAndRaise()
     activateWindow();
 }
 
-void ManagedWindow::showEvent(QShowEvent *event)
+void ManagedWindow::setVisible(bool visible)
 {
-    QWidget::showEvent(event);
-    // Hidden windows lose their window-manager states: ask again once mapped.
-    if (windowFlags().testFlag(Qt::Tool)) {
-        QTimer::singleShot(0, this, [this] {
-            if (isVisible())
-                services().windows->setSkipTaskbar(this);
-        });
-    }
+    // Hidden windows lose their window-manager states: set them again while
+    // the window is still unmapped, so they are in place when it appears.
+    if (visible && !isVisible() && windowFlags().testFlag(Qt::Tool))
+        services().windows->setSkipTaskbar(this);
+    QWidget::setVisible(visible);
 }
 
 void ManagedWindow::closeEvent(QCloseEvent *event)

@@ -23,6 +23,7 @@ public:
     /// (a modal message during the load runs an event loop, and whatever
     /// asks for the window then gets it after the load).
     void showAndRaise();
+    void setVisible(bool visible) override;
     /// True while the table runs the load steps.
     bool isLoading() const { return m_loading; }
 
@@ -35,7 +36,6 @@ protected:
     SettingsStore &store() const;
     Services &services() const;
 
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

@@ -6,14 +6,13 @@
 #include "ui/windowtable.h"
 
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 
 SkinnedDialog::SkinnedDialog(WindowTable &table, const DialogChrome &chrome)
-    : ManagedWindow(table, Qt::Window | Qt::FramelessWindowHint | Qt::Tool)
+    : ManagedWindow(table, Qt::Window | Qt::FramelessWindowHint | Qt::Tool), m_skin(chrome.skin)
 {
     setWindowTitle(chrome.windowTitle);
     if (chrome.hasWindowIcon)
@@ -27,12 +26,6 @@ SkinnedDialog::SkinnedDialog(WindowTable &table, const DialogChrome &chrome)
     }
     setAutoFillBackground(true);
     move(startPosition(chrome));
-
-    // The 1x picture's size is the skin's size in logical pixels; QIcon
-    // brings in the @2x picture where the screen needs it.
-    m_skinSize = QImageReader(chrome.skin).size();
-    if (m_skinSize.isValid())
-        m_skin = QIcon(chrome.skin);
 
     m_title = new QLabel(chrome.titleText, this);
     m_title->setObjectName(QStringLiteral("lblTitle"));
@@ -79,7 +72,9 @@ void SkinnedDialog::paintEvent(QPaintEvent *)
     if (m_skin.isNull())
         return;
     QPainter p(this);
-    p.drawPixmap(QPoint(0, 0), m_skin.pixmap(m_skinSize, devicePixelRatioF()));
+    // Unscaled from the top-left corner: a larger client area shows a strip
+    // of background, a smaller one cuts the skin off.
+    p.drawPixmap(QPoint(0, 0), m_skin.pixmap(devicePixelRatioF()));
 }
 
 bool SkinnedDialog::eventFilter(QObject *watched, QEvent *event)

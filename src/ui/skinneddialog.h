@@ -1,9 +1,9 @@
 #pragma once
 
 #include "ui/managedwindow.h"
+#include "ui/picture.h"
 
 #include <QColor>
-#include <QIcon>
 #include <QRect>
 #include <QSize>
 
@@ -58,8 +58,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QIcon m_skin;
-    QSize m_skinSize;
+    Picture m_skin;
     QLabel *m_title = nullptr;
     LabelButton *m_close = nullptr;
     TitleDrag *m_drag = nullptr;

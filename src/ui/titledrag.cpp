@@ -30,7 +30,7 @@ bool TitleDrag::move(QMouseEvent *event)
     if (m_state == State::Pressed) {
         if ((global - m_pressGlobal).manhattanLength() < QApplication::startDragDistance())
             return true;
-        if (m_windows.startSystemMove(m_window)) {
+        if (m_windows.startSystemMove(m_window, m_pressGlobal)) {
             m_state = State::SystemMove;
             return true;
         }

@@ -2,9 +2,12 @@
 
 #include "platform/messageboxes.h"
 #include "platform/poweractions.h"
+#include "platform/processlauncher.h"
+#include "platform/registry.h"
 #include "platform/soundplayer.h"
 #include "platform/windowsystem.h"
 
+#include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -43,7 +46,7 @@ public:
         window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
     }
     void setSkipTaskbar(QWidget *window) override { skipTaskbar.append(window); }
-    bool startSystemMove(QWidget *) override
+    bool startSystemMove(QWidget *, QPoint) override
     {
         ++systemMoves;
         return false;
@@ -75,4 +78,41 @@ public:
     void powerOff() override { calls << QStringLiteral("PowerOff"); }
     void reboot() override { calls << QStringLiteral("Reboot"); }
     QStringList calls;
+};
+
+/// Records the string values it is asked to write; writes nothing.
+class FakeRegistry final : public IRegistry {
+public:
+    struct Write {
+        QString keyPath;
+        QString valueName;
+        QString data;
+    };
+    void writeStringValue(const QString &keyPath, const QString &valueName,
+                          const QString &data) override
+    {
+        writes.append({keyPath, valueName, data});
+    }
+    QList<Write> writes;
+};
+
+/// Programs "installed" by name; records what it is asked to start.
+class FakeProcessLauncher final : public IProcessLauncher {
+public:
+    struct Start {
+        QString program;
+        QStringList arguments;
+    };
+    QString findExecutable(const QString &name) const override { return installed.value(name); }
+    bool startDetached(const QString &program, const QStringList &arguments) override
+    {
+        started.append({program, arguments});
+        return startResult;
+    }
+    QStringList currentDesktops() const override { return desktops; }
+
+    QHash<QString, QString> installed; ///< name -> full path
+    QStringList desktops;
+    bool startResult = true;
+    QList<Start> started;
 };

@@ -7,6 +7,8 @@ TestEnvironment::TestEnvironment()
     services.windows = &windows;
     services.sound = &sound;
     services.power = &power;
+    services.registry = &registry;
+    services.launcher = &launcher;
     store = std::make_unique<SettingsStore>(settingsPath());
     table = std::make_unique<WindowTable>(services, *store);
 }

@@ -22,6 +22,8 @@ struct TestEnvironment {
     FakeWindowSystem windows;
     FakeSoundPlayer sound;
     FakePowerBackend power;
+    FakeRegistry registry;
+    FakeProcessLauncher launcher;
     Services services;
     std::unique_ptr<SettingsStore> store;
     std::unique_ptr<WindowTable> table;
