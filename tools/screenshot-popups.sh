@@ -1,12 +1,12 @@
 #!/bin/bash
 # Screenshots of the About window and the two pop-ups under a private Xvfb
 # with openbox, into docs/:
-#   tools/screenshot-popups.sh [BUILD_DIR]   (default: build)
+#   tools/screenshot-popups.sh [BUILD_DIR]   (default: build/dev, the dev preset's)
 # Needs xvfb, openbox, imagemagick, xdotool. Each picture is the window alone;
 # docs/sound-missing.png is the message of a pop-up whose sound is missing.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$here/build}
+build=${1:-$here/build/dev}
 show=$build/bin/zirvel_show_dialog
 out=$here/docs
 [ -x "$show" ] || { echo "build first: $show missing" >&2; exit 1; }

@@ -2,6 +2,7 @@
 
 #include "ui/dialogchrometable.h"
 #include "ui/fonts.h"
+#include "ui/picture.h"
 
 #include <QLabel>
 
@@ -43,9 +44,9 @@ frmAbout::frmAbout(WindowTable &table) : SkinnedDialog(table, dialogChrome(u"frm
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(24, 48, 43, 46);
-    const QIcon logo(QStringLiteral(":/logo.png"));
+    Picture logo(QStringLiteral(":/logo.png"));
     if (!logo.isNull())
-        Image1->setPixmap(logo.pixmap(QSize(43, 46), devicePixelRatioF()));
+        Image1->setPixmap(logo.pixmap(devicePixelRatioF()));
 
     lblVersion = addLabel(this, QStringLiteral("lblVersion"), QStringLiteral("V 6.0"),
                           QRect(280, 72, 30, 12), font());

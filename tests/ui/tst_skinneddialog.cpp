@@ -1,5 +1,6 @@
 #include "alarm/frminttime.h"
 #include "alarm/frmtimer.h"
+#include "platform/windowsystem.h"
 #include "testenvironment.h"
 #include "ui/dialogchrometable.h"
 #include "ui/frmabout.h"
@@ -217,6 +218,29 @@ private slots:
         QVERIFY(env->table->isLoaded<frmAbout>());
         // The system move is asked for once, and only for a real drag.
         QCOMPARE(env->windows.systemMoves, moves ? 1 : 0);
+    }
+
+    // The pop-ups go topmost before they are first shown, and leave the band
+    // while shown: neither may cost the dialog its frameless tool-window look.
+    void topmostKeepsTheChrome()
+    {
+        X11WindowSystem windows;
+        SkinnedDialog dialog(*env->table, dialogChrome(u"frmTimer"));
+        const auto chrome = [&] {
+            return dialog.windowFlags().testFlag(Qt::FramelessWindowHint) &&
+                   dialog.windowFlags().testFlag(Qt::Tool);
+        };
+        windows.setTopmost(&dialog, true);
+        QVERIFY(chrome());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(dialog.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(dialog.windowHandle()->flags().testFlag(Qt::FramelessWindowHint));
+        const WId native = dialog.winId();
+        windows.setTopmost(&dialog, false);
+        QVERIFY(chrome());
+        QVERIFY(!dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(dialog.winId(), native); // changed in place, not re-created
     }
 
     void doubleClickOnTitleDoesNothing()
