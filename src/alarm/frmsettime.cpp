@@ -6,6 +6,7 @@
 #include "settings/settingsstore.h"
 #include "settings/timetext.h"
 #include "ui/controltable.h"
+#include "ui/dialogchrometable.h"
 #include "ui/fonts.h"
 #include "ui/updown.h"
 
@@ -20,19 +21,6 @@ using Field = TimeEntry::Field;
 using Kind = ControlRow::Kind;
 
 namespace {
-
-DialogChrome chrome()
-{
-    DialogChrome c;
-    c.windowTitle = QStringLiteral("闹钟");
-    c.clientSize = QSize(485, 316);
-    c.skin = QStringLiteral(":/skin-large.png");
-    c.titleText = QStringLiteral("定时器设置");
-    c.titleRect = QRect(80, 8, 313, 33);
-    c.closeName = QStringLiteral("lblClose");
-    c.closeRect = QRect(464, 8, 17, 17);
-    return c;
-}
 
 // In creation order; positions inside fraTime are relative to the frame.
 const QList<ControlRow> &designTable()
@@ -69,7 +57,7 @@ QString section()
 
 } // namespace
 
-frmSetTime::frmSetTime(WindowTable &table) : SkinnedDialog(table, chrome())
+frmSetTime::frmSetTime(WindowTable &table) : SkinnedDialog(table, dialogChrome(u"frmSetTime"))
 {
     setFont(Fonts::song(9));
     const QHash<QString, QWidget *> controls = buildControls(this, designTable());

@@ -6,6 +6,7 @@
 #include "platform/windowsystem.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
+#include "ui/dialogchrometable.h"
 #include "ui/fonts.h"
 #include "ui/windowtable.h"
 
@@ -24,19 +25,6 @@ const QString frmOption::RunKey =
 const QString frmOption::RunValueName = QStringLiteral("QarnexTime");
 
 namespace {
-
-DialogChrome chrome()
-{
-    DialogChrome c;
-    c.windowTitle = QStringLiteral("闹钟");
-    c.clientSize = QSize(484, 316);
-    c.skin = QStringLiteral(":/skin-large.png");
-    c.titleText = QStringLiteral("选项设置");
-    c.titleRect = QRect(80, 8, 313, 33);
-    c.closeName = QStringLiteral("lblClose");
-    c.closeRect = QRect(464, 8, 17, 17);
-    return c;
-}
 
 enum class Kind { Frame, CheckBox, Button };
 
@@ -83,7 +71,7 @@ QString captionOf(const ControlRow &row)
 
 } // namespace
 
-frmOption::frmOption(WindowTable &table) : SkinnedDialog(table, chrome())
+frmOption::frmOption(WindowTable &table) : SkinnedDialog(table, dialogChrome(u"frmOption"))
 {
     buildControls();
 

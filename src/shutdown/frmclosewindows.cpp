@@ -7,6 +7,7 @@
 #include "settings/settingsstore.h"
 #include "settings/timetext.h"
 #include "ui/controltable.h"
+#include "ui/dialogchrometable.h"
 #include "ui/fonts.h"
 #include "ui/updown.h"
 
@@ -25,20 +26,6 @@ using Field = TimeEntry::Field;
 using Kind = ControlRow::Kind;
 
 namespace {
-
-DialogChrome chrome()
-{
-    DialogChrome c;
-    c.windowTitle = QStringLiteral("定时关机");
-    c.clientSize = QSize(484, 316);
-    c.skin = QStringLiteral(":/skin-large.png");
-    c.startPosition = frmCloseWindows::StartPosition;
-    c.titleText = QStringLiteral("定时关机设置");
-    c.titleRect = QRect(80, 8, 313, 33);
-    c.closeName = QStringLiteral("lblClose");
-    c.closeRect = QRect(464, 7, 17, 17);
-    return c;
-}
 
 // In creation order: the frames first, so the option buttons lie on their top
 // edges. Positions inside a frame are relative to the frame.
@@ -87,7 +74,8 @@ QString flagText(const QCheckBox *box)
 
 } // namespace
 
-frmCloseWindows::frmCloseWindows(WindowTable &table) : SkinnedDialog(table, chrome())
+frmCloseWindows::frmCloseWindows(WindowTable &table)
+    : SkinnedDialog(table, dialogChrome(u"frmCloseWindows"))
 {
     setFont(Fonts::song(9));
     const QHash<QString, QWidget *> c = buildControls(this, designTable());

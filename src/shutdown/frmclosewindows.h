@@ -17,8 +17,6 @@ class UpDown;
 class frmCloseWindows : public SkinnedDialog {
     Q_OBJECT
 public:
-    static constexpr QPoint StartPosition{195, 165};
-
     explicit frmCloseWindows(WindowTable &table);
 
     void load() override;
