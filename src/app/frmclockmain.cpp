@@ -1,6 +1,7 @@
 #include "app/frmclockmain.h"
 
 #include "alarm/frmsettime.h"
+#include "app/scheduler.h"
 #include "app/secondticker.h"
 #include "platform/clock.h"
 #include "platform/windowsystem.h"
@@ -39,6 +40,7 @@ frmclockMain::frmclockMain(WindowTable &table)
     m_drag = new TitleDrag(this, *services().windows);
     m_ticker = new SecondTicker(*services().clock, this);
     connect(m_ticker, &SecondTicker::tick, this, &frmclockMain::onSecond);
+    connect(this, &frmclockMain::schedulerTick, new Scheduler(table, this), &Scheduler::tick);
 }
 
 frmclockMain::~frmclockMain()

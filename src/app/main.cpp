@@ -8,6 +8,12 @@
 #include "platform/messageboxes.h"
 #include "platform/program.h"
 #include "platform/trayicon.h"
+#include "platform/canberrasoundplayer.h"
+#include "platform/clock.h"
+#include "platform/logindpower.h"
+#include "platform/messageboxes.h"
+#include "platform/processlauncher.h"
+#include "platform/registry.h"
 #include "platform/windowsystem.h"
 #include "settings/settingsstore.h"
 #include "tray/exitsequence.h"
@@ -47,6 +53,9 @@ int main(int argc, char *argv[])
     SystemTrayIcon tray;
     LinuxCdDrive cdDrive;
     QtProgram program;
+    XdgRegistry registry(AutostartFolders::standard(), messages);
+    SystemProcessLauncher launcher;
+    CanberraSoundPlayer sound;
     Services services;
     services.clock = &clock;
     services.messages = &messages;
@@ -55,6 +64,9 @@ int main(int argc, char *argv[])
     services.tray = &tray;
     services.cdDrive = &cdDrive;
     services.program = &program;
+    services.registry = &registry;
+    services.launcher = &launcher;
+    services.sound = &sound;
 
     SettingsStore store;
     WindowTable table(services, store);

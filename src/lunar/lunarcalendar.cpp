@@ -61,7 +61,8 @@ constexpr bool codesWellFormed()
 static_assert(codesWellFormed());
 
 /// The month walk for table entry i, with `offset` = days since the year's first
-/// day (0-based; the 1-based day total is offset + 1). The caller guarantees offset lies in the year.
+/// day (0-based; the 1-based day total is offset + 1). The caller guarantees offset lies in the
+/// year.
 LunarDate inYear(int i, int offset) noexcept
 {
     const LunarYearCode code = kLunarYearCodes[i];

@@ -11,10 +11,16 @@ class IMessageBoxes {
 public:
     virtual ~IMessageBoxes() = default;
     virtual void show(const QString &text, const QString &caption = QStringLiteral("Zirvel")) = 0;
+    /// As show(), with the information icon.
+    virtual void showInformation(const QString &text, const QString &caption)
+    {
+        show(text, caption);
+    }
 };
 
 /// QMessageBox, shown modal and without an owner.
 class QtMessageBoxes final : public IMessageBoxes {
 public:
     void show(const QString &text, const QString &caption) override;
+    void showInformation(const QString &text, const QString &caption) override;
 };

@@ -8,6 +8,8 @@ class IPowerBackend;
 class ITrayIcon;
 class ICdDrive;
 class IProgram;
+class IRegistry;
+class IProcessLauncher;
 
 /// The operating-system services the windows use. main.cpp fills it with the
 /// real implementations, tests with fakes. Pointers are never null.
@@ -20,4 +22,6 @@ struct Services {
     ITrayIcon *tray = nullptr;
     ICdDrive *cdDrive = nullptr;
     IProgram *program = nullptr;
+    IRegistry *registry = nullptr;
+    IProcessLauncher *launcher = nullptr;
 };

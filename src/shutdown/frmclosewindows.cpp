@@ -1,19 +1,278 @@
 #include "shutdown/frmclosewindows.h"
 
+#include "platform/clock.h"
+#include "platform/messageboxes.h"
+#include "platform/services.h"
+#include "settings/settingskeys.h"
+#include "settings/settingsstore.h"
+#include "settings/timetext.h"
+#include "ui/controltable.h"
+#include "ui/dialogchrometable.h"
+#include "ui/fonts.h"
+#include "ui/updown.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTimer>
+
+using Field = TimeEntry::Field;
+using Kind = ControlRow::Kind;
+
 namespace {
-DialogChrome chrome()
+
+// In creation order: the frames first, so the option buttons lie on their top
+// edges. Positions inside a frame are relative to the frame.
+const QList<ControlRow> &designTable()
 {
-    DialogChrome c;
-    c.windowTitle = QStringLiteral("关机设置");
-    c.clientSize = QSize(340, 222);
-    c.skin = QStringLiteral(":/skin-medium.png");
-    c.startPosition = QPoint(195, 165);
-    c.titleText = QStringLiteral("关机设置");
-    c.titleRect = QRect(60, 8, 200, 20);
-    c.closeName = QStringLiteral("lblClose");
-    c.closeRect = QRect(318, 8, 17, 17);
-    return c;
+    static const QList<ControlRow> table = {
+        {Kind::Frame, "Frame", {}, {16, 48, 329, 137}, {}, 8},
+        {Kind::BorderLabel, "Label1", "Frame", {16, 24, 297, 97}, {}, 9},
+        {Kind::TextBox, "txtHour", "Frame", {48, 48, 41, 25}, {}, 11},
+        {Kind::UpDown, "UpDownHour", "Frame", {88, 48, 18, 25}, {}, 12, 0, 23},
+        {Kind::Label, "Label5", "Frame", {120, 56, 12, 12}, "点", 16},
+        {Kind::TextBox, "txtMinute", "Frame", {160, 48, 41, 25}, {}, 10},
+        {Kind::UpDown, "UpDownMinute", "Frame", {200, 48, 18, 25}, {}, 13, 0, 59},
+        {Kind::Label, "Label4", "Frame", {232, 56, 54, 12}, "分将关机!", 14},
+        {Kind::CheckBox, "chkCloseTime", "Frame", {48, 88, 169, 25}, "每天这个时候关机", 17},
+        {Kind::Frame, "FrameLg", {}, {16, 192, 449, 89}, {}, 0},
+        {Kind::Slider, "SliderLg", "FrameLg", {8, 32, 425, 33}, {}, 1, 0, 180},
+        {Kind::Label, "lblPrompt", "FrameLg", {176, 72, 72, 12}, "单击“确定”", 6},
+        {Kind::BorderLabel, "lblDispTime", "FrameLg", {264, 64, 41, 17}, {}, 7},
+        {Kind::Label, "Label3", "FrameLg", {320, 72, 114, 12}, "分钟后将关闭计算机!", 5},
+        {Kind::OptionButton, "OptInTime", {}, {40, 48, 145, 17}, "请输入要关机的时间：", 15},
+        {Kind::OptionButton, "OptCountDownStart", {}, {32, 192, 89, 25}, "倒计时开始:", 4},
+        {Kind::Button, "cmdOk", {}, {368, 64, 97, 25}, "确定(&O)", 3},
+        {Kind::Button, "cmdCancel", {}, {368, 96, 97, 25}, "取消(&C)", 2},
+        {Kind::Button, "cmdHelp", {}, {368, 136, 97, 25}, "帮助(&H)", 18},
+        {Kind::CheckBox, "chkImedClose", {}, {56, 288, 129, 17}, "不提示直接关机", 19},
+        {Kind::CheckBox, "chkOpenClose", {}, {240, 288, 129, 17}, "开启定时关机", 20},
+    };
+    return table;
 }
+
+QString key(const char *name)
+{
+    return QString::fromLatin1(name);
+}
+
+QString section()
+{
+    return key(Keys::Section);
+}
+
+QString flagText(const QCheckBox *box)
+{
+    return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+}
+
 } // namespace
 
-frmCloseWindows::frmCloseWindows(WindowTable &table) : SkinnedDialog(table, chrome()) {}
+frmCloseWindows::frmCloseWindows(WindowTable &table)
+    : SkinnedDialog(table, dialogChrome(u"frmCloseWindows"))
+{
+    setFont(Fonts::song(9));
+    const QHash<QString, QWidget *> c = buildControls(this, designTable());
+    OptInTime = control<QRadioButton>(c, QStringLiteral("OptInTime"));
+    OptCountDownStart = control<QRadioButton>(c, QStringLiteral("OptCountDownStart"));
+    txtHour = control<QLineEdit>(c, QStringLiteral("txtHour"));
+    txtMinute = control<QLineEdit>(c, QStringLiteral("txtMinute"));
+    UpDownHour = control<UpDown>(c, QStringLiteral("UpDownHour"));
+    UpDownMinute = control<UpDown>(c, QStringLiteral("UpDownMinute"));
+    chkCloseTime = control<QCheckBox>(c, QStringLiteral("chkCloseTime"));
+    SliderLg = control<QSlider>(c, QStringLiteral("SliderLg"));
+    lblPrompt = control<QLabel>(c, QStringLiteral("lblPrompt"));
+    lblDispTime = control<QLabel>(c, QStringLiteral("lblDispTime"));
+    cmdOk = control<QPushButton>(c, QStringLiteral("cmdOk"));
+    cmdCancel = control<QPushButton>(c, QStringLiteral("cmdCancel"));
+    cmdHelp = control<QPushButton>(c, QStringLiteral("cmdHelp"));
+    chkImedClose = control<QCheckBox>(c, QStringLiteral("chkImedClose"));
+    chkOpenClose = control<QCheckBox>(c, QStringLiteral("chkOpenClose"));
+
+    SliderLg->setSingleStep(1);
+    SliderLg->setPageStep(5);
+
+    connect(OptInTime, &QRadioButton::toggled, this, &frmCloseWindows::UpdateModeControls);
+    connect(txtHour, &QLineEdit::textChanged, this, [this] { timeTextChanged(Field::Hour); });
+    connect(txtMinute, &QLineEdit::textChanged, this, [this] { timeTextChanged(Field::Minute); });
+    connect(UpDownHour, &UpDown::valueChanged, this,
+            [this](int v) { txtHour->setText(QString::number(v)); });
+    connect(UpDownMinute, &UpDown::valueChanged, this,
+            [this](int v) { txtMinute->setText(QString::number(v)); });
+    connect(SliderLg, &QSlider::valueChanged, this,
+            [this](int v) { lblDispTime->setText(QString::number(v)); });
+    connect(cmdOk, &QPushButton::clicked, this, &frmCloseWindows::storeAndClose);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmCloseWindows::unload);
+    connect(cmdHelp, &QPushButton::clicked, this, [this] {
+        services().messages->showInformation(
+            QStringLiteral(" 您可以选取其中的任一种方法设置关机的时间!"), QStringLiteral("帮助"));
+    });
+    txtHour->installEventFilter(this);
+    txtMinute->installEventFilter(this);
+}
+
+void frmCloseWindows::load()
+{
+    OptInTime->setChecked(true);
+    UpdateModeControls();
+    txtHour->clear();
+    txtMinute->clear();
+    chkCloseTime->setChecked(store().flag(key(Keys::ChkCloseTime), 0) == 1);
+    chkImedClose->setChecked(store().flag(key(Keys::ChkImedClose), 0) == 1);
+    chkOpenClose->setChecked(store().flag(key(Keys::ChkOpenClose), 0) == 1);
+    if (chkCloseTime->isChecked()) {
+        // A hand-edited value that is not a time field reads as the default.
+        auto storedField = [this](Field field, const char *name) {
+            const QString text = store().get(section(), key(name), 0);
+            return TimeEntry::wholeValue(field, text) ? text : QStringLiteral("0");
+        };
+        txtHour->setText(storedField(Field::Hour, Keys::Hour));
+        txtMinute->setText(storedField(Field::Minute, Keys::Minute));
+    }
+    cmdCancel->setFocus();
+}
+
+void frmCloseWindows::UpdateModeControls()
+{
+    const bool timeOfDay = OptInTime->isChecked();
+    for (QWidget *w : std::initializer_list<QWidget *>{txtHour, txtMinute, UpDownHour, UpDownMinute,
+                                                       chkCloseTime})
+        w->setEnabled(timeOfDay);
+    SliderLg->setEnabled(!timeOfDay);
+    lblPrompt->setVisible(!timeOfDay);
+    if (!timeOfDay)
+        lblDispTime->setText(QString::number(SliderLg->value()));
+}
+
+QLineEdit *frmCloseWindows::box(Field field) const
+{
+    return field == Field::Hour ? txtHour : txtMinute;
+}
+
+UpDown *frmCloseWindows::spinner(Field field) const
+{
+    return field == Field::Hour ? UpDownHour : UpDownMinute;
+}
+
+void frmCloseWindows::timeTextChanged(Field field)
+{
+    using Outcome = TimeEntry::ChangeCheck::Outcome;
+    QLineEdit *edit = box(field);
+    const TimeEntry::ChangeCheck check = TimeEntry::checkChange(field, edit->text());
+    switch (check.outcome) {
+    case Outcome::Nothing:
+        break;
+    case Outcome::NotANumber:
+        services().messages->show(check.message);
+        edit->clear();
+        break;
+    case Outcome::TooLarge:
+        services().messages->show(check.message);
+        edit->setFocus();
+        edit->clear();
+        break;
+    case Outcome::SpinnerValue: {
+        // The spinner follows the box; the box keeps the text as typed ("07").
+        const QSignalBlocker keepText(spinner(field));
+        spinner(field)->setValue(check.value);
+        break;
+    }
+    }
+}
+
+bool frmCloseWindows::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusOut && (watched == txtHour || watched == txtMinute)) {
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        const QWidget *next = QApplication::focusWidget();
+        // Checked only when the user moves on to another control of this
+        // dialog that goes on with the time: not when the window is left, a
+        // menu opens, the mode changes, or OK, Cancel or Help is chosen (OK
+        // checks the time itself).
+        const bool movesOn = reason != Qt::ActiveWindowFocusReason &&
+                             reason != Qt::PopupFocusReason && next && next->window() == this &&
+                             next != cmdOk && next != cmdCancel && next != cmdHelp &&
+                             next != OptCountDownStart && !m_refocusing;
+        if (movesOn) {
+            const Field field = watched == txtHour ? Field::Hour : Field::Minute;
+            QTimer::singleShot(0, this, [this, field] { boxLeft(field); });
+        }
+    }
+    return SkinnedDialog::eventFilter(watched, event);
+}
+
+void frmCloseWindows::boxLeft(Field field)
+{
+    if (!OptInTime->isChecked())
+        return;
+    if (const std::optional<int> value = TimeEntry::leaveValue(field, box(field)->text())) {
+        // The spinner follows; the box keeps the text as typed.
+        const QSignalBlocker keepText(spinner(field));
+        spinner(field)->setValue(*value);
+        return;
+    }
+    services().messages->show(TimeEntry::invalidTimeMessage());
+    m_refocusing = true;
+    txtHour->setFocus();
+    m_refocusing = false;
+}
+
+void frmCloseWindows::storeAndClose()
+{
+    if (OptInTime->isChecked()) {
+        if (!storeTimeOfDay())
+            return;
+    } else {
+        storeCountdown();
+    }
+    store().save(section(), key(Keys::ChkImedClose), flagText(chkImedClose));
+    store().save(section(), key(Keys::ChkOpenClose), flagText(chkOpenClose));
+    unload();
+}
+
+bool frmCloseWindows::storeTimeOfDay()
+{
+    const QString hour = txtHour->text();
+    const QString minute = txtMinute->text();
+    if (hour.isEmpty() && minute.isEmpty()) {
+        store().save(section(), key(Keys::Timer), QString());
+        return true;
+    }
+    // Nothing is stored unless both boxes hold a whole number in range.
+    QLineEdit *offending = nullptr;
+    if (!TimeEntry::wholeValue(Field::Hour, hour))
+        offending = txtHour;
+    else if (!TimeEntry::wholeValue(Field::Minute, minute))
+        offending = txtMinute;
+    if (offending) {
+        services().messages->show(TimeEntry::invalidTimeMessage());
+        m_refocusing = true;
+        offending->setFocus();
+        m_refocusing = false;
+        return false;
+    }
+    const QString time = TimeText::format(*TimeEntry::timeOfDay(hour, minute));
+    if (chkCloseTime->isChecked()) {
+        store().save(section(), key(Keys::Hour), hour);
+        store().save(section(), key(Keys::Minute), minute);
+        store().save(section(), key(Keys::ChkCloseTime), QStringLiteral("1"));
+        store().save(section(), key(Keys::Timer), time);
+    } else {
+        store().save(section(), key(Keys::Timer), time);
+        store().save(section(), key(Keys::ChkCloseTime), QStringLiteral("0"));
+    }
+    return true;
+}
+
+void frmCloseWindows::storeCountdown()
+{
+    const QTime end = TimeEntry::countdownEnd(services().clock->now().time(), SliderLg->value());
+    store().save(section(), key(Keys::ChkCloseTime), QStringLiteral("0"));
+    store().save(section(), key(Keys::Timer), TimeText::format(end));
+}

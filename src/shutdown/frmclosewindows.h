@@ -1,10 +1,54 @@
 #pragma once
 
+#include "alarm/timeentry.h"
 #include "ui/skinneddialog.h"
 
-/// The shutdown settings dialog.
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class UpDown;
+
+/// The shutdown settings dialog: a time of day or a countdown, and the three
+/// switches. OK turns the choice into one stored time of day; Cancel and the
+/// close mark store nothing.
 class frmCloseWindows : public SkinnedDialog {
     Q_OBJECT
 public:
     explicit frmCloseWindows(WindowTable &table);
+
+    void load() override;
+
+    QRadioButton *OptInTime = nullptr;
+    QRadioButton *OptCountDownStart = nullptr;
+    QLineEdit *txtHour = nullptr;
+    QLineEdit *txtMinute = nullptr;
+    UpDown *UpDownHour = nullptr;
+    UpDown *UpDownMinute = nullptr;
+    QCheckBox *chkCloseTime = nullptr;
+    QSlider *SliderLg = nullptr;
+    QLabel *lblPrompt = nullptr;
+    QLabel *lblDispTime = nullptr;
+    QPushButton *cmdOk = nullptr;
+    QPushButton *cmdCancel = nullptr;
+    QPushButton *cmdHelp = nullptr;
+    QCheckBox *chkImedClose = nullptr;
+    QCheckBox *chkOpenClose = nullptr;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void UpdateModeControls();
+    void timeTextChanged(TimeEntry::Field field);
+    void boxLeft(TimeEntry::Field field);
+    void storeAndClose();
+    bool storeTimeOfDay();
+    void storeCountdown();
+    QLineEdit *box(TimeEntry::Field field) const;
+    UpDown *spinner(TimeEntry::Field field) const;
+
+    bool m_refocusing = false;
 };

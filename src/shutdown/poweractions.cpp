@@ -2,8 +2,11 @@
 
 #include "platform/poweractions.h"
 
-void PowerActions::ShutDown(int)
+PowerActions::PowerActions(IPowerBackend &backend) : m_backend(backend) {}
+
+void PowerActions::ShutDown(const qint16 &noPrompt)
 {
+    Q_UNUSED(noPrompt);
     m_backend.powerOff();
 }
 

@@ -27,6 +27,8 @@ void ManagedWindow::unload()
 
 void ManagedWindow::showAndRaise()
 {
+    if (m_loading)
+        return;
     show();
     raise();
     activateWindow();

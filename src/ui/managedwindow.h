@@ -18,9 +18,14 @@ public:
     virtual void load() {}
     /// Closes the window and destroys it; the next reference builds a new one.
     void unload();
-    /// Shows the window (if hidden), raises and activates it.
+    /// Shows the window (if hidden), raises and activates it. Does nothing
+    /// while the load steps run: a window appears only once it has loaded
+    /// (a modal message during the load runs an event loop, and whatever
+    /// asks for the window then gets it after the load).
     void showAndRaise();
     void setVisible(bool visible) override;
+    /// True while the table runs the load steps.
+    bool isLoading() const { return m_loading; }
 
 protected:
     friend class WindowTable;
@@ -35,4 +40,5 @@ protected:
 
 private:
     WindowTable &m_table;
+    bool m_loading = false;
 };

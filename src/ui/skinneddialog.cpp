@@ -18,21 +18,18 @@ SkinnedDialog::SkinnedDialog(WindowTable &table, const DialogChrome &chrome)
     if (chrome.hasWindowIcon)
         setWindowIcon(QIcon(QStringLiteral(":/dialog-icon.png")));
     setFixedSize(chrome.clientSize);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window,
-                 chrome.background.isValid() ? chrome.background : pal.color(QPalette::Window));
-    setPalette(pal);
-    setAutoFillBackground(true);
-
-    if (chrome.startPosition) {
-        move(*chrome.startPosition);
-    } else if (QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.center() - QPoint(chrome.clientSize.width() / 2, chrome.clientSize.height() / 2));
+    setFont(Fonts::song(9));
+    if (chrome.background.isValid()) {
+        QPalette pal = palette();
+        pal.setColor(QPalette::Window, chrome.background);
+        setPalette(pal);
     }
+    setAutoFillBackground(true);
+    move(startPosition(chrome));
 
     m_title = new QLabel(chrome.titleText, this);
     m_title->setObjectName(QStringLiteral("lblTitle"));
+    m_title->setTextFormat(Qt::PlainText);
     m_title->setGeometry(chrome.titleRect);
     m_title->setFont(Fonts::song(10.5));
     m_title->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -53,6 +50,18 @@ SkinnedDialog::~SkinnedDialog()
     delete m_drag;
 }
 
+QPoint SkinnedDialog::startPosition(const DialogChrome &chrome)
+{
+    if (chrome.startPosition)
+        return *chrome.startPosition;
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return QPoint(0, 0);
+    const QRect area = screen->availableGeometry();
+    return area.topLeft() + QPoint((area.width() - chrome.clientSize.width()) / 2,
+                                   (area.height() - chrome.clientSize.height()) / 2);
+}
+
 void SkinnedDialog::closeClicked()
 {
     unload();
@@ -60,6 +69,8 @@ void SkinnedDialog::closeClicked()
 
 void SkinnedDialog::paintEvent(QPaintEvent *)
 {
+    if (m_skin.isNull())
+        return;
     QPainter p(this);
     // Unscaled from the top-left corner: a larger client area shows a strip
     // of background, a smaller one cuts the skin off.
@@ -68,6 +79,8 @@ void SkinnedDialog::paintEvent(QPaintEvent *)
 
 bool SkinnedDialog::eventFilter(QObject *watched, QEvent *event)
 {
+    // The title label is the dialog's drag handle: only the left button
+    // drags; every other press, and every double-click, is swallowed.
     if (watched == m_title) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:

@@ -11,6 +11,15 @@ WindowTable::~WindowTable()
         delete w.data();
 }
 
+void WindowTable::runLoad(ManagedWindow *window)
+{
+    QPointer<ManagedWindow> guard(window);
+    window->m_loading = true;
+    window->load();
+    if (guard)
+        guard->m_loading = false;
+}
+
 void WindowTable::unload(ManagedWindow *window)
 {
     if (!window)

@@ -31,7 +31,7 @@ public:
         auto *w = new W(*this);
         w->setObjectName(QString::fromLatin1(W::staticMetaObject.className()));
         m_windows.insert(std::type_index(typeid(W)), w);
-        w->load();
+        runLoad(w);
         // Load steps may have unloaded the window again.
         return loaded<W>();
     }
@@ -67,6 +67,8 @@ signals:
     void windowUnloaded(const QString &name);
 
 private:
+    void runLoad(ManagedWindow *window);
+
     Services m_services;
     SettingsStore &m_store;
     QHash<std::type_index, QPointer<ManagedWindow>> m_windows;

@@ -2,7 +2,7 @@
 # a tray host (trayer), a system bus with a mock logind and a PulseAudio
 # null sink. Source it, then call start_desktop; everything it starts is
 # stopped by the EXIT trap. HOME and the XDG folders point into $WORK so the
-# user's settings are never touched.
+# user's settings are never touched. MOCK_LOGIND names the mock's program.
 
 set -euo pipefail
 
@@ -103,9 +103,9 @@ CONF
 
     LOGIND_LOG=$WORK/logind.log
     : >"$LOGIND_LOG"
-    /usr/bin/python3 "$HERE/mocklogind.py" "$LOGIND_LOG" >"$WORK/mocklogind.out" 2>&1 &
+    "$MOCK_LOGIND" "$LOGIND_LOG" >"$WORK/mocklogind.out" 2>&1 &
     PIDS+=($!)
-    wait_for "the mock logind" 10 grep -q '^ready' "$LOGIND_LOG"
+    wait_for "the mock logind" 10 grep -q '^ready' "$WORK/mocklogind.out"
 
     trayer --edge top --align right --widthtype pixel --width 100 --height 24 \
         --SetDockType true --transparent false >"$WORK/trayer.log" 2>&1 &

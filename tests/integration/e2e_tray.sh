@@ -2,11 +2,12 @@
 # The program as a user meets it: started in a private desktop, driven only
 # by real input events (xdotool), judged by what shows on the screen, what
 # the mock logind records and what the settings file holds.
-# Usage: e2e_tray.sh PATH_TO_ZIRVEL [SCREENSHOT_DIR]
+# Usage: e2e_tray.sh PATH_TO_ZIRVEL PATH_TO_MOCK_LOGIND [SCREENSHOT_DIR]
 
 source "$(dirname "$0")/desktop.sh"
 ZIRVEL=$1
-SHOT_DIR=${2:-}
+MOCK_LOGIND=$2
+SHOT_DIR=${3:-}
 start_desktop
 log "desktop on $DISPLAY"
 

@@ -43,3 +43,17 @@ wait_for() {
 }
 
 fail() { echo "FAIL: $*"; exit 1; }
+
+# A private PulseAudio server with one null sink, the default for everything
+# started after this; PULSE_SERVER points at it.
+start_null_sink() {
+    local socket="$XDG_RUNTIME_DIR/pulse-native"
+    pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --log-level=error \
+        -L "module-native-protocol-unix auth-anonymous=1 socket=$socket" \
+        -L "module-null-sink sink_name=zirvel_test rate=44100" \
+        >/dev/null 2>&1 &
+    _session_pids+=($!)
+    export PULSE_SERVER="unix:$socket"
+    wait_for pactl info || { echo "PulseAudio did not start"; exit 1; }
+    pactl set-default-sink zirvel_test
+}

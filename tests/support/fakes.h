@@ -4,26 +4,42 @@
 #include "platform/messageboxes.h"
 #include "platform/poweractions.h"
 #include "platform/program.h"
+#include "platform/processlauncher.h"
+#include "platform/registry.h"
 #include "platform/soundplayer.h"
 #include "platform/trayicon.h"
 #include "platform/windowsystem.h"
 
+#include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
-/// Records the messages it is asked to show; shows nothing.
+#include <functional>
+
+/// Records the messages it is asked to show; shows nothing. onShow, when
+/// set, runs while the (modal) message would be up.
 class FakeMessageBoxes final : public IMessageBoxes {
 public:
     void show(const QString &text, const QString &caption) override
     {
         texts << text;
         captions << caption;
+        informationIcons << false;
+        if (onShow)
+            onShow();
+    }
+    void showInformation(const QString &text, const QString &caption) override
+    {
+        show(text, caption);
+        informationIcons.last() = true;
     }
     QStringList texts;
     QStringList captions;
+    QList<bool> informationIcons; ///< per message: shown with the information icon
+    std::function<void()> onShow;
 };
 
 /// Records window-manager requests; offers no system move, so drags fall
@@ -50,16 +66,20 @@ public:
     int systemMoves = 0;
 };
 
-/// Records what it is asked to play; answers with `result`.
+/// Records what it is asked to play; answers with `result`. onPlay, when
+/// set, runs as the request is made.
 class FakeSoundPlayer final : public ISoundPlayer {
 public:
     bool play(const QString &path) override
     {
         played << path;
+        if (onPlay)
+            onPlay();
         return result;
     }
     QStringList played;
     bool result = true;
+    std::function<void()> onPlay;
 };
 
 /// Records power requests; never touches the machine.
@@ -140,4 +160,41 @@ public:
     }
     int quits = 0;
     QStringList *journal = nullptr;
+};
+
+/// Records the string values it is asked to write; writes nothing.
+class FakeRegistry final : public IRegistry {
+public:
+    struct Write {
+        QString keyPath;
+        QString valueName;
+        QString data;
+    };
+    void writeStringValue(const QString &keyPath, const QString &valueName,
+                          const QString &data) override
+    {
+        writes.append({keyPath, valueName, data});
+    }
+    QList<Write> writes;
+};
+
+/// Programs "installed" by name; records what it is asked to start.
+class FakeProcessLauncher final : public IProcessLauncher {
+public:
+    struct Start {
+        QString program;
+        QStringList arguments;
+    };
+    QString findExecutable(const QString &name) const override { return installed.value(name); }
+    bool startDetached(const QString &program, const QStringList &arguments) override
+    {
+        started.append({program, arguments});
+        return startResult;
+    }
+    QStringList currentDesktops() const override { return desktops; }
+
+    QHash<QString, QString> installed; ///< name -> full path
+    QStringList desktops;
+    bool startResult = true;
+    QList<Start> started;
 };

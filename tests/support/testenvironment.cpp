@@ -10,6 +10,8 @@ TestEnvironment::TestEnvironment()
     services.tray = &tray;
     services.cdDrive = &cdDrive;
     services.program = &program;
+    services.registry = &registry;
+    services.launcher = &launcher;
     store = std::make_unique<SettingsStore>(settingsPath());
     table = std::make_unique<WindowTable>(services, *store);
 }

@@ -25,6 +25,8 @@ struct TestEnvironment {
     FakeTrayIcon tray;
     FakeCdDrive cdDrive;
     FakeProgram program;
+    FakeRegistry registry;
+    FakeProcessLauncher launcher;
     Services services;
     std::unique_ptr<SettingsStore> store;
     std::unique_ptr<WindowTable> table;

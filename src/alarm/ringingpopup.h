@@ -1,0 +1,54 @@
+#pragma once
+
+#include "ui/skinneddialog.h"
+
+class QLabel;
+class QPushButton;
+
+/// Where the controls of a ringing pop-up sit, and what it plays.
+struct RingingPopupLayout {
+    QString windowName;  ///< row of the dialog chrome table
+    QString soundFile;   ///< file name in the program's folder
+    QString okCaption;   ///< "&" marks the access key, as on every button
+    QRect okRect;        ///< cmdOk
+    QPoint nowTimeLabel; ///< lblNowTime, sized to its caption
+    QRect timeBox;       ///< lblTime
+};
+
+/// The common part of the alarm and hourly-chime pop-ups. Loading writes
+/// the time into lblTime, puts the window above other windows and starts
+/// its sound from the program's folder; when the sound cannot be started
+/// it says which file to put there, before the window appears. Any failure
+/// while loading ends in that same message, and the window opens anyway.
+/// cmdOk takes the window out of the always-on-top band and closes it;
+/// lblMin closes it. A sound still playing goes on after the close.
+class RingingPopup : public SkinnedDialog {
+    Q_OBJECT
+public:
+    void load() override;
+
+    QLabel *timeLabel() const { return lblTime; }
+    QPushButton *okButton() const { return cmdOk; }
+
+    /// The three-line message for a sound file that could not be played,
+    /// lines separated by "\r".
+    static QString missingSoundMessage(const QString &soundFile);
+    /// folder + "/" + file, without doubling a "/" the folder ends with.
+    static QString soundPath(const QString &folder, const QString &soundFile);
+
+protected:
+    RingingPopup(WindowTable &table, const RingingPopupLayout &layout);
+
+    /// The first load step of a pop-up that shows a message of its own.
+    virtual void loadMessage() {}
+    /// The coloured, bordered box the pop-ups show their texts in.
+    static void styleAsTextBox(QLabel *label);
+
+private:
+    void okClicked();
+
+    QString m_soundFile;
+    QLabel *lblNowTime = nullptr;
+    QLabel *lblTime = nullptr;
+    QPushButton *cmdOk = nullptr;
+};

@@ -1,0 +1,88 @@
+#include "app/schedulertick.h"
+
+#include "settings/settingskeys.h"
+#include "settings/settingsstore.h"
+
+namespace {
+
+QString key(const char *name)
+{
+    return QString::fromLatin1(name);
+}
+
+QTime wholeSeconds(QTime t)
+{
+    return QTime(t.hour(), t.minute(), t.second());
+}
+
+} // namespace
+
+Schedule Schedule::read(const SettingsStore &store)
+{
+    Schedule s;
+    s.hourlyChime = store.flag(key(Keys::ChkIntTime)) == 1;
+    s.noPrompt = qint16(store.flag(key(Keys::ChkImedClose)));
+    if (store.flag(key(Keys::ChkOpenClose)) == 1)
+        s.shutdownAt = store.time(key(Keys::Timer));
+    // chkyntimer is inverted: 0 means the alarm is on.
+    if (store.flag(key(Keys::ChkYnTimer)) == 0)
+        s.alarmAt = store.time(key(Keys::ITimer));
+    return s;
+}
+
+DueActions Schedule::dueAt(QTime second) const
+{
+    DueActions due;
+    if (shutdownAt && *shutdownAt == second) {
+        due.shutdown = true;
+        due.noPrompt = noPrompt;
+    }
+    due.chime = hourlyChime && second.minute() == 0 && second.second() == 0;
+    due.alarm = alarmAt && *alarmAt == second;
+    return due;
+}
+
+SchedulerTick::SchedulerTick(const SettingsStore &store) : m_store(store) {}
+
+DueActions SchedulerTick::run(const QDateTime &now)
+{
+    const qint64 current = now.toMSecsSinceEpoch() / 1000;
+    if (m_last == current)
+        return {}; // this second was evaluated already
+
+    // Late by a few seconds: evaluate the ones in between too. A first tick,
+    // a long gap or a clock set back: only the current second.
+    const qint64 gap = m_last ? current - *m_last : 0;
+    const qint64 first = (gap > 0 && gap <= MaxCatchUpSeconds) ? *m_last + 1 : current;
+    m_last = current;
+
+    const QDate yesterday = now.date().addDays(-1);
+    m_fired.removeIf([yesterday](const Fired &f) { return f.date < yesterday; });
+
+    const Schedule schedule = Schedule::read(m_store);
+    DueActions result;
+    for (qint64 s = first; s <= current; ++s) {
+        const QDateTime at = s == current ? now : now.addSecs(s - current);
+        const QDate date = at.date();
+        const QTime time = wholeSeconds(at.time());
+        const DueActions due = schedule.dueAt(time);
+        if (due.shutdown && claim(Action::Shutdown, date, time)) {
+            result.shutdown = true;
+            result.noPrompt = due.noPrompt;
+        }
+        if (due.chime && claim(Action::Chime, date, time))
+            result.chime = true;
+        if (due.alarm && claim(Action::Alarm, date, time))
+            result.alarm = true;
+    }
+    return result;
+}
+
+bool SchedulerTick::claim(Action action, QDate date, QTime time)
+{
+    const Fired fired{action, date, time};
+    if (m_fired.contains(fired))
+        return false;
+    m_fired.append(fired);
+    return true;
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QTime>
+
+#include <optional>
+
+class SettingsStore;
+
+/// What became due in one tick.
+struct DueActions {
+    bool shutdown = false;
+    qint16 noPrompt = 0; ///< chkImedClose as read by the tick that found the shutdown due
+    bool chime = false;
+    bool alarm = false;
+
+    bool any() const { return shutdown || chime || alarm; }
+    friend bool operator==(const DueActions &, const DueActions &) = default;
+};
+
+/// The schedule as the store holds it right now.
+struct Schedule {
+    std::optional<QTime> shutdownAt; ///< set only while the scheduled shutdown is armed
+    qint16 noPrompt = 0;
+    bool hourlyChime = false;
+    std::optional<QTime> alarmAt; ///< set only while the alarm is armed
+
+    static Schedule read(const SettingsStore &store);
+    /// What the schedule makes due at one time of day (whole seconds).
+    DueActions dueAt(QTime second) const;
+};
+
+/// The scheduler's decisions: which of the scheduled shutdown, the hourly
+/// chime and the alarm are due, read afresh from the store on every tick.
+///
+/// A tick evaluates each whole second since the previous tick, so a timer
+/// that fires a little late loses nothing; after a longer gap (a suspend, the
+/// clock set forward) only the current second counts, so nothing stale fires.
+/// An action fires at most once for a given date and time of day, so setting
+/// the clock back (end of daylight saving, a manual change) never repeats it.
+class SchedulerTick {
+public:
+    /// The longest gap between two ticks whose seconds are all evaluated.
+    static constexpr int MaxCatchUpSeconds = 5;
+
+    explicit SchedulerTick(const SettingsStore &store);
+
+    /// Evaluates the seconds up to `now` that were not evaluated yet.
+    DueActions run(const QDateTime &now);
+
+private:
+    enum class Action { Shutdown, Chime, Alarm };
+    struct Fired {
+        Action action;
+        QDate date;
+        QTime time;
+        friend bool operator==(const Fired &, const Fired &) = default;
+    };
+
+    /// True the first time an action fires for this date and time of day.
+    bool claim(Action action, QDate date, QTime time);
+
+    const SettingsStore &m_store;
+    std::optional<qint64> m_last; ///< the last second evaluated, in seconds since the epoch
+    QList<Fired> m_fired;
+};

@@ -1,0 +1,204 @@
+#include "settings/autostartentry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QStringList>
+
+AutostartFolders AutostartFolders::standard()
+{
+    AutostartFolders folders;
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (!config.isEmpty())
+        folders.user = config + QStringLiteral("/autostart");
+    folders.system = QStringLiteral("/etc/xdg/autostart");
+    return folders;
+}
+
+namespace AutostartEntry {
+
+namespace {
+
+// Characters that make an Exec word need quotes ("Exec key" in the Desktop
+// Entry rules), plus the remaining whitespace.
+bool isReserved(QChar c)
+{
+    static const QString reserved = QStringLiteral(" \t\n\r\"'\\><~|&;$*?#()`");
+    return reserved.contains(c);
+}
+
+// Inside double quotes these must be preceded by a backslash.
+bool needsEscapeInQuotes(QChar c)
+{
+    return c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') ||
+           c == QLatin1Char('\\');
+}
+
+} // namespace
+
+QString execArgument(const QString &argument)
+{
+    bool quote = argument.isEmpty();
+    for (QChar c : argument)
+        quote = quote || isReserved(c);
+
+    QString word;
+    if (quote)
+        word += QLatin1Char('"');
+    for (QChar c : argument) {
+        if (quote && needsEscapeInQuotes(c))
+            word += QLatin1Char('\\');
+        word += c;
+        // A literal percent sign is "%%"; a single one starts a field code.
+        if (c == QLatin1Char('%'))
+            word += QLatin1Char('%');
+    }
+    if (quote)
+        word += QLatin1Char('"');
+    return word;
+}
+
+QString keyFileValue(const QString &value)
+{
+    QString out;
+    out.reserve(value.size() + 8);
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value.at(i);
+        switch (c.unicode()) {
+        case '\\':
+            out += QLatin1String("\\\\");
+            break;
+        case '\n':
+            out += QLatin1String("\\n");
+            break;
+        case '\t':
+            out += QLatin1String("\\t");
+            break;
+        case '\r':
+            out += QLatin1String("\\r");
+            break;
+        case ' ':
+            // Readers trim spaces around the value.
+            if (i == 0 || i == value.size() - 1)
+                out += QLatin1String("\\s");
+            else
+                out += c;
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool isStorable(const QString &text)
+{
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == '\t' || u == '\n' || u == '\r')
+            continue;
+        if (u < 0x20 || u == 0x7f)
+            return false;
+    }
+    return true;
+}
+
+namespace {
+QString header()
+{
+    return QStringLiteral("[Desktop Entry]\n"
+                          "Type=Application\n"
+                          "Name=Zirvel\n");
+}
+} // namespace
+
+QString enabledText(const QString &program)
+{
+    return header() + QStringLiteral("Exec=") + keyFileValue(execArgument(program)) +
+           QLatin1Char('\n');
+}
+
+QString disabledText(const QString &rawExec)
+{
+    QString text = header();
+    if (!rawExec.isEmpty())
+        text += QStringLiteral("Exec=") + rawExec + QLatin1Char('\n');
+    text += QStringLiteral("Hidden=true\n");
+    return text;
+}
+
+QString rawExecOf(const QString &fileText)
+{
+    bool inMainGroup = false;
+    const QStringList lines = fileText.split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith(QLatin1Char('['))) {
+            inMainGroup = trimmed == QLatin1String("[Desktop Entry]");
+            continue;
+        }
+        if (!inMainGroup)
+            continue;
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0 || line.left(eq).trimmed() != QLatin1String("Exec"))
+            continue;
+        QString value = line.mid(eq + 1);
+        while (value.startsWith(QLatin1Char(' ')) || value.startsWith(QLatin1Char('\t')))
+            value.remove(0, 1);
+        if (value.endsWith(QLatin1Char('\r')))
+            value.chop(1);
+        return value;
+    }
+    return QString();
+}
+
+} // namespace AutostartEntry
+
+namespace {
+
+bool isPlainFileName(const QString &name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    for (QChar c : name) {
+        if (c == QLatin1Char('/') || c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool writeAutostartEntry(const QString &folder, const QString &name, const QString &program)
+{
+    using namespace AutostartEntry;
+    if (folder.isEmpty() || !isPlainFileName(name) || !isStorable(program))
+        return false;
+    if (!QDir().mkpath(folder))
+        return false;
+    const QString path = QDir(folder).filePath(name + QStringLiteral(".desktop"));
+
+    QString text;
+    if (!program.isEmpty()) {
+        text = enabledText(program);
+    } else {
+        QString previous;
+        QFile old(path);
+        if (old.open(QIODevice::ReadOnly))
+            previous = rawExecOf(QString::fromUtf8(old.read(64 * 1024)));
+        if (!isStorable(previous))
+            previous.clear();
+        text = disabledText(previous);
+    }
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = text.toUtf8();
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}

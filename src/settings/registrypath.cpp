@@ -1,0 +1,78 @@
+#include "settings/registrypath.h"
+
+#include "platform/messageboxes.h"
+#include "settings/autostartentry.h"
+
+#include <iterator>
+
+namespace RegistryPath {
+
+QString incorrectFormatMessage(const QString &keyPath)
+{
+    return QStringLiteral("Incorrect Format:\n\n") + keyPath;
+}
+
+} // namespace RegistryPath
+
+using namespace RegistryPath;
+
+quint32 RootKeyFromName(const QString &rootName)
+{
+    struct Row {
+        const char *name;
+        RootKey key;
+    };
+    static constexpr Row rows[] = {
+        {"HKEY_CLASSES_ROOT", ClassesRoot},
+        {"HKEY_CURRENT_USER", CurrentUser},
+        {"HKEY_LOCAL_MACHINE", LocalMachine},
+        {"HKEY_USERS", Users},
+        {"HKEY_PERFORMANCE_DATA", PerformanceData},
+        {"HKEY_CURRENT_CONFIG", CurrentConfig},
+        {"HKEY_DYN_DATA", DynData},
+    };
+    for (const Row &row : rows) {
+        if (rootName == QLatin1String(row.name))
+            return row.key;
+    }
+    return NoRootKey;
+}
+
+quint32 SplitKeyPath(QString &keyPath, IMessageBoxes &messages)
+{
+    if (!keyPath.startsWith(QLatin1String("HKEY_"), Qt::CaseSensitive) ||
+        keyPath.endsWith(QLatin1Char('\\'))) {
+        messages.show(incorrectFormatMessage(keyPath));
+        return NoRootKey;
+    }
+    const qsizetype slash = keyPath.indexOf(QLatin1Char('\\'));
+    if (slash < 0) {
+        const quint32 root = RootKeyFromName(keyPath);
+        keyPath.clear();
+        return root;
+    }
+    const quint32 root = RootKeyFromName(keyPath.left(slash));
+    keyPath = keyPath.mid(slash + 1);
+    return root;
+}
+
+void WriteStringValue(const QString &keyPath, const QString &valueName, const QString &data,
+                      const AutostartFolders &folders, IMessageBoxes &messages)
+{
+    QString subKey = keyPath;
+    const quint32 root = SplitKeyPath(subKey, messages);
+    if (root == NoRootKey)
+        return;
+    // Key names compare without case, as the registry's do. Only the two Run
+    // keys exist here; opening any other key fails, so nothing is written.
+    if (subKey.compare(QLatin1String(RunSubKey), Qt::CaseInsensitive) != 0)
+        return;
+    QString folder;
+    if (root == CurrentUser)
+        folder = folders.user;
+    else if (root == LocalMachine)
+        folder = folders.system;
+    if (folder.isEmpty())
+        return;
+    writeAutostartEntry(folder, valueName, data);
+}

@@ -1,0 +1,357 @@
+#include "alarm/frmsettime.h"
+#include "shutdown/frmclosewindows.h"
+#include "testenvironment.h"
+#include "ui/labelbutton.h"
+#include "ui/updown.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+const QString HourNaN = "你的输入不合法,请输入(0-23)的数字!";
+const QString MinuteNaN = "你的输入不合法,请输入(0-59)的数字!";
+const QString HourBig = "请输入小于24的数!";
+const QString MinuteBig = "请输入小于60的数!";
+const QString BadTime = "你的输入不正确，请输入时间!";
+} // namespace
+
+class tst_frmSetTime : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> env;
+
+    void save(const QStringList &settings)
+    {
+        for (const QString &entry : settings) {
+            const qsizetype eq = entry.indexOf('=');
+            env->store->save("Settings", entry.left(eq), entry.mid(eq + 1));
+        }
+    }
+    QString stored(const char *key) { return env->reopenStore()->get("Settings", key, "<none>"); }
+    QByteArray settingsFile()
+    {
+        QFile f(env->settingsPath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    frmSetTime *open()
+    {
+        frmSetTime *w = env->table->show<frmSetTime>();
+        if (!QTest::qWaitForWindowActive(w))
+            qWarning("the dialog did not become active");
+        return w;
+    }
+    QLineEdit *box(frmSetTime *w, const QString &name)
+    {
+        return name == "txtHour" ? w->txtHour : w->txtMinute;
+    }
+    static void click(QWidget *target)
+    {
+        if (auto *label = qobject_cast<LabelButton *>(target))
+            QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(8, 8));
+        else
+            QTest::mouseClick(target, Qt::LeftButton);
+    }
+
+private slots:
+    void init() { env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { env.reset(); }
+
+    void loadsFromTheStore_data()
+    {
+        QTest::addColumn<QStringList>("settings");
+        QTest::addColumn<QString>("hour");
+        QTest::addColumn<QString>("minute");
+        QTest::addColumn<QString>("prompt");
+        QTest::addColumn<bool>("armed");
+        QTest::addColumn<int>("hourSpinner");
+        QTest::addColumn<int>("minuteSpinner");
+
+        QTest::newRow("fresh store: empty boxes, alarm on") << QStringList() << ""
+                                                            << ""
+                                                            << "" << true << 0 << 0;
+        QTest::newRow("stored alarm")
+            << QStringList{"hour=7", "minute=05", "prompt=起床", "chkyntimer=0"} << "7"
+            << "05"
+            << "起床" << true << 7 << 5;
+        QTest::newRow("alarm off") << QStringList{"chkyntimer=1"} << ""
+                                   << ""
+                                   << "" << false << 0 << 0;
+        QTest::newRow("switch not a number reads as on") << QStringList{"chkyntimer=x"} << ""
+                                                         << ""
+                                                         << "" << true << 0 << 0;
+        QTest::newRow("hand-edited time fields are not shown")
+            << QStringList{"hour=abc", "minute=75", "prompt=p"} << ""
+            << ""
+            << "p" << true << 0 << 0;
+    }
+    void loadsFromTheStore()
+    {
+        QFETCH(QStringList, settings);
+        save(settings);
+        frmSetTime *w = env->table->window<frmSetTime>();
+        QVERIFY(!w->isVisible());
+        QTEST(w->txtHour->text(), "hour");
+        QTEST(w->txtMinute->text(), "minute");
+        QTEST(w->txtPrompt->text(), "prompt");
+        QTEST(w->chkOpenTimer->isChecked(), "armed");
+        QTEST(w->UpDownHour->value(), "hourSpinner");
+        QTEST(w->UpDownMinute->value(), "minuteSpinner");
+        QCOMPARE(env->messages.texts, QStringList());
+    }
+
+    void layoutTabOrderAndFocus()
+    {
+        frmSetTime *w = open();
+        QCOMPARE(w->windowTitle(), QString("闹钟"));
+        QCOMPARE(w->size(), QSize(485, 316));
+        const QPoint off = w->geometry().center() - w->screen()->geometry().center();
+        QVERIFY2(off.manhattanLength() <= 2, "centred on the screen");
+        QCOMPARE(w->findChild<QWidget *>("fraTime")->geometry(), QRect(32, 64, 409, 161));
+        QCOMPARE(w->txtPrompt->mapTo(w, QPoint()), QPoint(32 + 96, 64 + 96));
+        QCOMPARE(w->cmdOk->text(), QString("确定(&O)"));
+        QCOMPARE(w->cmdCancel->text(), QString("取消(&C)"));
+        QCOMPARE(w->chkOpenTimer->text(), QString("开启闹钟"));
+
+        QStringList order;
+        for (int i = 0; i < 9; ++i) {
+            order << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(order, (QStringList{"cmdCancel", "cmdOk", "txtPrompt", "txtMinute", "txtHour",
+                                     "UpDownHour", "UpDownMinute", "chkOpenTimer", "cmdCancel"}));
+    }
+
+    void typing_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<int>("spinner");
+        QTest::addColumn<bool>("focusInBox");
+
+        QTest::newRow("0") << "txtHour"
+                           << "0"
+                           << "0" << QStringList() << 0 << false;
+        QTest::newRow("00 refused") << "txtHour"
+                                    << "00"
+                                    << "" << QStringList{HourNaN} << 0 << false;
+        QTest::newRow("letter refused") << "txtMinute"
+                                        << "x"
+                                        << "" << QStringList{MinuteNaN} << 0 << false;
+        QTest::newRow("24 too large") << "txtHour"
+                                      << "24"
+                                      << "" << QStringList{HourBig} << 2 << true;
+        QTest::newRow("60 too large") << "txtMinute"
+                                      << "60"
+                                      << "" << QStringList{MinuteBig} << 6 << true;
+        QTest::newRow("5 then 0") << "txtMinute"
+                                  << "50"
+                                  << "50" << QStringList() << 50 << false;
+        QTest::newRow("07 kept as typed") << "txtHour"
+                                          << "07"
+                                          << "07" << QStringList() << 7 << false;
+        QTest::newRow("7a left as typed") << "txtHour"
+                                          << "7a"
+                                          << "7a" << QStringList() << 7 << false;
+    }
+    void typing()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        frmSetTime *w = open();
+        QLineEdit *edit = this->box(w, box);
+        QCOMPARE(QApplication::focusWidget(), w->cmdCancel);
+        QTest::keyClicks(edit, typed);
+        QTEST(edit->text(), "text");
+        QTEST(env->messages.texts, "messages");
+        QTEST((box == "txtHour" ? w->UpDownHour : w->UpDownMinute)->value(), "spinner");
+        QTEST(QApplication::focusWidget() == edit, "focusInBox");
+    }
+
+    void spinnersWriteBareNumbersWithinRange()
+    {
+        frmSetTime *w = open();
+        for (int i = 0; i < 30; ++i)
+            click(w->UpDownHour->upButton());
+        QCOMPARE(w->txtHour->text(), QString("23"));
+        click(w->UpDownHour->downButton());
+        QCOMPARE(w->txtHour->text(), QString("22"));
+        for (int i = 0; i < 30; ++i)
+            click(w->UpDownHour->downButton());
+        QCOMPARE(w->txtHour->text(), QString("0"));
+
+        QTest::keyClicks(w->txtMinute, "50");
+        click(w->UpDownMinute->upButton());
+        QCOMPARE(w->txtMinute->text(), QString("51"));
+        for (int i = 0; i < 30; ++i)
+            click(w->UpDownMinute->upButton());
+        QCOMPARE(w->txtMinute->text(), QString("59"));
+        QVERIFY(env->messages.texts.isEmpty());
+    }
+
+    void enterMovesToTheNextControl()
+    {
+        frmSetTime *w = open();
+        QSignalSpy enter(w->txtPrompt, &QLineEdit::returnPressed);
+        w->txtPrompt->setFocus();
+        QTest::keyClick(w->txtPrompt, Qt::Key_Return);
+        QCOMPARE(enter.count(), 1); // the box still sees its Enter
+        QTRY_COMPARE(QApplication::focusWidget(), w->txtMinute);
+        QTest::keyClick(w->txtMinute, Qt::Key_Enter);
+        QTRY_COMPARE(QApplication::focusWidget(), w->txtHour);
+        QTest::keyClick(w->txtHour, Qt::Key_Return);
+        QTRY_COMPARE(QApplication::focusWidget(), w->UpDownHour);
+    }
+
+    void okStores_data()
+    {
+        QTest::addColumn<QString>("hour");
+        QTest::addColumn<QString>("minute");
+        QTest::addColumn<QString>("prompt");
+        QTest::addColumn<bool>("armed");
+        QTest::addColumn<QString>("via");
+        QTest::addColumn<QStringList>("expected"); // hour, minute, prompt, itimer, chkyntimer
+
+        QTest::newRow("7:05 with OK")
+            << "7"
+            << "5"
+            << "起床" << true << "cmdOk" << QStringList{"7", "5", "起床", "7:05:00", "0"};
+        QTest::newRow("7:05 with the close mark")
+            << "7"
+            << "5"
+            << "起床" << true << "lblClose" << QStringList{"7", "5", "起床", "7:05:00", "0"};
+        QTest::newRow("leading zeros kept as typed")
+            << "07"
+            << "05"
+            << "" << true << "cmdOk" << QStringList{"07", "05", "", "7:05:00", "0"};
+        QTest::newRow("midnight") << "0"
+                                  << "0"
+                                  << "x" << true << "cmdOk"
+                                  << QStringList{"0", "0", "x", "0:00:00", "0"};
+        QTest::newRow("last minute of the day, alarm off")
+            << "23"
+            << "59"
+            << "x" << false << "cmdOk" << QStringList{"23", "59", "x", "23:59:00", "1"};
+        QTest::newRow("both empty: only the alarm time is cleared")
+            << ""
+            << ""
+            << "new" << false << "lblClose" << QStringList{"9", "15", "旧", "", "1"};
+    }
+    void okStores()
+    {
+        QFETCH(QString, hour);
+        QFETCH(QString, minute);
+        QFETCH(QString, prompt);
+        QFETCH(bool, armed);
+        QFETCH(QString, via);
+        save({"hour=9", "minute=15", "prompt=旧", "itimer=9:15:00", "chkyntimer=0"});
+        frmSetTime *w = open();
+        w->txtHour->setText(hour);
+        w->txtMinute->setText(minute);
+        w->txtPrompt->clear();
+        w->txtPrompt->setFocus();
+        for (const QChar ch : prompt) // typed as an input method would
+            QTest::sendKeyEvent(QTest::Click, w->txtPrompt, Qt::Key_unknown, QString(ch),
+                                Qt::NoModifier);
+        QCOMPARE(w->txtPrompt->text(), prompt);
+        w->chkOpenTimer->setChecked(armed);
+        click(w->findChild<QWidget *>(via));
+        QVERIFY(!env->table->isLoaded<frmSetTime>());
+        QTEST((QStringList{stored("hour"), stored("minute"), stored("prompt"), stored("itimer"),
+                           stored("chkyntimer")}),
+              "expected");
+        QVERIFY(env->messages.texts.isEmpty());
+    }
+
+    void invalidTimesAreRefused_data()
+    {
+        QTest::addColumn<QString>("hour");
+        QTest::addColumn<QString>("minute");
+        QTest::addColumn<QString>("offending");
+        QTest::newRow("minute missing") << "7"
+                                        << ""
+                                        << "txtMinute";
+        QTest::newRow("hour missing") << ""
+                                      << "5"
+                                      << "txtHour";
+        QTest::newRow("negative hour") << "-1"
+                                       << "5"
+                                       << "txtHour";
+        QTest::newRow("fractional minute") << "7"
+                                           << "1.5"
+                                           << "txtMinute";
+        QTest::newRow("digits then a letter") << "1a"
+                                              << "5"
+                                              << "txtHour";
+        QTest::newRow("blank before the hour") << " 7"
+                                               << "5"
+                                               << "txtHour";
+    }
+    void invalidTimesAreRefused()
+    {
+        QFETCH(QString, hour);
+        QFETCH(QString, minute);
+        QFETCH(QString, offending);
+        save({"hour=9", "minute=15", "itimer=9:15:00"});
+        const QByteArray before = settingsFile();
+        for (const char *via : {"cmdOk", "lblClose"}) {
+            env->messages.texts.clear();
+            env->messages.captions.clear();
+            frmSetTime *w = open();
+            w->txtHour->setText(hour);
+            w->txtMinute->setText(minute);
+            w->chkOpenTimer->setChecked(false);
+            QVERIFY(env->messages.texts.isEmpty());
+            click(w->findChild<QWidget *>(via));
+            QCOMPARE(env->messages.texts, QStringList{BadTime});
+            QCOMPARE(env->messages.captions, QStringList{"Zirvel"});
+            QVERIFY(env->table->isLoaded<frmSetTime>());
+            QCOMPARE(QApplication::focusWidget(), box(w, offending));
+            QCOMPARE(settingsFile(), before);
+            w->unload();
+            QTest::qWait(0);
+        }
+    }
+
+    void cancelStoresNothing()
+    {
+        save({"hour=9", "minute=15", "itimer=9:15:00"});
+        const QByteArray before = settingsFile();
+        frmSetTime *w = open();
+        QTest::keyClicks(w->txtHour, "7");
+        QTest::keyClicks(w->txtMinute, "5");
+        w->chkOpenTimer->setChecked(false);
+        click(w->cmdCancel);
+        QVERIFY(!env->table->isLoaded<frmSetTime>());
+        QCOMPARE(settingsFile(), before);
+        QCOMPARE(env->table->window<frmSetTime>()->txtHour->text(), QString("9"));
+    }
+
+    void hourAndMinuteAreSharedWithTheShutdownDialog()
+    {
+        save({"hour=7", "minute=5", "itimer=7:05:00"});
+        frmCloseWindows *shutdown = env->table->show<frmCloseWindows>();
+        shutdown->txtHour->setText("22");
+        shutdown->txtMinute->setText("30");
+        shutdown->chkCloseTime->setChecked(true);
+        click(shutdown->cmdOk);
+        QVERIFY(!env->table->isLoaded<frmCloseWindows>());
+
+        frmSetTime *w = open();
+        QCOMPARE(w->txtHour->text(), QString("22"));
+        QCOMPARE(w->txtMinute->text(), QString("30"));
+        QCOMPARE(stored("itimer"), QString("7:05:00"));
+        click(w->cmdOk);
+        QCOMPARE(stored("itimer"), QString("22:30:00"));
+        QCOMPARE(stored("timer"), QString("22:30:00"));
+    }
+};
+
+QTEST_MAIN(tst_frmSetTime)
+#include "tst_frmsettime.moc"

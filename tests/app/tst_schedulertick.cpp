@@ -1,0 +1,229 @@
+#include "app/schedulertick.h"
+#include "settings/settingsstore.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeZone>
+
+namespace {
+
+const QDate Day0(2026, 3, 2);
+
+/// A wall-clock time of the test days. UTC has no daylight saving, so the
+/// tables read as plain clock times (and run without time-zone lookups).
+QDateTime at(int day, const char *time, int ms = 20)
+{
+    return QDateTime(Day0.addDays(day), QTime::fromString(QString::fromLatin1(time), "HH:mm:ss"),
+                     Qt::UTC)
+        .addMSecs(ms);
+}
+
+/// Ticks a little after each second boundary, from `from` to `to` inclusive;
+/// a run of ticks is one segment, so a test reads as its gaps and jumps.
+using Ticks = QList<std::pair<QDateTime, QDateTime>>;
+
+Ticks everySecond(const QDateTime &from, const QDateTime &to)
+{
+    return {{from, to}};
+}
+
+Ticks once(const QDateTime &t)
+{
+    return {{t, t}};
+}
+
+Ticks wholeDays(int days)
+{
+    return everySecond(at(0, "00:00:00"), at(days - 1, "23:59:59"));
+}
+
+} // namespace
+
+class tst_SchedulerTick : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    std::unique_ptr<SettingsStore> store;
+
+    void setUp(const QStringList &settings)
+    {
+        QFile::remove(dir.filePath("Zirvel.conf"));
+        store = std::make_unique<SettingsStore>(dir.filePath("Zirvel.conf"));
+        for (const QString &entry : settings) {
+            const qsizetype eq = entry.indexOf('=');
+            store->save("Settings", entry.left(eq), entry.mid(eq + 1));
+        }
+    }
+
+    /// What fires on each tick, as "d<day> HH:mm:ss action": the day (from
+    /// `first`) and time of the tick that fired it.
+    QStringList simulate(const Ticks &ticks, QDate first = Day0)
+    {
+        SchedulerTick tick(*store);
+        QStringList fired;
+        for (const auto &[from, to] : ticks)
+            for (QDateTime now = from; now <= to; now = now.addSecs(1))
+                record(fired, now, tick.run(now), first);
+        return fired;
+    }
+
+    static void record(QStringList &fired, const QDateTime &now, const DueActions &due, QDate first)
+    {
+        if (!due.any())
+            return;
+        const QString when = QStringLiteral("d%1 %2 ")
+                                 .arg(first.daysTo(now.date()))
+                                 .arg(now.time().toString("HH:mm:ss"));
+        if (due.shutdown)
+            fired << when + QStringLiteral("shutdown(%1)").arg(due.noPrompt);
+        if (due.chime)
+            fired << when + "chime";
+        if (due.alarm)
+            fired << when + "alarm";
+    }
+
+    static QStringList hourlyChimes()
+    {
+        QStringList chimes;
+        for (int h = 0; h < 24; ++h)
+            chimes << QStringLiteral("d0 %1:00:00 chime").arg(h, 2, 10, QLatin1Char('0'));
+        return chimes;
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(dir.isValid()); }
+
+    void firesAtTheStoredSeconds_data()
+    {
+        QTest::addColumn<QStringList>("settings");
+        QTest::addColumn<Ticks>("ticks");
+        QTest::addColumn<QStringList>("expected");
+
+        QTest::newRow("empty store: nothing, all day")
+            << QStringList() << wholeDays(1) << QStringList();
+        QTest::newRow("alarm armed: 7:05:00 every day")
+            << QStringList{"chkyntimer=0", "itimer=7:05:00"}
+            << everySecond(at(0, "06:00:00"), at(0, "08:00:00")) +
+                   everySecond(at(1, "07:00:00"), at(1, "07:10:00"))
+            << QStringList{"d0 07:05:00 alarm", "d1 07:05:00 alarm"};
+        const Ticks around705 = everySecond(at(0, "07:04:00"), at(0, "07:06:00"));
+        QTest::newRow("alarm armed by default (no chkyntimer)")
+            << QStringList{"itimer=07:05:00"} << around705 << QStringList{"d0 07:05:00 alarm"};
+        QTest::newRow("alarm off: never")
+            << QStringList{"chkyntimer=1", "itimer=7:05:00"} << around705 << QStringList();
+        QTest::newRow("alarm on without a time: not even at midnight")
+            << QStringList{"chkyntimer=0", "itimer="}
+            << everySecond(at(0, "23:59:00"), at(1, "00:01:00")) << QStringList();
+        QTest::newRow("alarm time that is not a time: never")
+            << QStringList{"chkyntimer=0", "itimer=7:5"} << around705 << QStringList();
+        QTest::newRow("chime: each full hour only")
+            << QStringList{"chkinttime=1"} << wholeDays(1) << hourlyChimes();
+        QTest::newRow("shutdown armed: 22:30:00 only")
+            << QStringList{"chkopenclose=1", "timer=22:30:00", "chkImedClose=1"}
+            << everySecond(at(0, "21:30:00"), at(0, "23:30:00"))
+            << QStringList{"d0 22:30:00 shutdown(1)"};
+        QTest::newRow("shutdown hands on the no-prompt flag")
+            << QStringList{"chkopenclose=1", "timer=22:30:00"}
+            << everySecond(at(0, "22:29:58"), at(0, "22:30:02"))
+            << QStringList{"d0 22:30:00 shutdown(0)"};
+        QTest::newRow("shutdown not armed: never")
+            << QStringList{"chkopenclose=0", "timer=22:30:00"}
+            << everySecond(at(0, "22:29:00"), at(0, "22:31:00")) << QStringList();
+        QTest::newRow("countdown of 0 stored a past time: tomorrow")
+            << QStringList{"chkopenclose=1", "timer=10:15:00"}
+            << everySecond(at(0, "10:15:30"), at(0, "10:30:00")) +
+                   everySecond(at(1, "10:00:00"), at(1, "10:16:00"))
+            << QStringList{"d1 10:15:00 shutdown(0)"};
+        QTest::newRow("alarm and chime together at 8:00:00")
+            << QStringList{"chkinttime=1", "itimer=8:00:00"}
+            << everySecond(at(0, "07:59:58"), at(0, "08:00:02"))
+            << QStringList{"d0 08:00:00 chime", "d0 08:00:00 alarm"};
+        QTest::newRow("all three in one second")
+            << QStringList{"chkinttime=1", "itimer=8:00:00", "chkopenclose=1", "timer=8:00:00"}
+            << everySecond(at(0, "07:59:59"), at(0, "08:00:01"))
+            << QStringList{"d0 08:00:00 shutdown(0)", "d0 08:00:00 chime", "d0 08:00:00 alarm"};
+    }
+    void firesAtTheStoredSeconds()
+    {
+        QFETCH(QStringList, settings);
+        QFETCH(Ticks, ticks);
+        QFETCH(QStringList, expected);
+        setUp(settings);
+        QCOMPARE(simulate(ticks), expected);
+    }
+
+    void irregularTicks_data()
+    {
+        QTest::addColumn<Ticks>("ticks");
+        QTest::addColumn<QStringList>("expected");
+        const Ticks before = everySecond(at(0, "07:04:55"), at(0, "07:04:58"));
+
+        QTest::newRow("a tick 1.5 s late still fires")
+            << before + once(at(0, "07:04:59")) + once(at(0, "07:05:01", 520)) +
+                   everySecond(at(0, "07:05:02"), at(0, "07:05:05"))
+            << QStringList{"d0 07:05:01 alarm"};
+        QTest::newRow("five seconds late still fires")
+            << before + once(at(0, "07:05:03", 900)) << QStringList{"d0 07:05:03 alarm"};
+        QTest::newRow("a longer gap is not caught up")
+            << before + once(at(0, "07:05:04")) << QStringList();
+        QTest::newRow("a suspend over the alarm: nothing after the resume")
+            << everySecond(at(0, "06:00:00"), at(0, "06:00:10")) +
+                   everySecond(at(0, "07:30:00"), at(0, "07:30:10"))
+            << QStringList();
+        QTest::newRow("a resume that lands on the second: it fires")
+            << before + everySecond(at(0, "07:05:00", 400), at(0, "07:05:03", 400))
+            << QStringList{"d0 07:05:00 alarm"};
+        QTest::newRow("the first tick only looks at its own second")
+            << everySecond(at(0, "07:05:01"), at(0, "07:05:05")) << QStringList();
+        QTest::newRow("the same second twice fires once")
+            << once(at(0, "07:05:00", 20)) + once(at(0, "07:05:00", 900)) + once(at(0, "07:05:01"))
+            << QStringList{"d0 07:05:00 alarm"};
+        QTest::newRow("clock set back an hour: no second alarm")
+            << everySecond(at(0, "07:04:58"), at(0, "07:06:00")) +
+                   everySecond(at(0, "06:04:58"), at(0, "07:06:00"))
+            << QStringList{"d0 07:05:00 alarm"};
+        QTest::newRow("clock set back two seconds: no second alarm")
+            << before + everySecond(at(0, "07:04:59"), at(0, "07:05:01")) +
+                   everySecond(at(0, "07:04:59", 600), at(0, "07:05:03", 600))
+            << QStringList{"d0 07:05:00 alarm"};
+        QTest::newRow("set back by a day: the next day still rings")
+            << everySecond(at(1, "07:04:58"), at(1, "07:05:02")) +
+                   everySecond(at(0, "07:04:58"), at(0, "07:05:02"))
+            << QStringList{"d1 07:05:00 alarm", "d0 07:05:00 alarm"};
+    }
+    void irregularTicks()
+    {
+        QFETCH(Ticks, ticks);
+        QFETCH(QStringList, expected);
+        setUp({"chkyntimer=0", "itimer=7:05:00"});
+        QCOMPARE(simulate(ticks), expected);
+    }
+
+    void endOfDaylightSavingRingsEachTimeOnce()
+    {
+        // Berlin, 25 October 2026: 03:00 summer time becomes 02:00 again, so
+        // 02:00:00 to 02:59:59 happen twice on the same day.
+        setUp({"chkinttime=1", "itimer=2:30:00"});
+        const QTimeZone berlin("Europe/Berlin");
+        QVERIFY(berlin.isValid());
+        const QDateTime start(QDate(2026, 10, 25), QTime(1, 59, 50, 20), berlin);
+        const QDateTime end = start.addSecs(2 * 3600 + 20);
+        QCOMPARE(end.time(), QTime(3, 0, 10, 20));
+        QCOMPARE(simulate(everySecond(start, end), start.date()),
+                 (QStringList{"d0 02:00:00 chime", "d0 02:30:00 alarm", "d0 03:00:00 chime"}));
+    }
+
+    void aSavedChangeCountsFromTheNextTick()
+    {
+        setUp({});
+        SchedulerTick tick(*store);
+        QVERIFY(!tick.run(at(0, "07:04:59")).any());
+        store->save("Settings", "itimer", "7:05:00");
+        QVERIFY(tick.run(at(0, "07:05:00")).alarm);
+        store->save("settings", "CHKYNTIMER", "1");
+        QVERIFY(!tick.run(at(1, "07:05:00")).any());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_SchedulerTick)
+#include "tst_schedulertick.moc"

@@ -1,0 +1,160 @@
+#include "app/frmclockmain.h"
+#include "desktopentryreader.h"
+#include "options/frmoption.h"
+#include "platform/registry.h"
+#include "platform/windowsystem.h"
+#include "testenvironment.h"
+#include "xsession.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+
+// The options dialog on a real X server with a window manager: real mouse
+// clicks, the real window-manager states, a real autostart folder.
+class tst_OptionsX11 : public QObject {
+    Q_OBJECT
+public:
+    explicit tst_OptionsX11(XSession &x) : m_x(x) {}
+
+private slots:
+    void initTestCase();
+    void autoRunWithTheMouse();
+    void chkTopOnTheRealClock();
+
+private:
+    void click(QWidget *w);
+    bool isAbove(QWidget *w) const;
+    QString readFile(const QString &path) const;
+
+    XSession &m_x;
+    bool m_started = false;
+};
+
+void tst_OptionsX11::initTestCase()
+{
+    if (!m_x.error().isEmpty())
+        QSKIP(qPrintable(m_x.error()));
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("xdotool is needed");
+}
+
+void tst_OptionsX11::click(QWidget *w)
+{
+    const QPoint p = w->mapToGlobal(w->rect().center());
+    m_x.run(QStringLiteral("xdotool"),
+            {QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y()),
+             QStringLiteral("click"), QStringLiteral("1")});
+}
+
+bool tst_OptionsX11::isAbove(QWidget *w) const
+{
+    return m_x
+        .run(QStringLiteral("xprop"),
+             {QStringLiteral("-id"), QString::number(w->winId()), QStringLiteral("_NET_WM_STATE")})
+        .contains("_NET_WM_STATE_ABOVE");
+}
+
+QString tst_OptionsX11::readFile(const QString &path) const
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+void tst_OptionsX11::autoRunWithTheMouse()
+{
+    TestEnvironment env;
+    X11WindowSystem windows;
+    const QString folder = env.dir.filePath(QStringLiteral("config/autostart"));
+    XdgRegistry registry({folder, env.dir.filePath(QStringLiteral("system"))}, env.messages);
+    env.table->services().windows = &windows;
+    env.table->services().registry = &registry;
+    env.store->save(QStringLiteral("Settings"), QStringLiteral("chkinttime"), QStringLiteral("1"));
+
+    frmOption *w = env.table->show<frmOption>();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    auto *autoRun = w->findChild<QCheckBox *>(QStringLiteral("chkAutoRun"));
+    const QString entry = folder + QStringLiteral("/QarnexTime.desktop");
+
+    click(autoRun);
+    QTRY_VERIFY(autoRun->isChecked());
+    const auto keys = DesktopEntryReader::mainGroup(readFile(entry));
+    QVERIFY(keys);
+    QVERIFY(!keys->contains(QStringLiteral("Hidden")));
+    QCOMPARE(DesktopEntryReader::execArguments(keys->value(QStringLiteral("Exec"))),
+             QStringList{QCoreApplication::applicationFilePath()});
+    if (const auto remarks = DesktopEntryReader::validate(entry))
+        QVERIFY2(remarks->isEmpty(), qPrintable(*remarks));
+
+    // A picture of the dialog as it stands, for people to look at.
+    w->repaint();
+    QGuiApplication::sync();
+    const QRect r = w->frameGeometry();
+    m_x.run(QStringLiteral("import"),
+            {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
+             QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y()),
+             QStringLiteral("+repage"), QStringLiteral("options.png")});
+
+    click(autoRun);
+    QTRY_VERIFY(!autoRun->isChecked());
+    QCOMPARE(DesktopEntryReader::mainGroup(readFile(entry))->value(QStringLiteral("Hidden")),
+             QStringLiteral("true"));
+
+    click(w->findChild<QPushButton *>(QStringLiteral("cmdOk")));
+    QTRY_VERIFY(!env.table->isLoaded<frmOption>());
+    QCOMPARE(env.reopenStore()->get(QStringLiteral("Settings"), QStringLiteral("chkautorun")),
+             QStringLiteral("0"));
+    QVERIFY(env.messages.texts.isEmpty());
+}
+
+void tst_OptionsX11::chkTopOnTheRealClock()
+{
+    TestEnvironment env;
+    X11WindowSystem windows;
+    env.table->services().windows = &windows;
+
+    frmclockMain *clock = env.table->window<frmclockMain>();
+    QVERIFY(QTest::qWaitForWindowExposed(clock));
+    QTRY_VERIFY(isAbove(clock));
+    clock->move(300, 500);
+    QTRY_COMPARE(clock->pos(), QPoint(300, 500));
+    const WId nativeWindow = clock->winId();
+
+    frmOption *w = env.table->show<frmOption>();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    auto *top = w->findChild<QCheckBox *>(QStringLiteral("chkTop"));
+
+    click(top);
+    QTRY_VERIFY(top->isChecked());
+    QTRY_VERIFY(isAbove(clock));
+    click(top);
+    QTRY_VERIFY(!top->isChecked());
+    QTRY_VERIFY(!isAbove(clock));
+    click(top);
+    QTRY_VERIFY(isAbove(clock));
+
+    // OK with the box ticked keeps it on top; in place, same native window.
+    click(w->findChild<QPushButton *>(QStringLiteral("cmdOk")));
+    QTRY_VERIFY(!env.table->isLoaded<frmOption>());
+    QVERIFY(isAbove(clock));
+    QCOMPARE(clock->winId(), nativeWindow);
+    const QByteArray geometry =
+        m_x.run(QStringLiteral("xdotool"),
+                {QStringLiteral("getwindowgeometry"), QString::number(nativeWindow)});
+    QVERIFY2(geometry.contains("Position: 300,500"), geometry.constData());
+}
+
+int main(int argc, char *argv[])
+{
+    XSession x;
+    if (!x.start())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    tst_OptionsX11 test(x);
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_options_x11.moc"

@@ -1,0 +1,236 @@
+// The chime pop-up with the real sound player, heard on a private PulseAudio
+// server whose only sink is a null sink: what reaches the sink's monitor is
+// recorded and looked at. The test starts the server itself and ends it.
+//
+// The program's folder is this executable's own folder (a private one, see
+// CMakeLists.txt): the test puts tolvek.wav there, or takes it away.
+
+#include "alarm/frminttime.h"
+#include "platform/canberrasoundplayer.h"
+#include "testenvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+constexpr int Rate = 44100;
+
+QString tool(const char *name)
+{
+    return QStandardPaths::findExecutable(QLatin1String(name));
+}
+
+} // namespace
+
+class tst_PopupSound : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_recorded;
+    QProcess m_server;
+    QProcess m_recorder;
+
+    QString chimePath() const { return QCoreApplication::applicationDirPath() + "/tolvek.wav"; }
+
+    // A sound made with sox: a sine tone, or silence at volume 0.
+    QString makeSound(const QString &name, double seconds, double volume)
+    {
+        const QString path = m_dir.filePath(name);
+        const int rc = QProcess::execute(
+            tool("sox"), {"-n", "-r", QString::number(Rate), "-b", "16", "-c", "1", path, "synth",
+                          QString::number(seconds), "sine", "660", "vol", QString::number(volume)});
+        return rc == 0 ? path : QString();
+    }
+
+    void startRecording()
+    {
+        m_recorded.clear();
+        m_recorder.start();
+        QVERIFY(m_recorder.waitForStarted());
+        // The null sink's monitor runs on its own clock: data flows, silent,
+        // as soon as the recording stream is up.
+        QTRY_VERIFY_WITH_TIMEOUT(m_recorded.size() > 2 * Rate / 10, 10000);
+    }
+
+    void stopRecording()
+    {
+        if (m_recorder.state() == QProcess::NotRunning)
+            return;
+        m_recorder.terminate();
+        if (!m_recorder.waitForFinished(5000))
+            m_recorder.kill();
+        m_recorder.waitForFinished();
+    }
+
+    int samples() const { return int(m_recorded.size() / 2); }
+    int sample(int i) const
+    {
+        return qint16(quint8(m_recorded[2 * i]) | (quint8(m_recorded[2 * i + 1]) << 8));
+    }
+    int peakFrom(int first) const
+    {
+        int peak = 0;
+        for (int i = first; i < samples(); ++i)
+            peak = std::max(peak, std::abs(sample(i)));
+        return peak;
+    }
+    // The longest run of near-silent samples after `first`.
+    int longestQuietFrom(int first) const
+    {
+        int longest = 0, run = 0;
+        for (int i = first; i < samples(); ++i) {
+            run = std::abs(sample(i)) < 64 ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+        return longest;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        for (const char *name : {"pulseaudio", "parecord", "pactl", "sox"})
+            QVERIFY2(!tool(name).isEmpty(),
+                     qPrintable(QStringLiteral("%1 is needed (Debian packages pulseaudio, "
+                                               "pulseaudio-utils, sox)")
+                                    .arg(QLatin1String(name))));
+        QVERIFY(m_dir.isValid());
+        m_recorder.setProgram(tool("parecord"));
+        m_recorder.setArguments({"--raw", "--format=s16le", "--channels=1", "--rate=44100",
+                                 "--latency-msec=20", "-d", "zirvel_test.monitor"});
+        connect(&m_recorder, &QProcess::readyReadStandardOutput, this,
+                [this] { m_recorded += m_recorder.readAllStandardOutput(); });
+        QDir(m_dir.path()).mkdir("runtime");
+        QFile::setPermissions(m_dir.filePath("runtime"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir(m_dir.path()).mkdir("home");
+        const QString socket = m_dir.filePath("runtime/native");
+
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", m_dir.filePath("home"));
+        env.insert("XDG_RUNTIME_DIR", m_dir.filePath("runtime"));
+        env.insert("XDG_CONFIG_HOME", m_dir.filePath("home/.config"));
+        env.remove("PULSE_SERVER");
+        m_server.setProcessEnvironment(env);
+        m_server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_server.start(tool("pulseaudio"),
+                       {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                        "--log-level=error", "-L",
+                        "module-native-protocol-unix auth-anonymous=1 socket=" + socket, "-L",
+                        "module-null-sink sink_name=zirvel_test rate=44100"});
+        QVERIFY(m_server.waitForStarted());
+
+        // This process and the tools it starts talk to that server alone.
+        qputenv("PULSE_SERVER", ("unix:" + socket).toLocal8Bit());
+        qputenv("HOME", m_dir.filePath("home").toLocal8Bit());
+        qputenv("XDG_RUNTIME_DIR", m_dir.filePath("runtime").toLocal8Bit());
+        auto serverUp = [] {
+            QProcess pactl;
+            pactl.setStandardOutputFile(QProcess::nullDevice());
+            pactl.start(tool("pactl"), {"info"});
+            return pactl.waitForFinished() && pactl.exitCode() == 0;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(serverUp(), 15000);
+    }
+
+    void cleanup() { stopRecording(); }
+
+    void cleanupTestCase()
+    {
+        QFile::remove(chimePath());
+        m_server.terminate();
+        if (!m_server.waitForFinished(5000))
+            m_server.kill();
+        m_server.waitForFinished();
+    }
+
+    void chimeIsHeard()
+    {
+        QFile::remove(chimePath());
+        const QString committed = QStringLiteral(ZIRVEL_SOUND_SOURCES "/tolvek.wav");
+        if (QFile::exists(committed))
+            QVERIFY(QFile::copy(committed, chimePath()));
+        else
+            QVERIFY(QFile::rename(makeSound("tolvek.wav", 1.5, 0.7), chimePath()));
+
+        TestEnvironment env;
+        CanberraSoundPlayer player;
+        Services services = env.services;
+        services.sound = &player;
+        WindowTable table(services, *env.store);
+
+        startRecording();
+        const int before = samples();
+        frmIntTime *popup = table.show<frmIntTime>();
+        QVERIFY2(env.messages.texts.isEmpty(),
+                 qPrintable(QStringLiteral("libcanberra error %1").arg(player.lastError())));
+        QVERIFY(popup->isVisible());
+        QCOMPARE(popup->timeLabel()->text(), QStringLiteral("12:00:00"));
+        // Loud enough to be the chime: its peak is -3 dBFS.
+        QTRY_VERIFY_WITH_TIMEOUT(peakFrom(before) > 8000, 15000);
+        stopRecording();
+    }
+
+    void missingChimeIsReported()
+    {
+        QFile::remove(chimePath());
+        TestEnvironment env;
+        CanberraSoundPlayer player;
+        Services services = env.services;
+        services.sound = &player;
+        WindowTable table(services, *env.store);
+
+        frmIntTime *popup = table.show<frmIntTime>();
+        QCOMPARE(env.messages.texts,
+                 QStringList{QStringLiteral("找不到<tolvek.wav>文件,请您检查程序目录下\r"
+                                            "是否有<tolvek.wav>文件,如没有可以另外改名一 .WAV "
+                                            "文件\r 拷到程序目录下即可")});
+        QVERIFY(popup->isVisible());
+    }
+
+    void unplayableFileIsReported()
+    {
+        const QString path = m_dir.filePath("not-a-sound.wav");
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("RIFF this is not a sound at all");
+        f.close();
+        CanberraSoundPlayer player;
+        QVERIFY(!player.play(path));
+        QVERIFY(!player.play(m_dir.filePath("absent.wav")));
+    }
+
+    // A new request stops the sound still playing: a long tone, then a long
+    // silence; the tone must give way to the silence long before it ends.
+    void newSoundCutsThePlayingOne()
+    {
+        const QString tone = makeSound("tone.wav", 12, 0.7);
+        const QString quiet = makeSound("quiet.wav", 12, 0);
+        QVERIFY(!tone.isEmpty() && !quiet.isEmpty());
+        CanberraSoundPlayer player;
+
+        startRecording();
+        int mark = samples();
+        QVERIFY(player.play(tone));
+        QVERIFY2(player.driver() == QLatin1String("pulse"),
+                 "libcanberra's PulseAudio backend (Debian package libcanberra-pulse) is "
+                 "needed to stop a sound that is still playing");
+        QTRY_VERIFY_WITH_TIMEOUT(peakFrom(mark) > 8000, 15000);
+        mark = samples();
+        QVERIFY(player.play(quiet));
+        // Two seconds of silence while the tone had ten more to go.
+        QTRY_VERIFY_WITH_TIMEOUT(longestQuietFrom(mark) > 2 * Rate, 9000);
+        stopRecording();
+    }
+};
+
+QTEST_MAIN(tst_PopupSound)
+#include "tst_popupsound.moc"

@@ -1,0 +1,392 @@
+#include "shutdown/frmclosewindows.h"
+#include "testenvironment.h"
+#include "ui/labelbutton.h"
+#include "ui/updown.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+const QString HourNaN = "你的输入不合法,请输入(0-23)的数字!";
+const QString HourBig = "请输入小于24的数!";
+const QString MinuteBig = "请输入小于60的数!";
+const QString BadTime = "你的输入不正确，请输入时间!";
+} // namespace
+
+class tst_frmCloseWindows : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> env;
+
+    void save(const QStringList &settings)
+    {
+        for (const QString &entry : settings) {
+            const qsizetype eq = entry.indexOf('=');
+            env->store->save("Settings", entry.left(eq), entry.mid(eq + 1));
+        }
+    }
+    QString stored(const QString &key)
+    {
+        return env->reopenStore()->get("Settings", key, "<none>");
+    }
+    QByteArray settingsFile()
+    {
+        QFile f(env->settingsPath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    frmCloseWindows *open()
+    {
+        frmCloseWindows *w = env->table->show<frmCloseWindows>();
+        if (!QTest::qWaitForWindowActive(w))
+            qWarning("the dialog did not become active");
+        return w;
+    }
+    static void click(QWidget *target)
+    {
+        if (qobject_cast<LabelButton *>(target))
+            QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(8, 8));
+        else
+            QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(6, target->height() / 2));
+    }
+    /// Moves the focus as a click on `to` would, and lets the leave check run.
+    static void moveFocus(QWidget *to)
+    {
+        to->setFocus(Qt::MouseFocusReason);
+        QTest::qWait(0);
+    }
+
+private slots:
+    void init() { env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { env.reset(); }
+
+    void opening_data()
+    {
+        QTest::addColumn<QStringList>("settings");
+        QTest::addColumn<QString>("hour");
+        QTest::addColumn<QString>("minute");
+        QTest::addColumn<bool>("daily");
+        QTest::addColumn<bool>("noPrompt");
+        QTest::addColumn<bool>("armed");
+
+        QTest::newRow("fresh store") << QStringList() << ""
+                                     << "" << false << false << false;
+        QTest::newRow("daily: the stored hour and minute as typed")
+            << QStringList{"chkclosetime=1", "hour=07", "minute=5", "chkImedClose=1",
+                           "chkopenclose=1"}
+            << "07"
+            << "5" << true << true << true;
+        QTest::newRow("daily without hour and minute: 0 and 0")
+            << QStringList{"chkclosetime=1"} << "0"
+            << "0" << true << false << false;
+        QTest::newRow("not daily: empty boxes whatever is stored")
+            << QStringList{"chkclosetime=0", "hour=7", "minute=5", "timer=7:05:00"} << ""
+            << "" << false << false << false;
+        QTest::newRow("hand-edited values")
+            << QStringList{"chkclosetime=1", "hour=x", "minute=99", "chkopenclose=yes"} << "0"
+            << "0" << true << false << false;
+    }
+    void opening()
+    {
+        QFETCH(QStringList, settings);
+        save(settings);
+        frmCloseWindows *w = open();
+        QCOMPARE(w->pos(), QPoint(195, 165));
+        QCOMPARE(w->size(), QSize(484, 316));
+        QCOMPARE(w->windowTitle(), QString("定时关机"));
+        QVERIFY(w->OptInTime->isChecked());
+        QVERIFY(!w->OptCountDownStart->isChecked());
+        QVERIFY(w->txtHour->isEnabled());
+        QVERIFY(!w->SliderLg->isEnabled());
+        QCOMPARE(w->SliderLg->value(), 0);
+        QVERIFY(w->lblPrompt->isHidden());
+        QCOMPARE(w->lblDispTime->text(), QString());
+        QCOMPARE(QApplication::focusWidget(), w->cmdCancel);
+        QTEST(w->txtHour->text(), "hour");
+        QTEST(w->txtMinute->text(), "minute");
+        QTEST(w->chkCloseTime->isChecked(), "daily");
+        QTEST(w->chkImedClose->isChecked(), "noPrompt");
+        QTEST(w->chkOpenClose->isChecked(), "armed");
+        QCOMPARE(w->UpDownHour->value(), w->txtHour->text().toInt());
+        QVERIFY(env->messages.texts.isEmpty());
+    }
+
+    void modesAndSlider()
+    {
+        frmCloseWindows *w = open();
+        w->chkCloseTime->setChecked(true);
+        click(w->OptCountDownStart);
+        QVERIFY(w->OptCountDownStart->isChecked());
+        QVERIFY(!w->OptInTime->isChecked());
+        for (QWidget *c : std::initializer_list<QWidget *>{w->txtHour, w->txtMinute, w->UpDownHour,
+                                                           w->UpDownMinute, w->chkCloseTime})
+            QVERIFY2(!c->isEnabled(), qPrintable(c->objectName()));
+        QVERIFY(w->chkCloseTime->isChecked()); // the check mark stays
+        QVERIFY(w->SliderLg->isEnabled());
+        QVERIFY(w->lblPrompt->isVisible());
+        QCOMPARE(w->lblPrompt->text(), QString("单击“确定”"));
+        QCOMPARE(w->lblDispTime->text(), QString("0"));
+
+        w->SliderLg->setFocus();
+        QTest::keyClick(w->SliderLg, Qt::Key_Right);
+        QCOMPARE(w->lblDispTime->text(), QString("1"));
+        QTest::keyClick(w->SliderLg, Qt::Key_PageUp);
+        QCOMPARE(w->lblDispTime->text(), QString("6"));
+        QTest::keyClick(w->SliderLg, Qt::Key_End);
+        QCOMPARE(w->lblDispTime->text(), QString("180"));
+
+        click(w->OptInTime);
+        QVERIFY(w->txtHour->isEnabled());
+        QVERIFY(!w->SliderLg->isEnabled());
+        QVERIFY(w->lblPrompt->isHidden());
+        QCOMPARE(w->lblDispTime->text(), QString("180"));
+    }
+
+    void entryCheckAndSpinners()
+    {
+        frmCloseWindows *w = open();
+        QTest::keyClicks(w->txtHour, "00");
+        QTest::keyClicks(w->txtMinute, "60");
+        QCOMPARE(env->messages.texts, (QStringList{HourNaN, MinuteBig}));
+        QCOMPARE(QApplication::focusWidget(), w->txtMinute);
+        QCOMPARE(w->txtHour->text(), QString());
+        QCOMPARE(w->txtMinute->text(), QString());
+        env->messages.texts.clear();
+
+        QTest::keyClicks(w->txtMinute, "50");
+        QCOMPARE(w->UpDownMinute->value(), 50);
+        click(w->UpDownMinute->upButton());
+        QCOMPARE(w->txtMinute->text(), QString("51"));
+        for (int i = 0; i < 30; ++i)
+            click(w->UpDownHour->upButton());
+        QCOMPARE(w->txtHour->text(), QString("23"));
+        QTest::keyClicks(w->txtHour, "4"); // "234"
+        QCOMPARE(env->messages.texts, QStringList{HourBig});
+    }
+
+    void leaveCheck_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<int>("spinner");
+
+        QTest::newRow("minute left empty") << "txtMinute"
+                                           << ""
+                                           << "chkCloseTime" << true << 0;
+        QTest::newRow("hour left empty for the minute box") << "txtHour"
+                                                            << ""
+                                                            << "txtMinute" << true << 0;
+        QTest::newRow("negative") << "txtHour"
+                                  << "-3"
+                                  << "chkImedClose" << true << 0;
+        QTest::newRow("digits and a letter") << "txtMinute"
+                                             << "1a"
+                                             << "txtHour" << true << 0;
+        QTest::newRow("fraction: the spinner rounds, the text stays") << "txtHour"
+                                                                      << "7.6"
+                                                                      << "txtMinute" << false << 8;
+        QTest::newRow("a whole number") << "txtMinute"
+                                        << "45"
+                                        << "chkOpenClose" << false << 45;
+        QTest::newRow("to Cancel: no check") << "txtMinute"
+                                             << ""
+                                             << "cmdCancel" << false << 0;
+        QTest::newRow("to OK: OK checks") << "txtMinute"
+                                          << ""
+                                          << "cmdOk" << false << 0;
+        QTest::newRow("to the countdown: no check") << "txtHour"
+                                                    << ""
+                                                    << "OptCountDownStart" << false << 0;
+    }
+    void leaveCheck()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        QFETCH(QString, to);
+        QFETCH(bool, refused);
+        frmCloseWindows *w = open();
+        auto *edit = w->findChild<QLineEdit *>(box);
+        edit->setFocus();
+        edit->setText(text);
+        env->messages.texts.clear();
+        moveFocus(w->findChild<QWidget *>(to));
+        QCOMPARE(env->messages.texts, refused ? QStringList{BadTime} : QStringList());
+        if (refused)
+            QCOMPARE(QApplication::focusWidget(), w->txtHour);
+        QCOMPARE(edit->text(), text);
+        QTEST((box == "txtHour" ? w->UpDownHour : w->UpDownMinute)->value(), "spinner");
+    }
+
+    void leavingTheWindowChecksNothing()
+    {
+        frmCloseWindows *w = open();
+        w->txtMinute->setFocus();
+        QWidget other;
+        other.show();
+        QApplication::setActiveWindow(&other);
+        QTest::qWait(0);
+        QVERIFY(env->messages.texts.isEmpty());
+        QApplication::setActiveWindow(w);
+    }
+
+    void help()
+    {
+        frmCloseWindows *w = open();
+        click(w->cmdHelp);
+        QCOMPARE(env->messages.texts, QStringList{" 您可以选取其中的任一种方法设置关机的时间!"});
+        QCOMPARE(env->messages.captions, QStringList{"帮助"});
+        QCOMPARE(env->messages.informationIcons, QList<bool>{true});
+        QVERIFY(env->table->isLoaded<frmCloseWindows>());
+    }
+
+    void okStores_data()
+    {
+        QTest::addColumn<QString>("mode"); // "time" or countdown minutes
+        QTest::addColumn<QString>("hour");
+        QTest::addColumn<QString>("minute");
+        QTest::addColumn<bool>("daily");
+        QTest::addColumn<QTime>("now");
+        // timer, chkclosetime, hour, minute, chkImedClose, chkopenclose
+        QTest::addColumn<QStringList>("expected");
+        const QTime noon(12, 0);
+
+        QTest::newRow("time, not daily")
+            << "time"
+            << "22"
+            << "5" << false << noon << QStringList{"22:05:00", "0", "9", "15", "1", "1"};
+        QTest::newRow("time, daily: hour and minute as typed")
+            << "time"
+            << "07"
+            << "30" << true << noon << QStringList{"7:30:00", "1", "07", "30", "1", "1"};
+        QTest::newRow("time, both boxes empty: no time, the rest kept")
+            << "time"
+            << ""
+            << "" << true << noon << QStringList{"", "1", "9", "15", "1", "1"};
+        QTest::newRow("countdown 30 at 23:50:40")
+            << "30"
+            << ""
+            << "" << true << QTime(23, 50, 40) << QStringList{"0:20:00", "0", "9", "15", "1", "1"};
+        QTest::newRow("countdown 15 at 10:45:10")
+            << "15"
+            << ""
+            << "" << false << QTime(10, 45, 10)
+            << QStringList{"11:00:00", "0", "9", "15", "1", "1"};
+        QTest::newRow("countdown 0 at 10:15:30")
+            << "0"
+            << ""
+            << "" << false << QTime(10, 15, 30)
+            << QStringList{"10:15:00", "0", "9", "15", "1", "1"};
+        QTest::newRow("countdown 180 at 22:30")
+            << "180"
+            << ""
+            << "" << false << QTime(22, 30) << QStringList{"1:30:00", "0", "9", "15", "1", "1"};
+    }
+    void okStores()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QString, hour);
+        QFETCH(QString, minute);
+        QFETCH(bool, daily);
+        QFETCH(QTime, now);
+        save({"hour=9", "minute=15", "chkclosetime=1", "timer=9:15:00"});
+        env->clock.set(QDateTime(QDate(2026, 3, 2), now));
+        frmCloseWindows *w = open();
+        w->txtHour->setText(hour);
+        w->txtMinute->setText(minute);
+        w->chkCloseTime->setChecked(daily);
+        w->chkImedClose->setChecked(true);
+        w->chkOpenClose->setChecked(true);
+        if (mode != "time") {
+            click(w->OptCountDownStart);
+            w->SliderLg->setValue(mode.toInt());
+        }
+        click(w->cmdOk);
+        QVERIFY(!env->table->isLoaded<frmCloseWindows>());
+        QVERIFY(env->messages.texts.isEmpty());
+        QTEST((QStringList{stored("timer"), stored("chkclosetime"), stored("hour"),
+                           stored("minute"), stored("chkImedClose"), stored("chkopenclose")}),
+              "expected");
+    }
+
+    void switchesAreStoredAsSet()
+    {
+        save({"chkImedClose=1", "chkopenclose=1"});
+        frmCloseWindows *w = open();
+        w->chkImedClose->setChecked(false);
+        click(w->cmdOk);
+        QCOMPARE(stored("chkImedClose"), QString("0"));
+        QCOMPARE(stored("chkopenclose"), QString("1"));
+        QCOMPARE(stored("timer"), QString(""));
+    }
+
+    void invalidTimesAreRefused_data()
+    {
+        QTest::addColumn<QString>("hour");
+        QTest::addColumn<QString>("minute");
+        QTest::addColumn<QString>("offending");
+        QTest::newRow("minute missing") << "22"
+                                        << ""
+                                        << "txtMinute";
+        QTest::newRow("hour missing") << ""
+                                      << "30"
+                                      << "txtHour";
+        QTest::newRow("fraction the leave check let through") << "7.6"
+                                                              << "0"
+                                                              << "txtHour";
+        QTest::newRow("negative minute") << "7"
+                                         << "-5"
+                                         << "txtMinute";
+        QTest::newRow("digits then a letter") << "7"
+                                              << "3a"
+                                              << "txtMinute";
+    }
+    void invalidTimesAreRefused()
+    {
+        QFETCH(QString, hour);
+        QFETCH(QString, minute);
+        QFETCH(QString, offending);
+        save({"hour=9", "minute=15", "timer=9:15:00", "chkopenclose=1"});
+        const QByteArray before = settingsFile();
+        frmCloseWindows *w = open();
+        w->txtHour->setText(hour);
+        w->txtMinute->setText(minute);
+        w->chkCloseTime->setChecked(true);
+        w->chkOpenClose->setChecked(false);
+        click(w->cmdOk);
+        QTest::qWait(0);
+        QCOMPARE(env->messages.texts, QStringList{BadTime});
+        QVERIFY(env->table->isLoaded<frmCloseWindows>());
+        QCOMPARE(QApplication::focusWidget(), w->findChild<QLineEdit *>(offending));
+        QCOMPARE(settingsFile(), before);
+    }
+
+    void cancelAndCloseMarkStoreNothing_data()
+    {
+        QTest::addColumn<QString>("via");
+        QTest::newRow("取消") << "cmdCancel";
+        QTest::newRow("close mark") << "lblClose";
+    }
+    void cancelAndCloseMarkStoreNothing()
+    {
+        QFETCH(QString, via);
+        save({"timer=9:15:00"});
+        const QByteArray before = settingsFile();
+        frmCloseWindows *w = open();
+        w->txtHour->setText("22");
+        w->txtMinute->setText("30");
+        w->chkOpenClose->setChecked(true);
+        click(w->findChild<QWidget *>(via));
+        QVERIFY(!env->table->isLoaded<frmCloseWindows>());
+        QCOMPARE(settingsFile(), before);
+    }
+};
+
+QTEST_MAIN(tst_frmCloseWindows)
+#include "tst_frmclosewindows.moc"

@@ -1,0 +1,257 @@
+#include "alarm/frminttime.h"
+#include "alarm/frmtimer.h"
+#include "platform/windowsystem.h"
+#include "testenvironment.h"
+#include "ui/dialogchrometable.h"
+#include "ui/frmabout.h"
+#include "ui/labelbutton.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTest>
+
+namespace {
+
+QPoint centred(QSize size)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    return area.topLeft() +
+           QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2);
+}
+
+// Mouse events at a screen position, as a real pointer sends them while the
+// window moves under it (QTest's helpers take window-local positions and do
+// not say which buttons are held).
+void sendMouse(QWidget *target, QEvent::Type type, QPoint global, Qt::MouseButton button,
+               Qt::MouseButtons held)
+{
+    QMouseEvent event(type, QPointF(target->mapFromGlobal(global)), QPointF(global), button, held,
+                      Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+QColor pixel(QWidget *w, int x, int y)
+{
+    return w->grab().toImage().pixelColor(x, y);
+}
+
+} // namespace
+
+class tst_SkinnedDialog : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestEnvironment> env;
+
+private slots:
+    void init() { env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { env.reset(); }
+
+    // The design values of every dialog, as a user meets them: frameless,
+    // fixed size, no taskbar button, where it opens, the title and close label.
+    void chromeOfEveryDialog_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QPoint>("start"); // (-1, -1): centred
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QRect>("titleRect");
+        QTest::addColumn<QString>("closeName");
+        QTest::addColumn<QRect>("closeRect");
+        const QPoint centre(-1, -1);
+        QTest::newRow("frmSetTime") << "frmSetTime" << QSize(485, 316) << centre << "定时器设置"
+                                    << QRect(80, 8, 313, 33) << "lblClose" << QRect(464, 8, 17, 17);
+        QTest::newRow("frmOption") << "frmOption" << QSize(484, 316) << centre << "选项设置"
+                                   << QRect(80, 8, 313, 33) << "lblClose" << QRect(464, 8, 17, 17);
+        QTest::newRow("frmCloseWindows")
+            << "frmCloseWindows" << QSize(484, 316) << QPoint(195, 165) << "定时关机设置"
+            << QRect(80, 8, 313, 33) << "lblClose" << QRect(464, 7, 17, 17);
+        QTest::newRow("frmAbout") << "frmAbout" << QSize(338, 220) << centre << "关于"
+                                  << QRect(72, 8, 177, 33) << "lblClose" << QRect(312, 0, 25, 25);
+        QTest::newRow("frmTimer") << "frmTimer" << QSize(339, 221) << centre << "闹钟"
+                                  << QRect(72, 8, 177, 33) << "lblMin" << QRect(312, 0, 25, 25);
+        QTest::newRow("frmIntTime") << "frmIntTime" << QSize(315, 174) << centre << "整点报时"
+                                    << QRect(72, 8, 153, 33) << "lblMin" << QRect(288, 0, 25, 25);
+    }
+    void chromeOfEveryDialog()
+    {
+        QFETCH(QString, name);
+        QFETCH(QSize, size);
+        QFETCH(QPoint, start);
+        QFETCH(QString, title);
+        QFETCH(QRect, titleRect);
+        QFETCH(QString, closeName);
+        QFETCH(QRect, closeRect);
+        QVERIFY(dialogChromeNames().contains(name));
+
+        SkinnedDialog dialog(*env->table, dialogChrome(name));
+        dialog.show();
+        QCOMPARE(dialog.size(), size);
+        QCOMPARE(dialog.minimumSize(), size);
+        QCOMPARE(dialog.maximumSize(), size);
+        QVERIFY(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
+        QVERIFY(dialog.windowFlags().testFlag(Qt::Tool));
+        QCOMPARE(dialog.pos(), start == QPoint(-1, -1) ? centred(size) : start);
+
+        QCOMPARE(dialog.lblTitle()->text(), title);
+        QCOMPARE(dialog.lblTitle()->geometry(), titleRect);
+        QCOMPARE(dialog.lblTitle()->palette().color(QPalette::WindowText), QColor(Qt::white));
+        QCOMPARE(dialog.lblTitle()->font().pointSizeF(), 10.5);
+        QVERIFY(!dialog.lblTitle()->autoFillBackground());
+        QCOMPARE(dialog.closeLabel()->objectName(), closeName);
+        QCOMPARE(dialog.closeLabel()->geometry(), closeRect);
+        QVERIFY(dialog.closeLabel()->text().isEmpty());
+        // Asked to stay off the taskbar once it is up.
+        QTRY_VERIFY(env->windows.skipTaskbar.contains(&dialog));
+    }
+
+    // The skin is drawn unscaled from the corner: a client area one pixel
+    // larger shows a strip of background at the right and bottom; frmAbout,
+    // one pixel smaller, is covered by the skin, its grey never shows.
+    void skinUnscaledWithStripOrCut_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("rightStrip");
+        QTest::addColumn<bool>("bottomStrip");
+        QTest::newRow("frmSetTime") << "frmSetTime" << true << true;
+        QTest::newRow("frmOption") << "frmOption" << false << true;
+        QTest::newRow("frmIntTime") << "frmIntTime" << true << true;
+        QTest::newRow("frmTimer") << "frmTimer" << false << false;
+        QTest::newRow("frmAbout") << "frmAbout" << false << false;
+    }
+    void skinUnscaledWithStripOrCut()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, rightStrip);
+        QFETCH(bool, bottomStrip);
+        const DialogChrome chrome = dialogChrome(name);
+        const QImage skin(chrome.skin);
+        QVERIFY2(!skin.isNull(), "skin picture missing from the resources");
+
+        SkinnedDialog dialog(*env->table, chrome);
+        const QImage face = dialog.grab().toImage();
+        const QColor background = dialog.palette().color(QPalette::Window);
+        const int w = dialog.width(), h = dialog.height();
+
+        // Unscaled: a pixel of the panel and the frame match the skin exactly.
+        for (const QPoint p : {QPoint(100, 100), QPoint(2, 150), QPoint(w - 14, 13)})
+            QCOMPARE(face.pixelColor(p), skin.pixelColor(p));
+        QCOMPARE(face.pixelColor(w - 1, h / 2) == background, rightStrip);
+        QCOMPARE(face.pixelColor(w / 2, h - 1) == background, bottomStrip);
+        if (!rightStrip)
+            QCOMPARE(face.pixelColor(w - 1, h / 2), skin.pixelColor(w - 1, h / 2));
+        if (name == QLatin1String("frmAbout")) {
+            QCOMPARE(background, QColor(64, 64, 64));
+            QVERIFY(face.pixelColor(w - 1, h - 1) != background);
+        }
+    }
+
+    // Each window exists once; after an unload it is built again from the
+    // design values, so a dragged dialog reopens at its start position.
+    void oneInstanceRebuiltAfterUnload()
+    {
+        frmAbout *first = env->table->show<frmAbout>();
+        QVERIFY(first);
+        QCOMPARE(env->table->show<frmAbout>(), first);
+        int abouts = 0;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            abouts += qobject_cast<frmAbout *>(w) != nullptr;
+        QCOMPARE(abouts, 1);
+        QCOMPARE(first->objectName(), QStringLiteral("frmAbout"));
+
+        const QPoint start = first->pos();
+        QCOMPARE(start, centred(first->size()));
+        first->move(start + QPoint(77, 33));
+        QPointer<frmAbout> old(first);
+        QTest::mouseClick(first->closeLabel(), Qt::LeftButton);
+        QVERIFY(!env->table->isLoaded<frmAbout>());
+        QTRY_VERIFY(old.isNull());
+
+        frmAbout *second = env->table->show<frmAbout>();
+        QVERIFY(second);
+        QCOMPARE(second->pos(), start);
+    }
+
+    // Only a left-button drag on lblTitle moves a dialog; other buttons, a
+    // press that does not move, the close label and the rest of the face
+    // leave it where it is.
+    void titleDragButtonFilter_data()
+    {
+        QTest::addColumn<QString>("handle"); // child object name, "" for the face
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<QPoint>("delta");
+        QTest::addColumn<bool>("moves");
+        const QPoint far(40, 30);
+        QTest::newRow("left on title") << "lblTitle" << Qt::LeftButton << far << true;
+        QTest::newRow("right on title") << "lblTitle" << Qt::RightButton << far << false;
+        QTest::newRow("middle on title") << "lblTitle" << Qt::MiddleButton << far << false;
+        QTest::newRow("left press, no move")
+            << "lblTitle" << Qt::LeftButton << QPoint(0, 0) << false;
+        QTest::newRow("left, within drag distance")
+            << "lblTitle" << Qt::LeftButton << QPoint(1, 1) << false;
+        QTest::newRow("left on close label") << "lblClose" << Qt::LeftButton << far << false;
+        QTest::newRow("left on the panel") << "" << Qt::LeftButton << far << false;
+    }
+    void titleDragButtonFilter()
+    {
+        QFETCH(QString, handle);
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(QPoint, delta);
+        QFETCH(bool, moves);
+
+        frmAbout *about = env->table->show<frmAbout>();
+        QWidget *target =
+            handle.isEmpty() ? static_cast<QWidget *>(about) : about->findChild<QWidget *>(handle);
+        QVERIFY(target);
+        const QPoint start = about->pos();
+        const QPoint press =
+            target->mapToGlobal(handle.isEmpty() ? QPoint(150, 150) : QPoint(8, 8));
+
+        sendMouse(target, QEvent::MouseButtonPress, press, button, button);
+        for (int step = 1; step <= 4; ++step)
+            sendMouse(target, QEvent::MouseMove, press + delta * step / 4, Qt::NoButton, button);
+        sendMouse(target, QEvent::MouseButtonRelease, press + delta, button, Qt::NoButton);
+
+        QCOMPARE(about->pos(), moves ? start + delta : start);
+        QVERIFY(env->table->isLoaded<frmAbout>());
+        // The system move is asked for once, and only for a real drag.
+        QCOMPARE(env->windows.systemMoves, moves ? 1 : 0);
+    }
+
+    // The pop-ups go topmost before they are first shown, and leave the band
+    // while shown: neither may cost the dialog its frameless tool-window look.
+    void topmostKeepsTheChrome()
+    {
+        X11WindowSystem windows;
+        SkinnedDialog dialog(*env->table, dialogChrome(u"frmTimer"));
+        const auto chrome = [&] {
+            return dialog.windowFlags().testFlag(Qt::FramelessWindowHint) &&
+                   dialog.windowFlags().testFlag(Qt::Tool);
+        };
+        windows.setTopmost(&dialog, true);
+        QVERIFY(chrome());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(dialog.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(dialog.windowHandle()->flags().testFlag(Qt::FramelessWindowHint));
+        const WId native = dialog.winId();
+        windows.setTopmost(&dialog, false);
+        QVERIFY(chrome());
+        QVERIFY(!dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(dialog.winId(), native); // changed in place, not re-created
+    }
+
+    void doubleClickOnTitleDoesNothing()
+    {
+        frmTimer *popup = env->table->show<frmTimer>();
+        const QPoint start = popup->pos();
+        QTest::mouseDClick(popup->lblTitle(), Qt::LeftButton);
+        QVERIFY(env->table->isLoaded<frmTimer>());
+        QCOMPARE(popup->pos(), start);
+    }
+};
+
+QTEST_MAIN(tst_SkinnedDialog)
+#include "tst_skinneddialog.moc"
