@@ -1,5 +1,6 @@
 #include "alarm/frmsettime.h"
 
+#include "alarm/timeboxreaction.h"
 #include "platform/messageboxes.h"
 #include "platform/services.h"
 #include "settings/settingskeys.h"
@@ -114,28 +115,7 @@ UpDown *frmSetTime::spinner(Field field) const
 
 void frmSetTime::timeTextChanged(Field field)
 {
-    using Outcome = TimeEntry::ChangeCheck::Outcome;
-    QLineEdit *edit = box(field);
-    const TimeEntry::ChangeCheck check = TimeEntry::checkChange(field, edit->text());
-    switch (check.outcome) {
-    case Outcome::Nothing:
-        break;
-    case Outcome::NotANumber:
-        services().messages->show(check.message);
-        edit->clear();
-        break;
-    case Outcome::TooLarge:
-        services().messages->show(check.message);
-        edit->setFocus();
-        edit->clear();
-        break;
-    case Outcome::SpinnerValue: {
-        // The spinner follows the box; the box keeps the text as typed ("07").
-        const QSignalBlocker keepText(spinner(field));
-        spinner(field)->setValue(check.value);
-        break;
-    }
-    }
+    reactToTimeText(field, box(field), spinner(field), *services().messages);
 }
 
 void frmSetTime::storeAndClose()

@@ -1,5 +1,6 @@
 #include "shutdown/frmclosewindows.h"
 
+#include "alarm/timeboxreaction.h"
 #include "platform/clock.h"
 #include "platform/messageboxes.h"
 #include "platform/services.h"
@@ -162,28 +163,7 @@ UpDown *frmCloseWindows::spinner(Field field) const
 
 void frmCloseWindows::timeTextChanged(Field field)
 {
-    using Outcome = TimeEntry::ChangeCheck::Outcome;
-    QLineEdit *edit = box(field);
-    const TimeEntry::ChangeCheck check = TimeEntry::checkChange(field, edit->text());
-    switch (check.outcome) {
-    case Outcome::Nothing:
-        break;
-    case Outcome::NotANumber:
-        services().messages->show(check.message);
-        edit->clear();
-        break;
-    case Outcome::TooLarge:
-        services().messages->show(check.message);
-        edit->setFocus();
-        edit->clear();
-        break;
-    case Outcome::SpinnerValue: {
-        // The spinner follows the box; the box keeps the text as typed ("07").
-        const QSignalBlocker keepText(spinner(field));
-        spinner(field)->setValue(check.value);
-        break;
-    }
-    }
+    reactToTimeText(field, box(field), spinner(field), *services().messages);
 }
 
 bool frmCloseWindows::eventFilter(QObject *watched, QEvent *event)
