@@ -209,3 +209,44 @@ window_at() {
     done
     return 1
 }
+
+# Types text the way a person with an input method would see it arrive: every
+# character as a key press. Characters the keyboard lacks are first bound to
+# spare keycodes for good (xdotool's own remap-per-character is undone so fast
+# that a busy program reads the old keymap and drops the character).
+type_text() {
+    local text=$1 km=$WORK/keymap.xkb extra="" ch sym code i
+    xkbcomp -xkb "$DISPLAY" "$km" 2>/dev/null
+    local free
+    free=$(awk '/^ *<I[0-9]+> = [0-9]+;/ {gsub(/[<>]/, "", $1); named[$1] = 1}
+        /^ *key <I[0-9]+>/ {k = $2; gsub(/[<>]/, "", k); used[k] = 1}
+        END {for (n in named) if (!(n in used)) print n}' "$km" | sort -V)
+    local -a spare=($free)
+    local n=0
+    declare -A seen=()
+    for ((i = 0; i < ${#text}; i++)); do
+        ch=${text:i:1}
+        [[ $ch == [[:print:]] && $(printf '%d' "'$ch") -lt 128 ]] && continue
+        [[ -n ${seen[$ch]:-} ]] && continue
+        seen[$ch]=1
+        sym=$(printf 'U%04X' "'$ch")
+        code=${spare[n]}
+        n=$((n + 1))
+        extra+="    key <$code> { [ $sym ] };"$'\n'
+    done
+    if [[ -n $extra ]]; then
+        # Insert the new keys at the end of the xkb_symbols section.
+        awk -v extra="$extra" '/^xkb_symbols/ {insym = 1}
+            insym && /^};/ {printf "%s", extra; insym = 0} {print}' "$km" >"$km.new"
+        xkbcomp "$km.new" "$DISPLAY" 2>/dev/null
+        sleep 0.5 # the program reloads its keymap once
+    fi
+    for ((i = 0; i < ${#text}; i++)); do
+        ch=${text:i:1}
+        if [[ $(printf '%d' "'$ch") -lt 128 ]]; then
+            xdotool type "$ch"
+        else
+            xdotool key "$(printf 'U%04X' "'$ch")"
+        fi
+    done
+}

@@ -10,6 +10,10 @@ MOCK_LOGIND=$2
 SHOT_DIR=${3:-}
 start_desktop
 log "desktop on $DISPLAY"
+CONF=$XDG_CONFIG_HOME/Zirvel/Zirvel.conf
+mkdir -p "$(dirname "$CONF")"
+# The alarm starts switched off, so ticking "开启闹钟" switches it on.
+printf '[Settings]\nchkyntimer=1\n' >"$CONF"
 
 "$ZIRVEL" >"$WORK/zirvel.log" 2>&1 &
 ZPID=$!
@@ -31,6 +35,80 @@ wait_for "the tray icon" 10 tray_icon
 shot menu-clock
 xdotool key Escape
 wait_for "the menu to close" 10 menu_closed
+
+# The visible window of the program with that title (xdotool's --name does
+# not match Chinese titles reliably).
+window_titled() {
+    local id
+    for id in $(xdotool search --classname '^zirvel$' 2>/dev/null); do
+        is_viewable "$id" || continue
+        if [[ $(xprop -id "$id" _NET_WM_NAME) == "_NET_WM_NAME(UTF8_STRING) = \"$1\"" ]]; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+
+log "an alarm and a one-minute countdown shutdown, both for the next minute"
+while (($(date +%-S) > 40)); do sleep 0.5; done
+T=$((($(date +%s) / 60 + 1) * 60))
+HOUR=$(date -d "@$T" +%-H)
+MINUTE=$(date -d "@$T" +%-M)
+MESSAGE=该起床了
+parecord --latency-msec=20 -d test_null.monitor --file-format=wav "$WORK/sound.wav" &
+RECORDER=$!
+PIDS+=($RECORDER)
+
+xdotool mousemove $END_CAP click 3
+wait_for "the clock's menu" 10 menu_open
+choose 2
+wait_for "the alarm settings" 10 window_titled 闹钟
+DIALOG=$(window_titled 闹钟)
+click_in "$DIALOG" 148 116
+xdotool type "$HOUR"
+click_in "$DIALOG" 268 116
+xdotool type "$MINUTE"
+click_in "$DIALOG" 252 180
+type_text "$MESSAGE"
+click_in "$DIALOG" 110 251
+shot alarm-settings
+click_in "$DIALOG" 248 284
+wait_for "the alarm settings to close" 10 sh -c "! xwininfo -id $DIALOG 2>/dev/null | grep -q IsViewable"
+grep -qx chkyntimer=0 "$CONF" || fail "the alarm was not switched on: $(tr "\n" " " <"$CONF")"
+
+xdotool mousemove $END_CAP click 3
+wait_for "the clock's menu" 10 menu_open
+choose 1
+wait_for "the shutdown settings" 10 window_titled 定时关机
+DIALOG=$(window_titled 定时关机)
+click_in "$DIALOG" 42 204
+click_in "$DIALOG" 30 240
+xdotool key Home Right
+click_in "$DIALOG" 63 296
+click_in "$DIALOG" 247 296
+shot shutdown-settings
+click_in "$DIALOG" 416 76
+wait_for "the shutdown settings to close" 10 sh -c "! xwininfo -id $DIALOG 2>/dev/null | grep -q IsViewable"
+(($(date +%s) < T)) || fail "the settings took past the minute"
+
+log "waiting for $(date -d "@$T" +%T)"
+wait_for "the alarm pop-up" $((T - $(date +%s) + 15)) window_at 339x221
+ALARM_AT=$(date +%s)
+ALARM=$(window_at 339x221)
+((ALARM_AT >= T && ALARM_AT <= T + 2)) || fail "the alarm rang at $(date -d "@$ALARM_AT" +%T)"
+shot alarm
+wait_for "PowerOff(false)" 10 grep -q 'PowerOff(false)' "$LOGIND_LOG"
+POWER_AT=$(date +%s)
+((POWER_AT <= T + 2)) || fail "the scheduled shutdown came at $(date -d "@$POWER_AT" +%T)"
+sleep 2
+kill "$RECORDER"
+wait "$RECORDER" 2>/dev/null || true
+RMS=$(sox "$WORK/sound.wav" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}')
+awk -v r="$RMS" 'BEGIN {exit !(r > 0.001)}' || fail "no sound recorded (RMS $RMS)"
+log "alarm and shutdown at $(date -d "@$T" +%T), sound RMS $RMS"
+click_in "$ALARM" 164 196
+wait_for "the alarm pop-up to close" 10 sh -c "! xwininfo -id $ALARM 2>/dev/null | grep -q IsViewable"
 
 log "隐藏到任务栏"
 xdotool mousemove $END_CAP click 3
@@ -58,7 +136,7 @@ wait_for "the tray menu" 10 menu_open
 shot menu-tray
 # Four steps down skip the three disabled items and land on "关于...".
 choose 4
-wait_for "the About window" 10 sh -c "xdotool search --onlyvisible --name '^关于' >/dev/null"
+wait_for "the About window" 10 window_titled 关于
 xwininfo -id "$CLOCK" | grep -q IsViewable && fail "the clock showed up"
 
 log "left click on the icon brings the clock back"
@@ -75,7 +153,7 @@ click_icon 3
 wait_for "the tray menu" 10 menu_open
 choose 2
 wait_for "Reboot(false)" 10 grep -q 'Reboot(false)' "$LOGIND_LOG"
-[[ $(grep -c -e PowerOff -e Reboot "$LOGIND_LOG") == 2 ]] || fail "more power requests than chosen"
+[[ $(grep -c -e PowerOff -e Reboot "$LOGIND_LOG") == 3 ]] || fail "more power requests than chosen"
 
 log "退出 from the tray menu"
 click_icon 3
@@ -84,9 +162,13 @@ xdotool key Up Return
 wait_for "the program to end" 15 sh -c "! kill -0 $ZPID"
 wait "$ZPID" || fail "the program ended with status $?"
 tray_icon && fail "the icon outlived the program"
-CONF=$XDG_CONFIG_HOME/Zirvel/Zirvel.conf
 stored_position() { grep -qE '^MainLeft=[0-9]+$' "$CONF" && grep -qE '^MainTop=[0-9]+$' "$CONF"; }
 stored_position || fail "clock position not stored: $(tr "\n" " " <"$CONF" 2>&1)"
+ALARM_TEXT=$(date -d "@$T" +%-H:%M:%S)
+for line in "itimer=$ALARM_TEXT" "timer=$ALARM_TEXT" "hour=$HOUR" "minute=$MINUTE" "prompt=$MESSAGE" \
+    chkyntimer=0 chkopenclose=1 chkImedClose=1 chkclosetime=0; do
+    grep -qxF "$line" "$CONF" || fail "settings lack $line: $(tr "\n" " " <"$CONF")"
+done
 
 log "退出 from the clock's menu, with About open"
 "$ZIRVEL" >"$WORK/zirvel2.log" 2>&1 &
@@ -96,7 +178,7 @@ wait_for "the clock" 30 shown_window 86x19
 xdotool mousemove $END_CAP click 3
 wait_for "the clock's menu" 10 menu_open
 choose 9
-wait_for "the About window" 10 sh -c "xdotool search --onlyvisible --name '^关于' >/dev/null"
+wait_for "the About window" 10 window_titled 关于
 wait_for "the tray icon" 10 tray_icon
 rm -f "$CONF"
 xdotool mousemove $END_CAP click 3
