@@ -1,18 +1,24 @@
 #include "settings/settingsstore.h"
 
+#include "settings/initext.h"
+#include "settings/regularfile.h"
 #include "settings/settingskeys.h"
+#include "settings/settingslock.h"
 #include "settings/timetext.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QStringDecoder>
 
 Q_LOGGING_CATEGORY(lcSettings, "zirvel.settings", QtWarningMsg)
 
 namespace {
+
+using namespace std::chrono_literals;
+
+// A settings file holds a few hundred bytes; anything far larger is not one.
+constexpr qint64 MaxFileSize = 1024 * 1024;
 
 QString canonicalSection(const QString &section)
 {
@@ -30,18 +36,33 @@ QString canonicalKey(const QString &key)
 
 // A settings file is text. Binary garbage (a disk error, a wrong file copied
 // over it) parses "successfully" into nothing, and rewriting it would lose it.
-bool looksLikeText(const QString &path)
+bool looksLikeText(const QByteArray &content)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return true; // missing: nothing to protect
-    const QByteArray content = file.readAll();
     if (content.contains('\0'))
         return false;
     QStringDecoder utf8(QStringDecoder::Utf8);
     [[maybe_unused]] const QString text = utf8(content);
     return !utf8.hasError();
 }
+
+QString shownPath(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QString unreadableMessage(const QString &path, const QString &reason)
+{
+    return QStringLiteral("无法读取设置文件 %1：%2\r程序使用默认设置，更改将不会被保存。")
+        .arg(shownPath(path), reason);
+}
+
+QString unwritableMessage(const QString &path, const QString &reason)
+{
+    return QStringLiteral("无法写入设置文件 %1：%2\r更改将不会被保存。")
+        .arg(shownPath(path), reason);
+}
+
+const QString NoScratchReason = QStringLiteral("无法在临时文件夹中建立工作副本");
 
 } // namespace
 
@@ -61,39 +82,46 @@ QString SettingsStore::defaultFilePath()
 
 void SettingsStore::load()
 {
-    const QFileInfo info(m_path);
-    if (info.exists() && !info.isReadable()) {
-        // Rewriting a file we cannot read would throw its content away.
-        qCWarning(lcSettings) << "cannot read" << m_path << "- settings will not be saved";
-        m_readable = false;
+    const RegularFile::Content content = RegularFile::read(m_path, MaxFileSize);
+    if (content.state == RegularFile::Content::State::Missing)
+        return;
+    // Rewriting a file we could not read would throw its content away.
+    if (content.state == RegularFile::Content::State::Unreadable) {
+        m_writable = false;
+        noteProblem(unreadableMessage(m_path, content.reason));
         return;
     }
-    m_file = std::make_unique<QSettings>(m_path, QSettings::IniFormat);
-    m_file->setAtomicSyncRequired(true);
-    m_broken = m_file->status() != QSettings::NoError || !looksLikeText(m_path);
-    if (m_broken)
+    const std::optional<IniText::Parsed> parsed = IniText::parse(content.bytes);
+    if (!parsed) {
+        m_writable = false;
+        noteProblem(unreadableMessage(m_path, NoScratchReason));
+        return;
+    }
+    if (parsed->formatError || !looksLikeText(content.bytes))
         qCWarning(lcSettings) << m_path << "is damaged; it is kept as .broken on the next save";
-
-    for (const QString &group : m_file->childGroups()) {
-        m_file->beginGroup(group);
-        for (const QString &key : m_file->childKeys()) {
-            const QVariant v = m_file->value(key);
-            const QString text = v.typeId() == QMetaType::QStringList
-                                     ? v.toStringList().join(QLatin1Char(','))
-                                     : v.toString();
-            const QString name = lookupName(group, key);
-            if (!m_values.contains(name))
-                m_values.insert(name, Entry{group, key, text});
-        }
-        m_file->endGroup();
-    }
-    // Keys outside any section land in the "General" group of QSettings.
-    for (const QString &key : m_file->childKeys()) {
-        const QString name = lookupName(QStringLiteral("General"), key);
+    for (const IniText::Value &v : parsed->values) {
+        const QString name = lookupName(v.group, v.key);
         if (!m_values.contains(name))
-            m_values.insert(name,
-                            Entry{QStringLiteral("General"), key, m_file->value(key).toString()});
+            m_values.insert(name, Entry{v.group, v.key, v.text});
     }
+}
+
+void SettingsStore::setProblemHandler(std::function<void(const QString &)> handler)
+{
+    m_problemHandler = std::move(handler);
+    if (m_problemHandler && !m_problem.isEmpty())
+        m_problemHandler(m_problem);
+}
+
+void SettingsStore::noteProblem(const QString &message)
+{
+    if (!m_problem.isEmpty())
+        return;
+    m_problem = message;
+    qCWarning(lcSettings).noquote()
+        << QString(message).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    if (m_problemHandler)
+        m_problemHandler(m_problem);
 }
 
 QString SettingsStore::lookupName(const QString &section, const QString &key)
@@ -138,26 +166,44 @@ bool SettingsStore::save(const QString &section, const QString &key, const QStri
     else
         it->value = value;
 
-    if (!m_readable || !m_file)
+    if (!m_writable)
         return false;
-    if (m_broken) {
-        const QString aside = m_path + QStringLiteral(".broken");
-        QFile::remove(aside);
-        if (!QFile::copy(m_path, aside)) {
-            qCWarning(lcSettings) << "cannot keep" << m_path << "aside; not saving";
-            return false;
-        }
-        m_broken = false;
-    }
-    QDir().mkpath(QFileInfo(m_path).absolutePath());
-    m_file->setValue(it->section + QLatin1Char('/') + it->key, value);
-    m_file->sync(); // written to a temporary file, synced, then renamed over the old one
-    // A FormatError from reading stays in status(); only a failed write counts here.
-    if (m_file->status() == QSettings::AccessError) {
-        qCWarning(lcSettings) << "cannot write" << m_path;
+    QString reason;
+    if (!write(*it, &reason)) {
+        noteProblem(unwritableMessage(m_path, reason));
         return false;
     }
     return true;
+}
+
+// The file as it is now, with this one value changed: what another writer
+// stored meanwhile is kept, as QSettings does.
+bool SettingsStore::write(const Entry &entry, QString *reason)
+{
+    QDir().mkpath(QFileInfo(m_path).absolutePath()); // for the lock; failures show below
+    const SettingsLock lock(m_path, 1000ms);
+    const RegularFile::Content current = RegularFile::read(m_path, MaxFileSize);
+    if (current.state == RegularFile::Content::State::Unreadable) {
+        *reason = current.reason;
+        return false;
+    }
+    const std::optional<IniText::Parsed> before = IniText::parse(current.bytes);
+    const std::optional<QByteArray> after =
+        before ? IniText::withValue(current.bytes, entry.section, entry.key, entry.value)
+               : std::nullopt;
+    if (!after) {
+        *reason = NoScratchReason;
+        return false;
+    }
+    if (before->formatError || !looksLikeText(current.bytes)) {
+        const QString aside = m_path + QStringLiteral(".broken");
+        QString why;
+        if (!RegularFile::replace(aside, current.bytes, &why)) {
+            *reason = QStringLiteral("无法将损坏的文件保留为 %1：%2").arg(shownPath(aside), why);
+            return false;
+        }
+    }
+    return RegularFile::replace(m_path, *after, reason);
 }
 
 int SettingsStore::flag(const QString &key, int defaultValue) const

@@ -5,10 +5,8 @@
 #include <QString>
 #include <QTime>
 
-#include <memory>
+#include <functional>
 #include <optional>
-
-class QSettings;
 
 Q_DECLARE_LOGGING_CATEGORY(lcSettings)
 
@@ -17,9 +15,11 @@ Q_DECLARE_LOGGING_CATEGORY(lcSettings)
 ///
 /// Reads come from memory, so they are cheap enough for the once-a-second
 /// scheduler. Every save is written through to the file and synced at once;
-/// the file is replaced atomically, so it is never left half-written. A file
-/// that cannot be read or parsed never stops the program: it starts from
-/// defaults, and a broken file is kept aside before it is first rewritten.
+/// the file is replaced atomically, so it is never left half-written, and a
+/// save waits at most a second for another writer. A file that cannot be
+/// read or parsed never stops the program: it starts from defaults; a broken
+/// file is kept aside before it is first rewritten, and anything at the path
+/// that is not a regular file is never opened and never replaced.
 class SettingsStore {
 public:
     /// The store's file; "" means the per-user default location.
@@ -43,6 +43,13 @@ public:
     /// written stays in effect for the rest of the session.
     bool save(const QString &section, const QString &key, const QString &value);
 
+    /// Why changes are not kept, naming the file and the reason, for the
+    /// user; "" while all is well. Only the first problem found is kept.
+    QString problem() const { return m_problem; }
+    /// Called once with problem() when the first problem is found, or at
+    /// once when it was found before (an unreadable file, at start).
+    void setProblemHandler(std::function<void(const QString &)> handler);
+
     /// A flag of section Settings as an integer (default when missing or broken).
     int flag(const QString &key, int defaultValue = 0) const;
     /// A time of section Settings; nothing when empty, missing or broken.
@@ -55,12 +62,15 @@ private:
         QString value;
     };
     void load();
+    bool write(const Entry &entry, QString *reason);
+    void noteProblem(const QString &message);
     static QString lookupName(const QString &section, const QString &key);
     std::optional<QString> lookup(const QString &section, const QString &key) const;
 
     QString m_path;
-    std::unique_ptr<QSettings> m_file;
     QHash<QString, Entry> m_values;
-    bool m_readable = true;
-    bool m_broken = false;
+    /// False when the file could not be read at start: it is never rewritten.
+    bool m_writable = true;
+    QString m_problem;
+    std::function<void(const QString &)> m_problemHandler;
 };

@@ -1,12 +1,24 @@
 #include "ui/windowtable.h"
 
+#include "platform/messageboxes.h"
+#include "settings/settingsstore.h"
+
+#include <QTimer>
+
 WindowTable::WindowTable(Services services, SettingsStore &store, QObject *parent)
     : QObject(parent), m_services(services), m_store(store)
 {
+    // Settings that cannot be kept are told once. From the main loop: a save
+    // may run inside the second tick or while the program exits, where no
+    // message box may open.
+    m_store.setProblemHandler([this](const QString &message) {
+        QTimer::singleShot(0, this, [this, message] { m_services.messages->show(message); });
+    });
 }
 
 WindowTable::~WindowTable()
 {
+    m_store.setProblemHandler({});
     for (const QPointer<ManagedWindow> &w : std::as_const(m_windows))
         delete w.data();
 }

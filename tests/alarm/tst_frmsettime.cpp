@@ -5,6 +5,7 @@
 #include "ui/updown.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -266,6 +267,31 @@ private slots:
         QTEST((QStringList{stored("hour"), stored("minute"), stored("prompt"), stored("itimer"),
                            stored("chkyntimer")}),
               "expected");
+        QVERIFY(env->messages.texts.isEmpty());
+    }
+
+    // A message with everything the settings file treats specially, pasted
+    // as a user would, survives the file and the next start.
+    void messageRoundTripsThroughTheFile()
+    {
+        const QString message = QStringLiteral("开会; 带上 #3 = \"报告\" 和 'x'\n第二行,  完 ");
+        frmSetTime *w = open();
+        w->txtHour->setText("7");
+        w->txtMinute->setText("5");
+        w->txtPrompt->clear();
+        w->txtPrompt->setFocus();
+        QApplication::clipboard()->setText(message);
+        QTest::keyClick(w->txtPrompt, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w->txtPrompt->text(), message);
+        click(w->cmdOk);
+        QVERIFY(!env->table->isLoaded<frmSetTime>());
+
+        QCOMPARE(stored("prompt"), message);
+        // The next run: a new store and a new dialog on the same file.
+        const std::unique_ptr<SettingsStore> again = env->reopenStore();
+        WindowTable table(env->services, *again);
+        QCOMPARE(table.window<frmSetTime>()->txtPrompt->text(), message);
+        QCOMPARE(table.window<frmSetTime>()->txtHour->text(), QString("7"));
         QVERIFY(env->messages.texts.isEmpty());
     }
 

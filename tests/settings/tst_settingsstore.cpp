@@ -10,9 +10,50 @@
 #include <QStandardPaths>
 #include <QTextStream>
 
+#include <QLocalServer>
+#include <QLockFile>
+
+#include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
+
+namespace {
+
+struct ChildRun {
+    bool finished = false;
+    QStringList lines; ///< what it printed
+};
+
+/// Runs this test program as a child that opens the store at `path` and
+/// saves the prompt "new" (see main). A store that hangs is killed after a
+/// generous while, far beyond what a save may take.
+ChildRun saveInChild(const QString &path)
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--save-prompt"), path, QStringLiteral("new")});
+    ChildRun run;
+    run.finished = child.waitForFinished(15000);
+    if (!run.finished) {
+        child.kill();
+        child.waitForFinished();
+        return run;
+    }
+    run.lines = QString::fromUtf8(child.readAllStandardOutput()).split(QLatin1Char('\n'));
+    return run;
+}
+
+mode_t fileType(const QString &path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? (st.st_mode & S_IFMT) : 0;
+}
+
+} // namespace
 
 class tst_SettingsStore : public QObject {
     Q_OBJECT
@@ -28,6 +69,12 @@ private:
     {
         QDir().mkpath(QFileInfo(path()).absolutePath());
         QFile f(path());
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(content);
+    }
+    static void writeFileAt(const QString &file, const QByteArray &content)
+    {
+        QFile f(file);
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(content);
     }
@@ -126,6 +173,21 @@ private slots:
                                      << "a, b; c = \"d\" \\ e # f [g]";
         QTest::newRow("twips") << "MainLeft"
                                << "9570";
+        // Everything QSettings' INI rules treat specially, as the program writes it.
+        QTest::newRow("alarm message") << "prompt"
+                                       << "开会; 带上 #3 = \"报告\" 'x'\n第二行";
+        QTest::newRow("comment and list marks") << "prompt"
+                                                << "; a, b ,c;";
+        QTest::newRow("blanks at the ends") << "prompt"
+                                            << "  x\t ";
+        QTest::newRow("type marker") << "prompt"
+                                     << "@Invalid()";
+        QTest::newRow("escapes") << "prompt"
+                                 << "\\n \\x41 \\\" \r\n\t";
+        QTest::newRow("control character") << "prompt" << QString::fromUtf16(u"a\u0001b\u007f");
+        QTest::newRow("outside the BMP") << "prompt" << QString::fromUtf16(u"\U0001F600 🕐");
+        QTest::newRow("section marks") << "prompt"
+                                       << "[Settings]\nhour=3";
     }
     void valuesSurviveExactly()
     {
@@ -244,6 +306,85 @@ private slots:
         QCOMPARE(out.value(1), QStringLiteral("not saved"));
         QCOMPARE(out.value(2), QStringLiteral("new")); // still in effect this session
         QCOMPARE(fileContent(), QByteArray("[Settings]\nprompt=old\n"));
+    }
+
+    // Whatever sits at the settings path, the program starts from defaults,
+    // never opens it for reading and never replaces it.
+    void pathsThatAreNotFilesAreLeftAlone_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char *kind : {"fifo", "folder", "socket", "device"})
+            QTest::newRow(kind) << kind;
+    }
+    void pathsThatAreNotFilesAreLeftAlone()
+    {
+        QFETCH(QString, kind);
+        QDir().mkpath(QFileInfo(path()).absolutePath());
+        const QByteArray native = QFile::encodeName(path());
+        QLocalServer server;
+        int fifoWriter = -1;
+        if (kind == QLatin1String("fifo")) {
+            QVERIFY(::mkfifo(native.constData(), 0600) == 0);
+            // Something waits in the pipe: a reader would take it.
+            fifoWriter = ::open(native.constData(), O_RDWR | O_NONBLOCK);
+            QVERIFY(fifoWriter >= 0);
+            QVERIFY(::write(fifoWriter, "[Settings]\nprompt=piped\n", 24) == 24);
+        } else if (kind == QLatin1String("folder")) {
+            QVERIFY(QDir().mkpath(path()));
+        } else if (kind == QLatin1String("socket")) {
+            QVERIFY(server.listen(path()));
+        } else if (::mknod(native.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0) {
+            QSKIP("cannot make a device node here");
+        }
+        const mode_t type = fileType(path());
+
+        const ChildRun run = saveInChild(path());
+        QVERIFY2(run.finished, "the store hung on the settings path");
+        QCOMPARE(run.lines.value(0), QString()); // defaults
+        QCOMPARE(run.lines.value(1), QStringLiteral("not saved"));
+        QCOMPARE(run.lines.value(2), QStringLiteral("new")); // in effect for the session
+        QCOMPARE(fileType(path()), type);
+        if (fifoWriter >= 0) {
+            char buffer[64];
+            QCOMPARE(::read(fifoWriter, buffer, sizeof buffer), ssize_t(24)); // never read
+            ::close(fifoWriter);
+        }
+    }
+
+    // A lock left behind, or something else under the lock's name, never
+    // stalls a save: it waits a moment at most, then writes anyway.
+    void leftoverLocksNeverStallASave_data()
+    {
+        QTest::addColumn<QString>("obstacle");
+        for (const char *obstacle :
+             {"empty lock file", "folder", "held by a live process", "dangling link", "fifo"})
+            QTest::newRow(obstacle) << obstacle;
+    }
+    void leftoverLocksNeverStallASave()
+    {
+        QFETCH(QString, obstacle);
+        writeFile("[Settings]\nprompt=old\nhour=7\n");
+        const QString lockPath = path() + QStringLiteral(".lock");
+        const QByteArray native = QFile::encodeName(lockPath);
+        QLockFile held(lockPath);
+        if (obstacle == QLatin1String("empty lock file"))
+            writeFileAt(lockPath, {});
+        else if (obstacle == QLatin1String("folder"))
+            QVERIFY(QDir().mkpath(lockPath));
+        else if (obstacle == QLatin1String("held by a live process"))
+            QVERIFY(held.tryLock(0));
+        else if (obstacle == QLatin1String("dangling link"))
+            QVERIFY(::symlink("nowhere/at/all", native.constData()) == 0);
+        else
+            QVERIFY(::mkfifo(native.constData(), 0600) == 0);
+
+        const ChildRun run = saveInChild(path());
+        QVERIFY2(run.finished, "the save hung on the lock");
+        QCOMPARE(run.lines.value(1), QStringLiteral("saved"));
+        QCOMPARE(SettingsStore(path()).get(QStringLiteral("Settings"), QStringLiteral("prompt")),
+                 QStringLiteral("new"));
+        QCOMPARE(SettingsStore(path()).get(QStringLiteral("Settings"), QStringLiteral("hour")),
+                 QStringLiteral("7"));
     }
 
     void saveThenHardKillIsOnDisk()

@@ -1,6 +1,6 @@
 #include "testenvironment.h"
 
-TestEnvironment::TestEnvironment()
+TestEnvironment::TestEnvironment(const std::function<void(QString &)> &prepareSettings)
 {
     services.clock = &clock;
     services.messages = &messages;
@@ -12,6 +12,8 @@ TestEnvironment::TestEnvironment()
     services.program = &program;
     services.registry = &registry;
     services.launcher = &launcher;
+    if (prepareSettings)
+        prepareSettings(settingsFile);
     store = std::make_unique<SettingsStore>(settingsPath());
     table = std::make_unique<WindowTable>(services, *store);
 }

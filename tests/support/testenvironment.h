@@ -8,12 +8,16 @@
 
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 /// A window table on fakes and a settings file in a temporary folder: what a
 /// widget test needs to load windows without touching the machine.
 struct TestEnvironment {
-    TestEnvironment();
+    /// `prepareSettings`, when given, runs on the settings path before the
+    /// store opens it: to put a file, or something else, there, or to choose
+    /// another path.
+    explicit TestEnvironment(const std::function<void(QString &)> &prepareSettings = {});
     ~TestEnvironment();
 
     QTemporaryDir dir;
@@ -31,7 +35,8 @@ struct TestEnvironment {
     std::unique_ptr<SettingsStore> store;
     std::unique_ptr<WindowTable> table;
 
-    QString settingsPath() const { return dir.filePath(QStringLiteral("Zirvel.conf")); }
+    QString settingsFile = dir.filePath(QStringLiteral("Zirvel.conf"));
+    QString settingsPath() const { return settingsFile; }
     /// A new store instance on the same file, as the next run would see it.
     std::unique_ptr<SettingsStore> reopenStore() const;
 };

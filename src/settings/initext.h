@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+/// Settings text in QSettings' INI format, read and written by QSettings
+/// itself, so the file keeps exactly the format it has always had. The
+/// conversion works on a copy in a private scratch folder: QSettings never
+/// opens, locks or replaces a file at a path the user controls.
+namespace IniText {
+
+struct Value {
+    QString group; ///< "General" for keys outside any section
+    QString key;
+    QString text; ///< a list value (a, b) joined with ","
+};
+
+struct Parsed {
+    QList<Value> values; ///< in QSettings' order: sections, then keys outside them
+    bool formatError = false;
+};
+
+/// What QSettings reads from these bytes; nothing when no scratch folder
+/// could be made.
+std::optional<Parsed> parse(const QByteArray &bytes);
+
+/// The bytes QSettings writes for `bytes` with one value set; nothing when
+/// no scratch folder could be made or QSettings could not write there.
+std::optional<QByteArray> withValue(const QByteArray &bytes, const QString &group,
+                                    const QString &key, const QString &text);
+
+} // namespace IniText
