@@ -32,16 +32,22 @@ int main(int argc, char *argv[])
     // repaints a few pixels once a second they cost an extra wake-up each time.
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
+    SingleInstance instance(QStringLiteral("zirvel"));
+    if (instance.runtimeFolderUnusable())
+        SingleInstance::silenceRuntimeFolderWarnings();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zirvel"));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zirvel-32.png")));
 
-    SingleInstance instance(QStringLiteral("zirvel"));
     if (!instance.claim()) {
-        instance.notifyRunning();
+        if (!instance.notifyRunning())
+            std::fprintf(stderr,
+                         "zirvel: a clock already runs on this display but did not answer\n");
         return 0;
     }
+    if (!instance.warning().isEmpty())
+        std::fprintf(stderr, "zirvel: %s\n", qPrintable(instance.warning()));
 
     SystemClock clock;
     QtMessageBoxes messages;

@@ -1,29 +1,74 @@
 #include "app/singleinstance.h"
 
+#include "app/displaytag.h"
+
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
-#include <QStandardPaths>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
-QString runtimeDir()
+
+QString octal(mode_t mode)
 {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return dir.isEmpty() ? QDir::tempPath() : dir;
+    return QStringLiteral("0%1").arg(mode & 07777, 3, 8, QLatin1Char('0'));
 }
 
-QString displayTag()
+/// Why a path is not the user's own private folder; "" when it is.
+QString folderDistrust(const QString &folder)
 {
-    QString display = qEnvironmentVariable("DISPLAY");
-    display.remove(QLatin1Char(':')).remove(QLatin1Char('/'));
-    return display;
+    struct stat st {};
+    if (::lstat(QFile::encodeName(folder).constData(), &st) != 0)
+        return qt_error_string(errno);
+    if (S_ISLNK(st.st_mode))
+        return QStringLiteral("it is a link");
+    if (!S_ISDIR(st.st_mode))
+        return QStringLiteral("it is not a folder");
+    if (st.st_uid != ::geteuid())
+        return QStringLiteral("it belongs to user %1").arg(st.st_uid);
+    if (st.st_mode & 077)
+        return QStringLiteral("others may use it, mode %1").arg(octal(st.st_mode));
+    return {};
 }
+
+/// Why an existing lock or socket file in a folder is not ours; "" when it
+/// is, or when there is none.
+QString fileDistrust(const QString &path, mode_t type)
+{
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return errno == ENOENT ? QString() : qt_error_string(errno);
+    if ((st.st_mode & S_IFMT) != type)
+        return QStringLiteral("%1 is not what it should be").arg(QDir(path).dirName());
+    if (st.st_uid != ::geteuid())
+        return QStringLiteral("%1 belongs to user %2").arg(QDir(path).dirName()).arg(st.st_uid);
+    if (st.st_mode & 022)
+        return QStringLiteral("others may write %1, mode %2")
+            .arg(QDir(path).dirName(), octal(st.st_mode));
+    return {};
+}
+
+/// The private folder in the temporary folder, made if missing.
+QString temporaryFolder()
+{
+    const QString folder = QDir::tempPath() + QStringLiteral("/zirvel-%1").arg(::geteuid());
+    ::mkdir(QFile::encodeName(folder).constData(), 0700); // an existing one is checked
+    return folder;
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(const QString &name, QObject *parent)
-    : QObject(parent), m_name(name + QLatin1Char('-') + displayTag())
+    : QObject(parent),
+      m_name(
+          QStringLiteral("%1-%2-%3").arg(name).arg(::geteuid()).arg(displayTag(qgetenv("DISPLAY"))))
 {
+    chooseFolder();
 }
 
 SingleInstance::~SingleInstance()
@@ -32,20 +77,82 @@ SingleInstance::~SingleInstance()
     delete m_lock;
 }
 
+void SingleInstance::chooseFolder()
+{
+    QStringList refused;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    m_runtimeUnusable = runtime.isEmpty();
+    QStringList folders;
+    if (!runtime.isEmpty())
+        folders << runtime;
+    folders << QString(); // the temporary one, made only when needed
+    for (QString folder : std::as_const(folders)) {
+        if (folder.isEmpty())
+            folder = temporaryFolder();
+        const QString base = folder + QLatin1Char('/') + m_name;
+        QString problem = folderDistrust(folder);
+        if (problem.isEmpty())
+            problem = fileDistrust(base + QStringLiteral(".lock"), S_IFREG);
+        if (problem.isEmpty())
+            problem = fileDistrust(base + QStringLiteral(".socket"), S_IFSOCK);
+        if (problem.isEmpty()) {
+            m_base = base;
+            if (!refused.isEmpty())
+                m_warning = QStringLiteral("not using %1; using %2")
+                                .arg(refused.join(QStringLiteral(", nor ")), folder);
+            return;
+        }
+        if (folder == runtime)
+            m_runtimeUnusable = true;
+        refused << QStringLiteral("%1 (%2)").arg(folder, problem);
+    }
+    m_warning = QStringLiteral("not using %1; starting without looking for a clock already running")
+                    .arg(refused.join(QStringLiteral(", nor ")));
+}
+
 bool SingleInstance::claim()
 {
-    const QString base = runtimeDir() + QLatin1Char('/') + m_name;
-    m_lock = new QLockFile(base + QStringLiteral(".lock"));
+    if (m_base.isEmpty())
+        return true;
+    const QString lockPath = m_base + QStringLiteral(".lock");
+    m_lock = new QLockFile(lockPath);
     m_lock->setStaleLockTime(0);
-    if (!m_lock->tryLock(100))
-        return false;
+    if (m_lock->tryLock(100)) {
+        QFile::setPermissions(lockPath, QFile::ReadOwner | QFile::WriteOwner);
+        listen();
+        return true;
+    }
+    if (m_lock->error() == QLockFile::LockFailedError)
+        return false; // a clock is running
+    m_warning =
+        QStringLiteral("cannot lock %1; starting without looking for a clock already running")
+            .arg(lockPath);
+    m_base.clear();
+    return true;
+}
 
+void SingleInstance::silenceRuntimeFolderWarnings()
+{
+    static QtMessageHandler previous = nullptr;
+    previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+            if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: ")) &&
+                (message.contains(QLatin1String("runtime directory")) ||
+                 message.contains(QLatin1String("XDG_RUNTIME_DIR"))))
+                return;
+            if (previous)
+                previous(type, context, message);
+        });
+}
+
+void SingleInstance::listen()
+{
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    const QString socket = base + QStringLiteral(".socket");
+    const QString socket = m_base + QStringLiteral(".socket");
     QLocalServer::removeServer(socket); // left over by a crash; we hold the lock
     if (!m_server->listen(socket))
-        return true; // still the only instance; raising just won't work
+        return; // still the only instance; raising just won't work
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *client = m_server->nextPendingConnection()) {
             connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
@@ -53,12 +160,13 @@ bool SingleInstance::claim()
             emit activationRequested();
         }
     });
-    return true;
 }
 
 bool SingleInstance::notifyRunning()
 {
+    if (m_base.isEmpty())
+        return false;
     QLocalSocket socket;
-    socket.connectToServer(runtimeDir() + QLatin1Char('/') + m_name + QStringLiteral(".socket"));
+    socket.connectToServer(m_base + QStringLiteral(".socket"));
     return socket.waitForConnected(1000);
 }
