@@ -6,6 +6,10 @@
 #include <QProcess>
 #include <QTest>
 
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 struct Run {
@@ -14,9 +18,12 @@ struct Run {
     QString err;
 };
 
-Run run(const QStringList &args, const QStringList &extraEnv = {})
+Run run(const QStringList &args, const QStringList &extraEnv = {},
+        const std::function<void()> &inChild = {})
 {
     QProcess p;
+    if (inChild)
+        p.setChildProcessModifier(inChild);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const QString &kv : extraEnv)
         env.insert(kv.section(u'=', 0, 0), kv.section(u'=', 1));
@@ -50,6 +57,12 @@ private slots:
     void badInput_data();
     void badInput();
     void help();
+    void argumentsAreEchoedSafely_data();
+    void argumentsAreEchoedSafely();
+    void failedWritesAreReported_data();
+    void failedWritesAreReported();
+    void brokenPipeEndsQuietly_data();
+    void brokenPipeEndsQuietly();
 };
 
 void TestLunarCli::oneDate_data()
@@ -179,6 +192,110 @@ void TestLunarCli::help()
     QVERIFY(r.out.contains(u"--range FROM TO"));
     QVERIFY(r.out.contains(u"1900-01-31 to 2101-01-28"));
     QCOMPARE(r.err, QString());
+}
+
+void TestLunarCli::argumentsAreEchoedSafely_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("shown"); // how the bad argument appears in the message
+    QTest::newRow("newline") << QStringList{"2006-01-13\nzirvel-lunar: all fine"}
+                             << R"('2006-01-13\nzirvel-lunar: all fine')";
+    QTest::newRow("terminal escape")
+        << QStringList{"\x1b]0;owned\x07\x1b[2J"} << R"('\x1b]0;owned\x07\x1b[2J')";
+    QTest::newRow("carriage return and tab") << QStringList{"a\rb\tc"} << R"('a\rb\tc')";
+    QTest::newRow("backslash") << QStringList{"a\\nb"} << R"('a\\nb')";
+    QTest::newRow("delete and C1 control") << QStringList{QString::fromUtf8("a\x7f\xc2\x9b"
+                                                                            "1m")}
+                                           << R"('a\x7f\u009b1m')";
+    QTest::newRow("Chinese stays readable") << QStringList{"二〇〇六年"} << "'二〇〇六年'";
+    QTest::newRow("range TO") << QStringList{"--range", "2006-01-01", "x\ny"} << R"('x\ny')";
+    QTest::newRow("long") << QStringList{QString(120 * 1024, u'9')}
+                          << "'" + QString(40, u'9') + "...'";
+}
+
+void TestLunarCli::argumentsAreEchoedSafely()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, shown);
+    const Run r = run(args);
+    QCOMPARE(r.exitCode, 2);
+    QCOMPARE(r.err.count(u'\n'), 1);
+    QVERIFY(r.err.endsWith(u'\n'));
+    for (QChar c : r.err.chopped(1))
+        QVERIFY2(c.unicode() >= 0x20 && c.unicode() != 0x7f &&
+                     !(c.unicode() >= 0x80 && c.unicode() < 0xa0),
+                 qPrintable(r.err.toUtf8().toPercentEncoding()));
+    QVERIFY2(r.err.contains(shown), qPrintable(r.err));
+    QVERIFY(r.err.size() < 200);
+}
+
+// Output that cannot be written is an error (exit 1, one line), whatever the
+// amount: a full device, a full disk, a standard output that was closed.
+void TestLunarCli::failedWritesAreReported_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("output"); // "full": /dev/full; "closed": no standard output
+    const QStringList whole{"--range", "1900-01-31", "2101-01-28"};
+    const QStringList someDays{"--range", "2006-01-01", "2006-01-10"};
+    for (const char *output : {"full", "closed"}) {
+        QTest::addRow("one date, %s", output) << QStringList{"2006-01-13"} << output;
+        QTest::addRow("today, %s", output) << QStringList() << output;
+        QTest::addRow("a few days, %s", output) << someDays << output;
+        QTest::addRow("whole range, %s", output) << whole << output;
+        QTest::addRow("help, %s", output) << QStringList{"--help"} << output;
+    }
+}
+
+void TestLunarCli::failedWritesAreReported()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, output);
+    const bool full = output == u"full";
+    const Run r = run(args, {}, [full] {
+        if (full) {
+            const int fd = ::open("/dev/full", O_WRONLY);
+            ::dup2(fd, STDOUT_FILENO);
+            ::close(fd);
+        } else {
+            ::close(STDOUT_FILENO);
+        }
+    });
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err.count(u'\n'), 1);
+    QVERIFY2(r.err.startsWith(u"zirvel-lunar: "), qPrintable(r.err));
+}
+
+// A reader that stops early (| head) ends the program without a word, as it
+// ends any filter: by the signal, or, where the signal is ignored, quietly.
+void TestLunarCli::brokenPipeEndsQuietly_data()
+{
+    QTest::addColumn<bool>("signalIgnored");
+    QTest::newRow("default") << false;
+    QTest::newRow("SIGPIPE ignored") << true;
+}
+
+void TestLunarCli::brokenPipeEndsQuietly()
+{
+    QFETCH(bool, signalIgnored);
+    QProcess producer;
+    QProcess reader;
+    producer.setStandardOutputProcess(&reader);
+    producer.setChildProcessModifier(
+        [signalIgnored] { ::signal(SIGPIPE, signalIgnored ? SIG_IGN : SIG_DFL); });
+    reader.start(QStringLiteral("head"), {QStringLiteral("-c"), QStringLiteral("100")});
+    producer.start(
+        QStringLiteral(ZIRVEL_LUNAR_EXE),
+        {QStringLiteral("--range"), QStringLiteral("1900-01-31"), QStringLiteral("2101-01-28")});
+    QVERIFY(reader.waitForFinished(60000));
+    QVERIFY(producer.waitForFinished(60000));
+    QCOMPARE(reader.readAllStandardOutput().size(), 100);
+    QCOMPARE(producer.readAllStandardError(), QByteArray());
+    if (signalIgnored) {
+        QCOMPARE(producer.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(producer.exitCode(), 1);
+    } else {
+        QCOMPARE(producer.exitStatus(), QProcess::CrashExit); // ended by SIGPIPE
+    }
 }
 
 QTEST_GUILESS_MAIN(TestLunarCli)
