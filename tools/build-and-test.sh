@@ -1,6 +1,7 @@
 #!/bin/bash
 # Installs what the tests need, builds the program twice (optimised, and with
 # AddressSanitizer + UndefinedBehaviorSanitizer) and runs every test on both,
+# fuzzes every parser for a bounded time (FUZZ_SECONDS each, 30 by default),
 # then checks the formatting.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,6 +17,12 @@ for preset in dev asan; do
     echo "== $preset tests"
     ctest --preset "$preset" -j "$jobs"
 done
+
+echo "== fuzz build"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
+echo "== fuzzing, ${FUZZ_SECONDS:-30} s a target"
+tools/run-fuzzers.sh build/fuzz "${FUZZ_SECONDS:-30}"
 
 echo "== formatting"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror

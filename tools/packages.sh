@@ -3,9 +3,11 @@
 # To build and run the clock:
 RUN_PACKAGES="cmake g++ ninja-build qt6-base-dev libcanberra-dev libcanberra-pulse libxcb1-dev fonts-wqy-microhei"
 # Additionally, to run every test (private X server, window manager, tray host,
-# sound server and D-Bus) and to check the formatting:
+# sound server and D-Bus), to fuzz (clang with libFuzzer and the sanitizer
+# runtimes) and to check the formatting:
 TEST_PACKAGES="xvfb xauth openbox trayer xdotool x11-utils imagemagick pulseaudio pulseaudio-utils
-  sox dbus-daemon dbus-bin desktop-file-utils clang-format util-linux libglib2.0-bin"
+  sox dbus-daemon dbus-bin desktop-file-utils clang-format util-linux libglib2.0-bin
+  clang libclang-rt-14-dev"
 
 # Installs the given packages with apt-get, through sudo unless we are root.
 install_packages() {

@@ -42,7 +42,8 @@ double leadingValue(const QString &text)
 
 std::optional<double> numberValue(const QString &text)
 {
-    static const QRegularExpression re(QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)\\s*$"));
+    static const QRegularExpression re(
+        QRegularExpression::anchoredPattern(QStringLiteral("\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)\\s*")));
     if (!re.match(text).hasMatch())
         return std::nullopt;
     return text.trimmed().toDouble();
@@ -50,7 +51,9 @@ std::optional<double> numberValue(const QString &text)
 
 std::optional<int> wholeValue(Field field, const QString &text)
 {
-    static const QRegularExpression digits(QStringLiteral("^\\d{1,9}$"));
+    // Anchored at the very end: "$" alone also matches before a final line break.
+    static const QRegularExpression digits(
+        QRegularExpression::anchoredPattern(QStringLiteral("\\d{1,9}")));
     if (!digits.match(text).hasMatch())
         return std::nullopt;
     const int value = text.toInt();

@@ -1,6 +1,7 @@
 #include "app/singleinstance.h"
 
 #include "app/displaytag.h"
+#include "settings/privatefolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,23 +18,6 @@ namespace {
 QString octal(mode_t mode)
 {
     return QStringLiteral("0%1").arg(mode & 07777, 3, 8, QLatin1Char('0'));
-}
-
-/// Why a path is not the user's own private folder; "" when it is.
-QString folderDistrust(const QString &folder)
-{
-    struct stat st {};
-    if (::lstat(QFile::encodeName(folder).constData(), &st) != 0)
-        return qt_error_string(errno);
-    if (S_ISLNK(st.st_mode))
-        return QStringLiteral("it is a link");
-    if (!S_ISDIR(st.st_mode))
-        return QStringLiteral("it is not a folder");
-    if (st.st_uid != ::geteuid())
-        return QStringLiteral("it belongs to user %1").arg(st.st_uid);
-    if (st.st_mode & 077)
-        return QStringLiteral("others may use it, mode %1").arg(octal(st.st_mode));
-    return {};
 }
 
 /// Why an existing lock or socket file in a folder is not ours; "" when it
@@ -90,7 +74,7 @@ void SingleInstance::chooseFolder()
         if (folder.isEmpty())
             folder = temporaryFolder();
         const QString base = folder + QLatin1Char('/') + m_name;
-        QString problem = folderDistrust(folder);
+        QString problem = PrivateFolder::distrust(folder);
         if (problem.isEmpty())
             problem = fileDistrust(base + QStringLiteral(".lock"), S_IFREG);
         if (problem.isEmpty())

@@ -102,8 +102,7 @@ public:
     /// Name of a month number, leap or not (month names[|month|]); "*" outside -12..12.
     static std::string_view monthName(int month)
     {
-        const int m = month < 0 ? -month : month;
-        return m <= 12 ? MonthNames[m] : MonthNames[0];
+        return month >= -12 && month <= 12 ? MonthNames[month < 0 ? -month : month] : MonthNames[0];
     }
     /// Name of a day 1..30; "*" otherwise.
     static std::string_view dayName(int day)
@@ -112,5 +111,6 @@ public:
     }
 
 private:
-    static int cycle(int lunarYear) { return ((lunarYear - 4) % 60 + 60) % 60; }
+    // (year - 4) mod 60, without overflow at the ends of int.
+    static int cycle(int lunarYear) { return ((lunarYear % 60 - 4) % 60 + 60) % 60; }
 };

@@ -1,5 +1,8 @@
 #include "settings/initext.h"
 
+#include "settings/privatefolder.h"
+
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -10,12 +13,26 @@ namespace IniText {
 
 namespace {
 
+/// Where the scratch folders go: the session's runtime folder, kept in
+/// memory on most systems (QSettings syncs every file it writes to disk), when
+/// it is the user's private folder; else the temporary folder.
+QString scratchParent()
+{
+    static const QString parent = [] {
+        const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+        return !runtime.isEmpty() && PrivateFolder::distrust(runtime).isEmpty() ? runtime
+                                                                                : QDir::tempPath();
+    }();
+    return parent;
+}
+
 /// A private folder (mode 0700, fresh name) holding one settings copy; every
 /// conversion gets its own, so QSettings' cache of files by name never
 /// serves an earlier copy.
 class Scratch {
 public:
     explicit Scratch(const QByteArray &bytes)
+        : m_dir(scratchParent() + QStringLiteral("/zirvel-settings-XXXXXX"))
     {
         if (!m_dir.isValid())
             return;

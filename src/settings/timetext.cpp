@@ -11,7 +11,8 @@ QString format(QTime time)
 
 std::optional<QTime> parse(const QString &text)
 {
-    static const QRegularExpression re(QStringLiteral("^(\\d{1,2}):(\\d{2}):(\\d{2})$"));
+    static const QRegularExpression re(
+        QRegularExpression::anchoredPattern(QStringLiteral("(\\d{1,2}):(\\d{2}):(\\d{2})")));
     const QRegularExpressionMatch m = re.match(text.trimmed());
     if (!m.hasMatch())
         return std::nullopt;

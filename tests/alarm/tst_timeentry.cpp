@@ -82,6 +82,11 @@ private slots:
         QTest::newRow("blank around") << Field::Minute << " 5" << 5 << false;
         QTest::newRow("24") << Field::Hour << "24" << -1 << false;
         QTest::newRow("59") << Field::Minute << "59" << 59 << true;
+        // Only ASCII digits are digits here, and a line break is not part of
+        // a number (found by fuzzing).
+        QTest::newRow("digit, line break") << Field::Hour << "7\n" << 7 << false;
+        QTest::newRow("Arabic-Indic digit") << Field::Hour << "٣" << -1 << false;
+        QTest::newRow("full-width digits") << Field::Minute << "０５" << -1 << false;
     }
     void leaveAndStore()
     {

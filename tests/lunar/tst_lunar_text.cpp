@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <limits>
+
 namespace {
 
 QString qs(const std::string &s)
@@ -22,6 +24,8 @@ private slots:
     void tooltip_data();
     void tooltip();
     void gregorianPart();
+    void namesOfAnyNumber_data();
+    void namesOfAnyNumber();
 };
 
 void TestLunarText::lunarTexts_data()
@@ -132,6 +136,36 @@ void TestLunarText::gregorianPart()
     QCOMPARE(y.at(0), QChar(0x20));
     QCOMPARE(y.at(3), QChar(0xFF1A));
     QVERIFY(y.contains(u'(') && y.contains(u')'));
+}
+
+// The name tables answer for every int, the extremes included (found by fuzzing).
+void TestLunarText::namesOfAnyNumber_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("stemBranchAnimal");
+    QTest::addColumn<QString>("month");
+    QTest::addColumn<QString>("day");
+    QTest::newRow("2006") << 2006 << u"丙戌狗"_qs << u"*"_qs << u"*"_qs;
+    QTest::newRow("4") << 4 << u"甲子鼠"_qs << u"四"_qs << u"初四"_qs;
+    QTest::newRow("-12") << -12 << u"戊申猴"_qs << u"腊"_qs << u"*"_qs;
+    QTest::newRow("smallest int") << std::numeric_limits<int>::min() << u"壬子鼠"_qs << u"*"_qs
+                                  << u"*"_qs;
+    QTest::newRow("smallest int + 1")
+        << std::numeric_limits<int>::min() + 1 << u"癸丑牛"_qs << u"*"_qs << u"*"_qs;
+    QTest::newRow("largest int") << std::numeric_limits<int>::max() << u"丁卯兔"_qs << u"*"_qs
+                                 << u"*"_qs;
+}
+
+void TestLunarText::namesOfAnyNumber()
+{
+    QFETCH(int, number);
+    QFETCH(QString, stemBranchAnimal);
+    QCOMPARE(qs(std::string(LunarCalendar::stem(number)) +
+                std::string(LunarCalendar::branch(number)) +
+                std::string(LunarCalendar::animal(number))),
+             stemBranchAnimal);
+    QTEST(qs(std::string(LunarCalendar::monthName(number))), "month");
+    QTEST(qs(std::string(LunarCalendar::dayName(number))), "day");
 }
 
 QTEST_APPLESS_MAIN(TestLunarText)

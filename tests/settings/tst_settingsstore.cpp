@@ -414,6 +414,8 @@ private slots:
         QTest::newRow("empty") << "" << QTime();
         QTest::newRow("words") << "seven" << QTime();
         QTest::newRow("am/pm") << "7:05:00 PM" << QTime();
+        QTest::newRow("Arabic-Indic digits") << "٧:٠٥:٠٠" << QTime();
+        QTest::newRow("full-width digits") << "７:０５:００" << QTime();
     }
     void timeTexts()
     {

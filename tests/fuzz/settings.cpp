@@ -1,0 +1,84 @@
+// Bytes as a settings file: every key read through the store must give a
+// valid value or the default, and a value the program saves must read back
+// exactly, whatever the file held before.
+
+#include "fuzzcheck.h"
+#include "settings/settingskeys.h"
+#include "settings/settingsstore.h"
+#include "settings/timetext.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <memory>
+
+namespace {
+
+const char *const KnownKeys[] = {
+    Keys::MainLeft,     Keys::MainTop, Keys::ChkIntTime, Keys::ChkOpenClose, Keys::ChkImedClose,
+    Keys::ChkCloseTime, Keys::Timer,   Keys::ChkAutoRun, Keys::Hour,         Keys::Minute,
+    Keys::Prompt,       Keys::ITimer,  Keys::ChkYnTimer};
+
+QTemporaryDir *folder()
+{
+    static QTemporaryDir dir;
+    return &dir;
+}
+
+void readEverything(const SettingsStore &store)
+{
+    const QString section = QString::fromLatin1(Keys::Section);
+    for (const char *name : KnownKeys) {
+        const QString key = QString::fromLatin1(name);
+        const KeyInfo *info = findKey(key);
+        FUZZ_CHECK(info);
+        const QString stored = store.get(section, key, QStringLiteral("\x01"));
+        FUZZ_CHECK(stored == QStringLiteral("\x01") || isValidValue(info->kind, stored));
+        FUZZ_CHECK(store.get(QStringLiteral("SETTINGS"), key.toUpper()) == store.get(section, key));
+        (void)store.flag(key);
+        if (const std::optional<QTime> t = store.time(key))
+            FUZZ_CHECK(t->isValid());
+    }
+    (void)store.get(QStringLiteral("General"), QStringLiteral("prompt"));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    static QCoreApplication app(*argc, *argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QString path = folder()->filePath(QStringLiteral("Zirvel.conf"));
+    QFile::remove(path);
+    QFile::remove(path + QStringLiteral(".broken"));
+    {
+        QFile file(path);
+        FUZZ_CHECK(file.open(QIODevice::WriteOnly));
+        FUZZ_CHECK(file.write(bytes) == bytes.size());
+    }
+
+    SettingsStore store(path);
+    FUZZ_CHECK(store.problem().isEmpty());
+    readEverything(store);
+
+    // The program writes what the user typed; here, the input as text. It
+    // must come back exactly, and the rest of the file as it was read.
+    const QString section = QString::fromLatin1(Keys::Section);
+    const QString prompt = QString::fromUtf8(bytes.left(256));
+    const QString hour = store.get(section, QStringLiteral("hour"));
+    FUZZ_CHECK(store.save(section, QStringLiteral("prompt"), prompt));
+    const SettingsStore again(path);
+    FUZZ_CHECK(again.problem().isEmpty());
+    FUZZ_CHECK(again.get(section, QStringLiteral("prompt")) == prompt);
+    FUZZ_CHECK(again.get(section, QStringLiteral("hour")) == hour);
+    readEverything(again);
+    return 0;
+}
