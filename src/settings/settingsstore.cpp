@@ -52,13 +52,13 @@ QString shownPath(const QString &path)
 
 QString unreadableMessage(const QString &path, const QString &reason)
 {
-    return QStringLiteral("无法读取设置文件 %1：%2\r程序使用默认设置，更改将不会被保存。")
+    return QStringLiteral("无法读取设置文件 %1\r原因：%2\r程序使用默认设置，更改将不会被保存。")
         .arg(shownPath(path), reason);
 }
 
 QString unwritableMessage(const QString &path, const QString &reason)
 {
-    return QStringLiteral("无法写入设置文件 %1：%2\r更改将不会被保存。")
+    return QStringLiteral("无法写入设置文件 %1\r原因：%2\r更改将不会被保存。")
         .arg(shownPath(path), reason);
 }
 
