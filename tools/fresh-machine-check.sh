@@ -24,7 +24,7 @@ usage() {
     exit 2
 }
 
-suite="" dir=/var/tmp keep=0
+args=("$@") suite="" dir=/var/tmp keep=0
 while [ $# -gt 0 ]; do
     case $1 in
     --dir) [ $# -ge 2 ] || usage; dir=$2; shift 2 ;;
@@ -39,7 +39,7 @@ done
 # Every mount below is made in a private mount namespace, so none of them can
 # reach the host's own mounts and all of them go away with the check.
 if [ -z "${ZIRVEL_FRESH_CHECK_NS:-}" ]; then
-    exec env ZIRVEL_FRESH_CHECK_NS=1 unshare --mount --propagation private "$0" "$@"
+    exec env ZIRVEL_FRESH_CHECK_NS=1 unshare --mount --propagation private "$0" "${args[@]}"
 fi
 
 repo=$(git -C "$(dirname "$0")/.." rev-parse --show-toplevel)
