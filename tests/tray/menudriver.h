@@ -32,7 +32,9 @@ inline void whenMenuOpens(std::function<void(QMenu *)> act)
 /// corner and glides over the items to the chosen one, then presses and
 /// releases there. A menu ignores a click until it has seen the pointer move
 /// since it opened (how strictly depends on the Qt version), so a click
-/// without the glide may do nothing.
+/// without the glide may do nothing. The moves go to the menu's own window,
+/// as a real pointer's do while a menu is open, whatever other windows lie
+/// under it.
 inline void clickItem(QMenu *menu, const QString &name)
 {
     for (QAction *action : menu->actions()) {
@@ -41,7 +43,7 @@ inline void clickItem(QMenu *menu, const QString &name)
             const QPoint at = menu->actionGeometry(action).center();
             const int steps = 10;
             for (int i = 0; i <= steps; ++i)
-                QTest::mouseMove(menu, from + (at - from) * i / steps);
+                QTest::mouseMove(menu->windowHandle(), from + (at - from) * i / steps);
             QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, at);
             return;
         }
