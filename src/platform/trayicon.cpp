@@ -52,10 +52,11 @@ void SystemTrayIcon::activated(int reason)
     case QSystemTrayIcon::Trigger:
         // A StatusNotifierItem's Activate: one call per click. Timed here,
         // as it arrives, not when the queued handler runs.
-        activation = m_statusNotifierItem
-                         ? m_pairing.activate(m_clock.elapsed(),
-                                              QGuiApplication::styleHints()->mouseDoubleClickInterval())
-                         : TrayActivation::LeftPress;
+        activation =
+            m_statusNotifierItem
+                ? m_pairing.activate(m_clock.elapsed(),
+                                     QGuiApplication::styleHints()->mouseDoubleClickInterval())
+                : TrayActivation::LeftPress;
         break;
     case QSystemTrayIcon::DoubleClick:
         activation = TrayActivation::LeftDoubleClick;

@@ -119,7 +119,8 @@ QMenu *frmMenu::buildMenu(MenuOf owner, const char *name, const char *title,
         action->setObjectName(QString::fromLatin1(entry.name));
         const Command command = entry.command;
         if (owner == MenuOf::Icon)
-            connect(action, &QAction::triggered, this, [this, command] { runTrayCommand(command); });
+            connect(action, &QAction::triggered, this,
+                    [this, command] { runTrayCommand(command); });
         else
             connect(action, &QAction::triggered, this, [this, command] { (this->*command)(); });
     }

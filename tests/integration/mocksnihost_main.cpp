@@ -92,8 +92,9 @@ QStringList menuLines(const QList<MenuNode> &items)
         if (item.properties.value(QStringLiteral("visible"), true).toBool() == false)
             continue;
         const bool enabled = item.properties.value(QStringLiteral("enabled"), true).toBool();
-        lines << QStringLiteral("%1\t%2").arg(enabled ? 1 : 0).arg(
-                     item.properties.value(QStringLiteral("label")).toString());
+        lines << QStringLiteral("%1\t%2")
+                     .arg(enabled ? 1 : 0)
+                     .arg(item.properties.value(QStringLiteral("label")).toString());
     }
     return lines;
 }
@@ -120,11 +121,10 @@ QVariant property(QDBusConnection bus, const ItemAddress &at, const QString &int
 }
 
 /// GetLayout(0, -1, []) of the menu at `at`; false with a message on failure.
-bool fetchLayout(QDBusConnection bus, const ItemAddress &at, QList<MenuNode> &items,
-                 QString &error)
+bool fetchLayout(QDBusConnection bus, const ItemAddress &at, QList<MenuNode> &items, QString &error)
 {
-    const QDBusMessage reply = call(bus, at, MenuInterface, QStringLiteral("GetLayout"),
-                                    {0, -1, QStringList()});
+    const QDBusMessage reply =
+        call(bus, at, MenuInterface, QStringLiteral("GetLayout"), {0, -1, QStringList()});
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 2) {
         error = reply.errorName() + QLatin1Char(' ') + reply.errorMessage();
         return false;
@@ -152,8 +152,7 @@ public:
         : m_bus(bus), m_dir(std::move(dir)), m_host(host),
           m_owners(QString(), bus, QDBusServiceWatcher::WatchForUnregistration)
     {
-        connect(&m_owners, &QDBusServiceWatcher::serviceUnregistered, this,
-                &Watcher::serviceGone);
+        connect(&m_owners, &QDBusServiceWatcher::serviceUnregistered, this, &Watcher::serviceGone);
     }
 
     QStringList registeredItems() const { return m_items; }
