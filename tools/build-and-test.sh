@@ -24,6 +24,6 @@ cmake --build --preset fuzz -j "$jobs"
 echo "== fuzzing, ${FUZZ_SECONDS:-30} s a target"
 tools/run-fuzzers.sh build/fuzz "${FUZZ_SECONDS:-30}"
 
-echo "== formatting"
+echo "== formatting, with $(clang-format --version)"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 echo "formatting ok"
