@@ -66,7 +66,9 @@ if [ "$failed" = 1 ]; then
         [ "${status[$name]}" = 0 ] && continue
         echo "== $name"
         grep -E -A30 'ERROR:|runtime error:|check failed' "$runs/$name.log" | head -60
-        ls "$runs/$name/" | grep -E '^(crash|leak|timeout|oom|slow-unit)-' | sed "s|^|input: $runs/$name/|"
+        for input in "$runs/$name"/{crash,leak,timeout,oom,slow-unit}-*; do
+            [ -e "$input" ] && echo "input: $input"
+        done
     done
     exit 1
 fi
