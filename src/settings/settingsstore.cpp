@@ -62,7 +62,10 @@ QString unwritableMessage(const QString &path, const QString &reason)
         .arg(shownPath(path), reason);
 }
 
-const QString NoScratchReason = QStringLiteral("无法在临时文件夹中建立工作副本");
+QString noScratchReason()
+{
+    return QStringLiteral("无法在临时文件夹中建立工作副本");
+}
 
 } // namespace
 
@@ -94,7 +97,7 @@ void SettingsStore::load()
     const std::optional<IniText::Parsed> parsed = IniText::parse(content.bytes);
     if (!parsed) {
         m_writable = false;
-        noteProblem(unreadableMessage(m_path, NoScratchReason));
+        noteProblem(unreadableMessage(m_path, noScratchReason()));
         return;
     }
     if (parsed->formatError || !looksLikeText(content.bytes))
@@ -192,7 +195,7 @@ bool SettingsStore::write(const Entry &entry, QString *reason)
         before ? IniText::withValue(current.bytes, entry.section, entry.key, entry.value)
                : std::nullopt;
     if (!after) {
-        *reason = NoScratchReason;
+        *reason = noScratchReason();
         return false;
     }
     if (before->formatError || !looksLikeText(current.bytes)) {
