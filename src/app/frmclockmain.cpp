@@ -67,6 +67,12 @@ bool frmclockMain::isTicking() const
     return m_ticker->isActive();
 }
 
+bool frmclockMain::isTopmost() const
+{
+    // The window system keeps the widget's flags in step with the native window.
+    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
 void frmclockMain::unloading()
 {
     m_ticker->stop();
