@@ -1,7 +1,7 @@
 # shellcheck shell=bash disable=SC2034
 # Debian 12 packages, sourced by the set-up scripts.
 # To build and run the clock:
-RUN_PACKAGES="cmake g++ ninja-build qt6-base-dev libcanberra-dev libcanberra-pulse libxcb1-dev fonts-wqy-microhei"
+RUN_PACKAGES="cmake g++ ninja-build qt6-base-dev libcanberra-dev libcanberra-pulse libxcb1-dev libdbus-1-dev fonts-wqy-microhei"
 # Additionally, to run every test (private X server, window manager, tray host,
 # sound server and D-Bus) and to check the formatting:
 TEST_PACKAGES="xvfb xauth openbox trayer xdotool x11-utils imagemagick pulseaudio pulseaudio-utils
