@@ -197,12 +197,13 @@ BusReply BusClient::call(const BusCall &call, Deadline deadline)
 
 QStringList BusClient::names(bool activatable, Deadline deadline, BusReply *reply)
 {
-    *reply = call({QString::fromLatin1(BusService), QString::fromLatin1(BusPath),
-                   QString::fromLatin1(BusService),
-                   activatable ? QStringLiteral("ListActivatableNames")
-                               : QStringLiteral("ListNames"),
-                   {}},
-                  deadline);
+    *reply =
+        call({QString::fromLatin1(BusService),
+              QString::fromLatin1(BusPath),
+              QString::fromLatin1(BusService),
+              activatable ? QStringLiteral("ListActivatableNames") : QStringLiteral("ListNames"),
+              {}},
+             deadline);
     QStringList names;
     for (const QVariant &name : reply->values.value(0).toList())
         names << name.toString();
@@ -235,8 +236,8 @@ BusReply BusClient::send(DBusMessage *message, bool expectReply, Deadline deadli
         return {};
     }
     DBusPendingCall *pending = nullptr;
-    const bool queued = dbus_connection_send_with_reply(m_connection, message, &pending,
-                                                        DBUS_TIMEOUT_INFINITE);
+    const bool queued =
+        dbus_connection_send_with_reply(m_connection, message, &pending, DBUS_TIMEOUT_INFINITE);
     dbus_message_unref(message);
     if (!queued || !pending)
         return failure(BusReply::Status::Unreachable, QString::fromLatin1(DBUS_ERROR_DISCONNECTED),

@@ -176,8 +176,8 @@ PowerBuses PowerBuses::fromEnvironment()
         if (!runtime.isEmpty() && QFileInfo::exists(socket))
             buses.sessionAddress = QStringLiteral("unix:path=") + socket;
     }
-    buses.systemAddress = qEnvironmentVariable("DBUS_SYSTEM_BUS_ADDRESS",
-                                               QStringLiteral("unix:path=/var/run/dbus/system_bus_socket"));
+    buses.systemAddress = qEnvironmentVariable(
+        "DBUS_SYSTEM_BUS_ADDRESS", QStringLiteral("unix:path=/var/run/dbus/system_bus_socket"));
     buses.currentDesktops = currentDesktopsFromEnvironment();
     return buses;
 }
@@ -193,13 +193,12 @@ void DesktopPowerBackend::request(PowerRequest what, Done done)
     auto job = std::make_shared<PowerJob>(m_answerWithin);
     try {
         // Detached: a thread stuck in connect() must not hold up the end of the program.
-        std::thread([job, buses = m_buses, what] { job->finish(run(buses, what, *job)); })
-            .detach();
+        std::thread([job, buses = m_buses, what] { job->finish(run(buses, what, *job)); }).detach();
     } catch (const std::system_error &e) {
         PowerFailure failure;
         failure.kind = PowerFailure::Kind::Unreachable;
-        failure.party = m_buses.sessionAddress.isEmpty() ? PowerParty::SystemBus
-                                                         : PowerParty::SessionBus;
+        failure.party =
+            m_buses.sessionAddress.isEmpty() ? PowerParty::SystemBus : PowerParty::SessionBus;
         failure.errorName = QStringLiteral("std::system_error");
         failure.errorMessage = QString::fromLocal8Bit(e.what());
         job->finish({{}, failure});

@@ -15,13 +15,14 @@ LogindAnswer requestFromLogind(BusClient &systemBus, PowerRequest what,
 {
     const auto within = [answerWithin] { return std::chrono::steady_clock::now() + answerWithin; };
     LogindAnswer answer;
-    answer.reply = systemBus.call(
-        managerCall(what == PowerRequest::PowerOff ? QStringLiteral("PowerOff")
-                                                   : QStringLiteral("Reboot"),
-                    {false}),
-        within());
+    answer.reply =
+        systemBus.call(managerCall(what == PowerRequest::PowerOff ? QStringLiteral("PowerOff")
+                                                                  : QStringLiteral("Reboot"),
+                                   {false}),
+                       within());
     if (answer.reply.status == BusReply::Status::Error) {
-        const BusReply listed = systemBus.call(managerCall(QStringLiteral("ListInhibitors")), within());
+        const BusReply listed =
+            systemBus.call(managerCall(QStringLiteral("ListInhibitors")), within());
         if (listed.ok())
             answer.blockers = shutdownBlockers(listed.values.value(0).toList());
     }
@@ -36,7 +37,8 @@ QList<PowerInhibitor> shutdownBlockers(const QVariantList &inhibitors)
         if (fields.size() < 4)
             continue;
         const QStringList what = fields.at(0).toString().split(QLatin1Char(':'));
-        if (what.contains(QLatin1String("shutdown")) && fields.at(3).toString() == QLatin1String("block"))
+        if (what.contains(QLatin1String("shutdown")) &&
+            fields.at(3).toString() == QLatin1String("block"))
             blockers.append({fields.at(1).toString(), fields.at(2).toString()});
     }
     return blockers;

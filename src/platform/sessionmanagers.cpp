@@ -43,8 +43,11 @@ public:
 private:
     BusCall callOf(const char *method) const
     {
-        return {m_name, QLatin1Char('/') + QString(m_name).replace(QLatin1Char('.'), QLatin1Char('/')),
-                m_name, QString::fromLatin1(method), {}};
+        return {m_name,
+                QLatin1Char('/') + QString(m_name).replace(QLatin1Char('.'), QLatin1Char('/')),
+                m_name,
+                QString::fromLatin1(method),
+                {}};
     }
     /// The user pressed Cancel in the desktop's dialog: GLib's G_IO_ERROR_CANCELLED.
     static bool cancelledByUser(const BusReply &reply)
@@ -64,11 +67,13 @@ public:
     QString service() const override { return QStringLiteral("org.kde.Shutdown"); }
     BusReply request(BusClient &bus, PowerRequest what, milliseconds t) const override
     {
-        return bus.call({service(), QStringLiteral("/Shutdown"), QStringLiteral("org.kde.Shutdown"),
-                         off(what) ? QStringLiteral("logoutAndShutdown")
-                                   : QStringLiteral("logoutAndReboot"),
-                         {}},
-                        within(t));
+        return bus.call(
+            {service(),
+             QStringLiteral("/Shutdown"),
+             QStringLiteral("org.kde.Shutdown"),
+             off(what) ? QStringLiteral("logoutAndShutdown") : QStringLiteral("logoutAndReboot"),
+             {}},
+            within(t));
     }
 };
 
@@ -81,8 +86,10 @@ public:
     QString service() const override { return QStringLiteral("org.kde.ksmserver"); }
     BusReply request(BusClient &bus, PowerRequest what, milliseconds t) const override
     {
-        return bus.call({service(), QStringLiteral("/KSMServer"),
-                         QStringLiteral("org.kde.KSMServerInterface"), QStringLiteral("logout"),
+        return bus.call({service(),
+                         QStringLiteral("/KSMServer"),
+                         QStringLiteral("org.kde.KSMServerInterface"),
+                         QStringLiteral("logout"),
                          {0, off(what) ? 2 : 1, -1}},
                         within(t));
     }
@@ -95,7 +102,8 @@ public:
     QString service() const override { return QStringLiteral("org.xfce.SessionManager"); }
     BusReply request(BusClient &bus, PowerRequest what, milliseconds t) const override
     {
-        return bus.call({service(), QStringLiteral("/org/xfce/SessionManager"),
+        return bus.call({service(),
+                         QStringLiteral("/org/xfce/SessionManager"),
                          QStringLiteral("org.xfce.Session.Manager"),
                          off(what) ? QStringLiteral("Shutdown") : QStringLiteral("Restart"),
                          {true}},
@@ -111,7 +119,9 @@ public:
     QString service() const override { return QStringLiteral("org.lxqt.session"); }
     BusReply request(BusClient &bus, PowerRequest what, milliseconds t) const override
     {
-        BusCall call{service(), QStringLiteral("/LXQtSession"), QStringLiteral("org.lxqt.session"),
+        BusCall call{service(),
+                     QStringLiteral("/LXQtSession"),
+                     QStringLiteral("org.lxqt.session"),
                      off(what) ? QStringLiteral("powerOff") : QStringLiteral("reboot"),
                      {}};
         call.expectReply = false;

@@ -35,7 +35,8 @@ QString embedded(const QString &name)
 QString powerFailureText(PowerRequest what, const PowerFailure &f)
 {
     const bool off = what == PowerRequest::PowerOff;
-    QStringList lines{off ? QStringLiteral("无法关闭计算机。") : QStringLiteral("无法重新启动计算机。")};
+    QStringList lines{off ? QStringLiteral("无法关闭计算机。")
+                          : QStringLiteral("无法重新启动计算机。")};
     const QString party = embedded(partyName(f));
     switch (f.kind) {
     case PowerFailure::Kind::Refused:
@@ -45,7 +46,8 @@ QString powerFailureText(PowerRequest what, const PowerFailure &f)
         lines << QStringLiteral("无法连接%1：").arg(party).trimmed();
         break;
     case PowerFailure::Kind::NoAnswer:
-        lines << QStringLiteral("%1在 %2 秒内没有应答。").arg(party).arg(f.timeoutSeconds).trimmed();
+        lines
+            << QStringLiteral("%1在 %2 秒内没有应答。").arg(party).arg(f.timeoutSeconds).trimmed();
         break;
     }
     if (f.kind != PowerFailure::Kind::NoAnswer) {
@@ -55,7 +57,8 @@ QString powerFailureText(PowerRequest what, const PowerFailure &f)
             lines << f.errorMessage;
     }
     if (!f.inhibitors.isEmpty()) {
-        lines << (off ? QStringLiteral("阻止关机的程序：") : QStringLiteral("阻止重新启动的程序："));
+        lines << (off ? QStringLiteral("阻止关机的程序：")
+                      : QStringLiteral("阻止重新启动的程序："));
         for (const PowerInhibitor &i : f.inhibitors)
             lines << (i.why.isEmpty() ? i.who : i.who + QStringLiteral("：") + i.why);
     }

@@ -20,7 +20,8 @@ int main(int argc, char *argv[])
     std::strcpy(addr.sun_path, argv[1]);
     const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     ::unlink(argv[1]);
-    if (listener < 0 || ::bind(listener, reinterpret_cast<const sockaddr *>(&addr), sizeof addr) != 0 ||
+    if (listener < 0 ||
+        ::bind(listener, reinterpret_cast<const sockaddr *>(&addr), sizeof addr) != 0 ||
         ::listen(listener, 64) != 0) {
         std::perror("stuck_bus");
         return 1;

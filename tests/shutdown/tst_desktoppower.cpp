@@ -1,6 +1,7 @@
 #include "fakes.h"
 #include "mockbusservice.h"
 #include "mocklogind.h"
+#include "mocksessionmanagers.h"
 #include "platform/desktoppower.h"
 #include "platform/services.h"
 #include "privatebus.h"
@@ -17,45 +18,6 @@ using namespace std::chrono_literals;
 
 Q_DECLARE_METATYPE(PowerRequest)
 Q_DECLARE_METATYPE(MockBusService::Answer)
-
-namespace {
-
-/// Each family's session manager as its interface file declares it.
-std::unique_ptr<MockBusService> sessionManagerMock(const QString &family)
-{
-    if (family == "gnome")
-        return std::make_unique<MockBusService>("org.gnome.SessionManager", "/org/gnome/SessionManager",
-                                                "org.gnome.SessionManager",
-                                                QStringList{"Shutdown", "Reboot", "Logout"});
-    if (family == "mate") // GNOME's name and interface, with the requests that show no dialog
-        return std::make_unique<MockBusService>(
-            "org.gnome.SessionManager", "/org/gnome/SessionManager", "org.gnome.SessionManager",
-            QStringList{"Shutdown", "Logout", "RequestShutdown", "RequestReboot"});
-    if (family == "cinnamon")
-        return std::make_unique<MockBusService>(
-            "org.cinnamon.SessionManager", "/org/cinnamon/SessionManager",
-            "org.cinnamon.SessionManager",
-            QStringList{"Shutdown", "Reboot", "RequestShutdown", "RequestReboot"});
-    if (family == "kde")
-        return std::make_unique<MockBusService>(
-            "org.kde.Shutdown", "/Shutdown", "org.kde.Shutdown",
-            QStringList{"logout", "logoutAndShutdown", "logoutAndReboot", "saveSession"});
-    if (family == "ksmserver")
-        return std::make_unique<MockBusService>("org.kde.ksmserver", "/KSMServer",
-                                                "org.kde.KSMServerInterface",
-                                                QStringList{"logout", "canShutdown"});
-    if (family == "xfce")
-        return std::make_unique<MockBusService>(
-            "org.xfce.SessionManager", "/org/xfce/SessionManager", "org.xfce.Session.Manager",
-            QStringList{"Logout", "Shutdown", "Restart", "Suspend"});
-    if (family == "lxqt")
-        return std::make_unique<MockBusService>("org.lxqt.session", "/LXQtSession",
-                                                "org.lxqt.session",
-                                                QStringList{"logout", "powerOff", "reboot"});
-    return nullptr;
-}
-
-} // namespace
 
 /// The real power backend against dbus-daemons of the test's own, a session
 /// bus with a mock session manager and a system bus with a mock logind, and
@@ -74,9 +36,10 @@ class tst_DesktopPower : public QObject {
     QDBusConnection systemSide() { return QDBusConnection(QStringLiteral("mock-system")); }
     PowerBuses buses() const { return {sessionBus.address(), systemBus.address(), {}}; }
 
-    void addManager(const QString &family, MockBusService::Answer answer = MockBusService::Answer::Reply)
+    void addManager(const QString &family,
+                    MockBusService::Answer answer = MockBusService::Answer::Reply)
     {
-        manager = sessionManagerMock(family);
+        manager = mockSessionManager(family);
         QVERIFY(manager);
         manager->answer = answer;
         QVERIFY(manager->registerOn(sessionSide()));
@@ -136,29 +99,35 @@ private slots:
         const auto off = PowerRequest::PowerOff;
         const auto reboot = PowerRequest::Reboot;
         const auto reply = MockBusService::Answer::Reply;
-        QTest::newRow("GNOME power-off") << "gnome" << off << reply << "org.gnome.SessionManager.Shutdown()";
-        QTest::newRow("GNOME restart") << "gnome" << reboot << reply << "org.gnome.SessionManager.Reboot()";
+        QTest::newRow("GNOME power-off")
+            << "gnome" << off << reply << "org.gnome.SessionManager.Shutdown()";
+        QTest::newRow("GNOME restart")
+            << "gnome" << reboot << reply << "org.gnome.SessionManager.Reboot()";
         QTest::newRow("GNOME showing its end-session dialog: no answer yet")
-            << "gnome" << off << MockBusService::Answer::Never << "org.gnome.SessionManager.Shutdown()";
+            << "gnome" << off << MockBusService::Answer::Never
+            << "org.gnome.SessionManager.Shutdown()";
         QTest::newRow("MATE power-off, no dialog")
             << "mate" << off << reply << "org.gnome.SessionManager.RequestShutdown()";
         QTest::newRow("MATE restart, no dialog")
             << "mate" << reboot << reply << "org.gnome.SessionManager.RequestReboot()";
         QTest::newRow("Cinnamon under its own name")
             << "cinnamon" << off << reply << "org.cinnamon.SessionManager.RequestShutdown()";
-        QTest::newRow("Plasma power-off") << "kde" << off << reply << "org.kde.Shutdown.logoutAndShutdown()";
-        QTest::newRow("Plasma restart") << "kde" << reboot << reply << "org.kde.Shutdown.logoutAndReboot()";
+        QTest::newRow("Plasma power-off")
+            << "kde" << off << reply << "org.kde.Shutdown.logoutAndShutdown()";
+        QTest::newRow("Plasma restart")
+            << "kde" << reboot << reply << "org.kde.Shutdown.logoutAndReboot()";
         QTest::newRow("older Plasma power-off: no confirmation, halt, default mode")
             << "ksmserver" << off << reply << "org.kde.KSMServerInterface.logout(0, 2, -1)";
         QTest::newRow("older Plasma restart")
             << "ksmserver" << reboot << reply << "org.kde.KSMServerInterface.logout(0, 1, -1)";
         QTest::newRow("Xfce power-off, saving allowed")
             << "xfce" << off << reply << "org.xfce.Session.Manager.Shutdown(true)";
-        QTest::newRow("Xfce restart") << "xfce" << reboot << reply << "org.xfce.Session.Manager.Restart(true)";
+        QTest::newRow("Xfce restart")
+            << "xfce" << reboot << reply << "org.xfce.Session.Manager.Restart(true)";
         QTest::newRow("LXQt power-off, declared without a reply")
             << "lxqt" << off << MockBusService::Answer::Never << "org.lxqt.session.powerOff()";
-        QTest::newRow("LXQt restart") << "lxqt" << reboot << MockBusService::Answer::Never
-                                      << "org.lxqt.session.reboot()";
+        QTest::newRow("LXQt restart")
+            << "lxqt" << reboot << MockBusService::Answer::Never << "org.lxqt.session.reboot()";
     }
     void sessionManagerFirst()
     {
@@ -195,7 +164,8 @@ private slots:
         QTest::newRow("restart") << "bus" << PowerRequest::Reboot << "Reboot(false)";
         QTest::newRow("no session bus") << "" << PowerRequest::PowerOff << "PowerOff(false)";
         QTest::newRow("session bus address with nothing there")
-            << "unix:path=/nonexistent/zirvel-session" << PowerRequest::PowerOff << "PowerOff(false)";
+            << "unix:path=/nonexistent/zirvel-session" << PowerRequest::PowerOff
+            << "PowerOff(false)";
     }
     void logindWhereNoSessionManagerIs()
     {
@@ -233,9 +203,11 @@ private slots:
             << QStringList();
         QTest::newRow("logind refuses: blocked by an inhibitor")
             << "logind-inhibited"
-            << QStringList{"无法关闭计算机。", "请求被 systemd-logind 拒绝：",
+            << QStringList{"无法关闭计算机。",
+                           "请求被 systemd-logind 拒绝：",
                            "org.freedesktop.login1.BlockedByInhibitorLock",
-                           "Operation denied due to active block inhibitor", "阻止关机的程序：",
+                           "Operation denied due to active block inhibitor",
+                           "阻止关机的程序：",
                            "文本编辑器：有未保存的文档"}
             << QStringList{"PowerOff(false)"};
         QTest::newRow("no logind")
@@ -246,21 +218,23 @@ private slots:
             << QStringList();
         QTest::newRow("no system bus")
             << "no-system-bus"
-            << QStringList{"无法关闭计算机。", "无法连接系统总线：", "org.freedesktop.DBus.Error.FileNotFound",
-                           "Failed to connect to socket /nonexistent/zirvel-system: No such file or directory"}
+            << QStringList{"无法关闭计算机。", "无法连接系统总线：",
+                           "org.freedesktop.DBus.Error.FileNotFound",
+                           "Failed to connect to socket /nonexistent/zirvel-system: No such file "
+                           "or directory"}
             << QStringList();
         QTest::newRow("system bus accepts and never answers")
             << "stuck-system" << QStringList{"无法关闭计算机。", "系统总线在 1 秒内没有应答。"}
             << QStringList();
         QTest::newRow("system bus never accepts the connection")
-            << "unaccepting-system" << QStringList{"无法关闭计算机。", "系统总线在 1 秒内没有应答。"}
-            << QStringList();
+            << "unaccepting-system"
+            << QStringList{"无法关闭计算机。", "系统总线在 1 秒内没有应答。"} << QStringList();
         QTest::newRow("session bus accepts and never answers: no logind behind its back")
             << "stuck-session" << QStringList{"无法关闭计算机。", "会话总线在 1 秒内没有应答。"}
             << QStringList();
         QTest::newRow("session bus never accepts the connection")
-            << "unaccepting-session" << QStringList{"无法关闭计算机。", "会话总线在 1 秒内没有应答。"}
-            << QStringList();
+            << "unaccepting-session"
+            << QStringList{"无法关闭计算机。", "会话总线在 1 秒内没有应答。"} << QStringList();
     }
     void failuresAreShown()
     {
@@ -278,15 +252,17 @@ private slots:
         if (setup == "xfce-error") {
             addManager("xfce", MockBusService::Answer::Error);
             manager->errorName = "org.xfce.SessionManager.Error.BadState";
-            manager->errorMessage = "Session manager must be in idle state when requesting a shutdown";
+            manager->errorMessage =
+                "Session manager must be in idle state when requesting a shutdown";
         } else if (setup == "kde-silent") {
             addManager("kde", MockBusService::Answer::Never);
         } else if (setup == "logind-inhibited") {
             logind.refusalName = "org.freedesktop.login1.BlockedByInhibitorLock";
             logind.refusalMessage = "Operation denied due to active block inhibitor";
-            logind.inhibitors = {{"shutdown:sleep", "文本编辑器", "有未保存的文档", "block", 1000, 42},
-                                 {"shutdown", "更新程序", "正在安装", "delay", 0, 7},
-                                 {"sleep:idle", "播放器", "正在播放", "block", 1000, 43}};
+            logind.inhibitors = {
+                {"shutdown:sleep", "文本编辑器", "有未保存的文档", "block", 1000, 42},
+                {"shutdown", "更新程序", "正在安装", "delay", 0, 7},
+                {"sleep:idle", "播放器", "正在播放", "block", 1000, 43}};
         } else if (setup == "no-logind") {
             logind.unregisterFrom(systemSide());
         } else if (setup == "no-system-bus") {

@@ -92,9 +92,11 @@ public:
     {
         calls << (what == PowerRequest::PowerOff ? QStringLiteral("PowerOff")
                                                  : QStringLiteral("Reboot"));
-        QTimer::singleShot(0, &m_context, [done = std::move(done), outcome = PowerOutcome{
-                                                                       QStringLiteral("fake"),
-                                                                       failure}] { done(outcome); });
+        QTimer::singleShot(
+            0, &m_context,
+            [done = std::move(done), outcome = PowerOutcome{QStringLiteral("fake"), failure}] {
+                done(outcome);
+            });
     }
     QStringList calls;
     std::optional<PowerFailure> failure;

@@ -33,17 +33,18 @@ bool MockBusService::handleMessage(const QDBusMessage &message, const QDBusConne
     if (message.type() != QDBusMessage::MethodCallMessage)
         return false;
     if (message.interface() != m_interface || !m_methods.contains(message.member())) {
-        connection.send(message.createErrorReply(QDBusError::UnknownMethod,
-                                                 QStringLiteral("No such method '%1'").arg(message.member())));
+        connection.send(
+            message.createErrorReply(QDBusError::UnknownMethod,
+                                     QStringLiteral("No such method '%1'").arg(message.member())));
         return true;
     }
     QStringList args;
     for (const QVariant &arg : message.arguments())
-        args << (arg.typeId() == QMetaType::Bool ? (arg.toBool() ? QStringLiteral("true")
-                                                                 : QStringLiteral("false"))
-                                                 : arg.toString());
-    const QString call =
-        QStringLiteral("%1.%2(%3)").arg(m_interface, message.member(), args.join(QStringLiteral(", ")));
+        args << (arg.typeId() == QMetaType::Bool
+                     ? (arg.toBool() ? QStringLiteral("true") : QStringLiteral("false"))
+                     : arg.toString());
+    const QString call = QStringLiteral("%1.%2(%3)")
+                             .arg(m_interface, message.member(), args.join(QStringLiteral(", ")));
     calls << call;
     emit called(call);
     switch (answer) {

@@ -36,7 +36,8 @@ bool StuckBus::start()
     const sockaddr_un addr = socketAddress(path);
     // A backlog of 0 holds one connection: ours, below, so the next one waits.
     const int backlog = m_mode == Mode::Accepting ? 64 : 0;
-    if (m_listener < 0 || ::bind(m_listener, reinterpret_cast<const sockaddr *>(&addr), sizeof addr) != 0 ||
+    if (m_listener < 0 ||
+        ::bind(m_listener, reinterpret_cast<const sockaddr *>(&addr), sizeof addr) != 0 ||
         ::listen(m_listener, backlog) != 0)
         return false;
     if (m_mode == Mode::NeverAccepting) {
