@@ -12,6 +12,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QMenu>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -107,10 +108,11 @@ private:
 
 /// A notification area the test controls: `available` decides whether the
 /// icon can be added; activate() delivers a notification as the desktop would.
-/// Adds and removes go to `journal` when one is set.
+/// Adds and removes go to `journal` when one is set. `menu` is the menu
+/// published with the icon, as a StatusNotifierItem host would show it.
 class FakeTrayIcon final : public ITrayIcon {
 public:
-    bool add(const QIcon &icon, Handler onActivated) override
+    bool add(const QIcon &icon, QMenu *publishedMenu, Handler onActivated) override
     {
         ++adds;
         if (journal)
@@ -118,6 +120,7 @@ public:
         if (!available)
             return false;
         shownIcon = icon;
+        menu = publishedMenu;
         handler = std::move(onActivated);
         shown = true;
         return true;
@@ -143,6 +146,7 @@ public:
     int adds = 0;
     int removes = 0;
     QIcon shownIcon;
+    QPointer<QMenu> menu;
     Handler handler;
     QStringList *journal = nullptr;
 };
