@@ -10,6 +10,8 @@
 #include <QTest>
 #include <QToolTip>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 /// Moves the mouse over a point of the strip, as the user does, and then asks for the tooltip
@@ -77,16 +79,15 @@ void TestLunarTooltip::startUpDay()
 {
     frmclockMain *w = load(QDateTime(QDate(2006, 1, 13), QTime(12, 0, 0)));
     QVERIFY(w);
-    QCOMPARE(hover(w, labelCentre(w)), u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四"_qs);
-    QCOMPARE(w->label1()->toolTip(), u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四"_qs);
+    QCOMPARE(hover(w, labelCentre(w)), u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四"_s);
+    QCOMPARE(w->label1()->toolTip(), u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四"_s);
 }
 
 void TestLunarTooltip::leapMonth()
 {
     frmclockMain *w = load(QDateTime(QDate(2004, 3, 21), QTime(8, 30, 0)));
     QVERIFY(w);
-    QCOMPARE(hover(w, labelCentre(w)),
-             u"星期日 公历：2004年03月21日 农历：甲申年(猴)闰二月初一"_qs);
+    QCOMPARE(hover(w, labelCentre(w)), u"星期日 公历：2004年03月21日 农历：甲申年(猴)闰二月初一"_s);
 }
 
 // The clock keeps running past midnight: the next mouse move shows the new weekday and date
@@ -95,20 +96,20 @@ void TestLunarTooltip::pastMidnight()
 {
     frmclockMain *w = load(QDateTime(QDate(2006, 1, 13), QTime(23, 59, 58)));
     QVERIFY(w);
-    QCOMPARE(hover(w, labelCentre(w)), u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四"_qs);
+    QCOMPARE(hover(w, labelCentre(w)), u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四"_s);
 
     QSignalSpy ticks(w, &frmclockMain::schedulerTick);
     m_env->clock.advance(3000); // 00:00:01 on Saturday 14 January
     QVERIFY(ticks.wait(5000));
-    QCOMPARE(w->label1()->text(), u"00:00:01"_qs);
-    QCOMPARE(hover(w, labelCentre(w)), u"星期六 公历：2006年01月14日 农历：乙酉年(鸡)腊月十四"_qs);
+    QCOMPARE(w->label1()->text(), u"00:00:01"_s);
+    QCOMPARE(hover(w, labelCentre(w)), u"星期六 公历：2006年01月14日 农历：乙酉年(鸡)腊月十四"_s);
 
     // Reloading the window computes the lunar texts again for the new start-up date.
     w->unload();
     w = m_env->table->window<frmclockMain>();
     QVERIFY(w);
     QVERIFY(QTest::qWaitForWindowExposed(w));
-    QCOMPARE(hover(w, labelCentre(w)), u"星期六 公历：2006年01月14日 农历：乙酉年(鸡)腊月十五"_qs);
+    QCOMPARE(hover(w, labelCentre(w)), u"星期六 公历：2006年01月14日 农历：乙酉年(鸡)腊月十五"_s);
 }
 
 // Started outside the lunar table: weekday and Gregorian date only, no trailing blank; the
@@ -118,7 +119,7 @@ void TestLunarTooltip::startUpOutOfRange()
     frmclockMain *w = load(QDateTime(QDate(2101, 1, 29), QTime(9, 0, 0)));
     QVERIFY(w);
     QVERIFY(w->isTicking());
-    QCOMPARE(hover(w, labelCentre(w)), u"星期六 公历：2101年01月29日"_qs);
+    QCOMPARE(hover(w, labelCentre(w)), u"星期六 公历：2101年01月29日"_s);
 }
 
 void TestLunarTooltip::endCapsShowNoTooltip()
@@ -139,7 +140,7 @@ void TestLunarTooltip::weekdayIgnoresTheLocale()
     const QString shown = w ? hover(w, labelCentre(w)) : QString();
     QLocale::setDefault(saved);
     QVERIFY(w);
-    QCOMPARE(shown, u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四"_qs);
+    QCOMPARE(shown, u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四"_s);
 }
 
 // The label's own colours must not reach the tooltip: an unscoped style sheet on the label or
