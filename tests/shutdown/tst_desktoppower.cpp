@@ -19,6 +19,16 @@ using namespace std::chrono_literals;
 Q_DECLARE_METATYPE(PowerRequest)
 Q_DECLARE_METATYPE(MockBusService::Answer)
 
+namespace {
+
+QString whyNot(const PowerOutcome &outcome)
+{
+    return outcome.failure ? outcome.failure->errorName + ": " + outcome.failure->errorMessage
+                           : QString();
+}
+
+} // namespace
+
 /// The real power backend against dbus-daemons of the test's own, a session
 /// bus with a mock session manager and a system bus with a mock logind, and
 /// against sockets that never answer: the machine's buses are never touched.
@@ -138,7 +148,7 @@ private slots:
         addManager(family, answer);
         const std::optional<PowerOutcome> outcome = requestAndWait(buses(), request);
         QVERIFY(outcome);
-        QVERIFY2(outcome->ok(), qPrintable(outcome->failure->errorName));
+        QVERIFY2(outcome->ok(), qPrintable(whyNot(*outcome)));
         QCOMPARE(outcome->handledBy, manager->service());
         QCOMPARE(manager->calls, QStringList{call});
         QVERIFY(logind.calls.isEmpty());
@@ -177,7 +187,7 @@ private slots:
             target.sessionAddress = session;
         const std::optional<PowerOutcome> outcome = requestAndWait(target, request);
         QVERIFY(outcome);
-        QVERIFY2(outcome->ok(), qPrintable(outcome->failure->errorName));
+        QVERIFY2(outcome->ok(), qPrintable(whyNot(*outcome)));
         QCOMPARE(outcome->handledBy, QString("org.freedesktop.login1"));
         QCOMPARE(logind.calls, QStringList{call});
     }
