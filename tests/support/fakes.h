@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -86,12 +87,26 @@ public:
     std::function<void()> onPlay;
 };
 
-/// Records power requests; never touches the machine.
+/// Records power requests ("PowerOff", "Reboot"); never touches the machine.
+/// Each request ends, from the event loop as the real one does, with
+/// `failure` when that is set, and as accepted otherwise.
 class FakePowerBackend final : public IPowerBackend {
 public:
-    void powerOff() override { calls << QStringLiteral("PowerOff"); }
-    void reboot() override { calls << QStringLiteral("Reboot"); }
+    void request(PowerRequest what, Done done) override
+    {
+        calls << (what == PowerRequest::PowerOff ? QStringLiteral("PowerOff")
+                                                 : QStringLiteral("Reboot"));
+        QTimer::singleShot(
+            0, &m_context,
+            [done = std::move(done), outcome = PowerOutcome{QStringLiteral("fake"), failure}] {
+                done(outcome);
+            });
+    }
     QStringList calls;
+    std::optional<PowerFailure> failure;
+
+private:
+    QObject m_context; ///< drops outcomes still due when the fake goes
 };
 
 /// A notification area the test controls: `available` decides whether the
