@@ -2,7 +2,7 @@
 # Debian 12 and 13 packages, sourced by the set-up scripts.
 # To build and run the clock:
 RUN_PACKAGES="cmake g++ ninja-build pkgconf qt6-base-dev libcanberra-dev libcanberra-pulse libxcb1-dev
-  fonts-wqy-microhei"
+  libdbus-1-dev fonts-wqy-microhei"
 # Additionally, to run every test (private X server, window manager, tray host,
 # sound server and D-Bus), to fuzz (clang with libFuzzer and the sanitizer
 # runtimes) and to check the formatting:

@@ -5,11 +5,12 @@
 #include "platform/canberrasoundplayer.h"
 #include "platform/cddrive.h"
 #include "platform/clock.h"
-#include "platform/logindpower.h"
+#include "platform/desktoppower.h"
 #include "platform/messageboxes.h"
 #include "platform/processlauncher.h"
 #include "platform/program.h"
 #include "platform/registry.h"
+#include "platform/sessionbusguard.h"
 #include "platform/trayicon.h"
 #include "platform/windowsystem.h"
 #include "settings/settingsstore.h"
@@ -35,6 +36,10 @@ int main(int argc, char *argv[])
     SingleInstance instance(QStringLiteral("zirvel"));
     if (instance.runtimeFolderUnusable())
         SingleInstance::silenceRuntimeFolderWarnings();
+    // Read before the guard below may point Qt away from a silent session bus:
+    // power requests still try it (with a time limit) and say so when it is silent.
+    const PowerBuses buses = PowerBuses::fromEnvironment();
+    keepQtOffSilentSessionBus(buses.sessionAddress, DesktopPowerBackend::DefaultAnswerTime);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zirvel"));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -52,7 +57,7 @@ int main(int argc, char *argv[])
     SystemClock clock;
     QtMessageBoxes messages;
     X11WindowSystem windows;
-    LogindPowerBackend power;
+    DesktopPowerBackend power(buses);
     SystemTrayIcon tray;
     LinuxCdDrive cdDrive;
     QtProgram program;

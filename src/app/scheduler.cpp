@@ -26,7 +26,7 @@ void Scheduler::tick(const QDateTime &now)
 void Scheduler::scheduledShutdown(qint16 noPrompt)
 {
     if (noPrompt == 1) {
-        PowerActions(*m_table.services().power).ShutDown(noPrompt);
+        PowerActions(m_table.services()).ShutDown(noPrompt);
         return;
     }
     // Not "without asking": warn first, so unsaved work can still be saved.

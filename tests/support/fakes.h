@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -54,7 +55,10 @@ public:
     void setTopmost(QWidget *window, bool on) override
     {
         topmostCalls.append({window, on});
-        window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+        // In place, as the real one: the window stays shown.
+        Qt::WindowFlags flags = window->windowFlags();
+        flags.setFlag(Qt::WindowStaysOnTopHint, on);
+        window->overrideWindowFlags(flags);
     }
     void setSkipTaskbar(QWidget *window) override { skipTaskbar.append(window); }
     bool startSystemMove(QWidget *, QPoint) override
@@ -83,12 +87,26 @@ public:
     std::function<void()> onPlay;
 };
 
-/// Records power requests; never touches the machine.
+/// Records power requests ("PowerOff", "Reboot"); never touches the machine.
+/// Each request ends, from the event loop as the real one does, with
+/// `failure` when that is set, and as accepted otherwise.
 class FakePowerBackend final : public IPowerBackend {
 public:
-    void powerOff() override { calls << QStringLiteral("PowerOff"); }
-    void reboot() override { calls << QStringLiteral("Reboot"); }
+    void request(PowerRequest what, Done done) override
+    {
+        calls << (what == PowerRequest::PowerOff ? QStringLiteral("PowerOff")
+                                                 : QStringLiteral("Reboot"));
+        QTimer::singleShot(
+            0, &m_context,
+            [done = std::move(done), outcome = PowerOutcome{QStringLiteral("fake"), failure}] {
+                done(outcome);
+            });
+    }
     QStringList calls;
+    std::optional<PowerFailure> failure;
+
+private:
+    QObject m_context; ///< drops outcomes still due when the fake goes
 };
 
 /// A notification area the test controls: `available` decides whether the
