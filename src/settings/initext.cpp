@@ -1,5 +1,6 @@
 #include "settings/initext.h"
 
+#include "settings/initypedvalues.h"
 #include "settings/privatefolder.h"
 
 #include <QDir>
@@ -53,38 +54,72 @@ private:
     bool m_ok = false;
 };
 
+// A list (a, b) is joined with ",". A list with an element starting with "@"
+// comes as a list of variants, each a text once typed values are gone.
 QString valueText(const QVariant &v)
 {
-    return v.typeId() == QMetaType::QStringList ? v.toStringList().join(QLatin1Char(','))
-                                                : v.toString();
+    if (v.typeId() == QMetaType::QStringList)
+        return v.toStringList().join(QLatin1Char(','));
+    if (v.typeId() == QMetaType::QVariantList) {
+        QStringList texts;
+        for (const QVariant &element : v.toList())
+            texts << element.toString();
+        return texts.join(QLatin1Char(','));
+    }
+    return v.toString();
+}
+
+bool isText(const QVariant &v)
+{
+    switch (v.typeId()) {
+    case QMetaType::QString:
+    case QMetaType::QStringList:
+    case QMetaType::UnknownType: // no value: a key QSettings cannot look up again
+        return true;
+    case QMetaType::QVariantList:
+        for (const QVariant &element : v.toList()) {
+            if (element.typeId() != QMetaType::QString)
+                return false;
+        }
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
 
 std::optional<Parsed> parse(const QByteArray &bytes)
 {
-    const Scratch scratch(bytes);
+    const IniTypedValues::Cleaned cleaned = IniTypedValues::remove(bytes);
+    const Scratch scratch(cleaned.bytes);
     if (!scratch.isValid())
         return std::nullopt;
     QSettings settings(scratch.filePath(), QSettings::IniFormat);
     Parsed parsed;
-    parsed.formatError = settings.status() == QSettings::FormatError;
+    parsed.typedValuesRemoved = cleaned.removed;
+    auto take = [&](const QString &group, const QString &key) {
+        const QVariant v = settings.value(key);
+        parsed.onlyText = parsed.onlyText && isText(v);
+        parsed.values.append(Value{group, key, valueText(v)});
+    };
     for (const QString &group : settings.childGroups()) {
         settings.beginGroup(group);
         for (const QString &key : settings.childKeys())
-            parsed.values.append(Value{group, key, valueText(settings.value(key))});
+            take(group, key);
         settings.endGroup();
     }
     // Keys outside any section are QSettings' "General" group.
     for (const QString &key : settings.childKeys())
-        parsed.values.append(Value{QStringLiteral("General"), key, valueText(settings.value(key))});
+        take(QStringLiteral("General"), key);
+    parsed.formatError = settings.status() == QSettings::FormatError;
     return parsed;
 }
 
 std::optional<QByteArray> withValue(const QByteArray &bytes, const QString &group,
                                     const QString &key, const QString &text)
 {
-    const Scratch scratch(bytes);
+    const Scratch scratch(IniTypedValues::remove(bytes).bytes);
     if (!scratch.isValid())
         return std::nullopt;
     {

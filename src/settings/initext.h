@@ -9,7 +9,8 @@
 /// Settings text in QSettings' INI format, read and written by QSettings
 /// itself, so the file keeps exactly the format it has always had. The
 /// conversion works on a copy in a private scratch folder: QSettings never
-/// opens, locks or replaces a file at a path the user controls.
+/// opens, locks or replaces a file at a path the user controls; and it never
+/// sees a typed value (IniTypedValues), so it never decodes binary data.
 namespace IniText {
 
 struct Value {
@@ -21,14 +22,19 @@ struct Value {
 struct Parsed {
     QList<Value> values; ///< in QSettings' order: sections, then keys outside them
     bool formatError = false;
+    int typedValuesRemoved = 0; ///< see IniTypedValues; counts as damage
+    /// Every value QSettings returned was text: what the removal of typed
+    /// values guarantees (checked by the fuzz tests).
+    bool onlyText = true;
 };
 
 /// What QSettings reads from these bytes; nothing when no scratch folder
 /// could be made.
 std::optional<Parsed> parse(const QByteArray &bytes);
 
-/// The bytes QSettings writes for `bytes` with one value set; nothing when
-/// no scratch folder could be made or QSettings could not write there.
+/// The bytes QSettings writes for `bytes` (typed values emptied) with one
+/// value set; nothing when no scratch folder could be made or QSettings could
+/// not write there.
 std::optional<QByteArray> withValue(const QByteArray &bytes, const QString &group,
                                     const QString &key, const QString &text);
 

@@ -45,6 +45,14 @@ bool looksLikeText(const QByteArray &content)
     return !utf8.hasError();
 }
 
+// What a rewrite would lose: text QSettings cannot read, values it would
+// decode as binary data (emptied before it reads them), or no text at all.
+bool isDamaged(const IniText::Parsed &parsed, const QByteArray &bytes)
+{
+    return parsed.formatError || parsed.typedValuesRemoved > 0 || !parsed.onlyText ||
+           !looksLikeText(bytes);
+}
+
 QString shownPath(const QString &path)
 {
     return QDir::toNativeSeparators(path);
@@ -100,7 +108,7 @@ void SettingsStore::load()
         noteProblem(unreadableMessage(m_path, noScratchReason()));
         return;
     }
-    if (parsed->formatError || !looksLikeText(content.bytes))
+    if (isDamaged(*parsed, content.bytes))
         qCWarning(lcSettings) << m_path << "is damaged; it is kept as .broken on the next save";
     for (const IniText::Value &v : parsed->values) {
         const QString name = lookupName(v.group, v.key);
@@ -198,7 +206,7 @@ bool SettingsStore::write(const Entry &entry, QString *reason)
         *reason = noScratchReason();
         return false;
     }
-    if (before->formatError || !looksLikeText(current.bytes)) {
+    if (isDamaged(*before, current.bytes)) {
         const QString aside = m_path + QStringLiteral(".broken");
         QString why;
         if (!RegularFile::replace(aside, current.bytes, &why)) {

@@ -230,6 +230,55 @@ private slots:
         QCOMPARE(store.get(QStringLiteral("Settings"), key, 0), expected);
     }
 
+    // QSettings would decode these as typed values, some from binary data; the
+    // store reads text only, so they read as empty and the file counts as
+    // damaged (kept aside before it is rewritten).
+    void typedValuesAreNeverDecoded_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("prompt");
+        QTest::addColumn<bool>("damaged");
+        QTest::newRow("binary variant")
+            << QByteArray(R"(prompt=@Variant(\0\0\0\x2\0\0\0\0\x5))") << "" << true;
+        QTest::newRow("byte array") << QByteArray("prompt=@ByteArray(hello)") << "" << true;
+        QTest::newRow("quoted") << QByteArray(R"x(prompt="@ByteArray(quoted)")x") << "" << true;
+        QTest::newRow("octal escape") << QByteArray(R"(prompt=\100ByteArray(octal))") << "" << true;
+        QTest::newRow("list with a typed element")
+            << QByteArray("prompt=a, @ByteArray(b)") << "" << true;
+        QTest::newRow("found by fuzzing")
+            << QByteArray(
+                   "[%General]\nk%20k=@Variant(\\0\\0\\0\\teArray(x)\n[Settings]\nprompt=kept")
+            << "kept" << true;
+        QTest::newRow("doubled at-sign") << QByteArray("prompt=@@at") << "@at" << false;
+        QTest::newRow("text with a NUL, as QSettings writes it")
+            << QByteArray(R"x(prompt="@String(a\0b)")x")
+            << QStringLiteral("a") + QChar(u'\0') + u'b' << false;
+        QTest::newRow("at-sign, no parentheses") << QByteArray("prompt=@foo") << "@foo" << false;
+        QTest::newRow("hex escape that is no at-sign")
+            << QByteArray(R"(prompt=\x40B(x))") << QString::fromUtf16(u"\u040B(x)") << false;
+    }
+    void typedValuesAreNeverDecoded()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, prompt);
+        QFETCH(bool, damaged);
+        const QByteArray content =
+            line.startsWith('[') ? line + '\n' : "[Settings]\n" + line + '\n';
+        writeFile(content);
+        SettingsStore store(path());
+        QCOMPARE(
+            store.get(QStringLiteral("Settings"), QStringLiteral("prompt"), QStringLiteral("x")),
+            prompt);
+        QVERIFY(
+            store.save(QStringLiteral("Settings"), QStringLiteral("hour"), QStringLiteral("7")));
+        QCOMPARE(QFile::exists(path() + QStringLiteral(".broken")), damaged);
+        QVERIFY2(!fileContent().contains("@Variant") && !fileContent().contains("@ByteArray"),
+                 fileContent());
+        QCOMPARE(SettingsStore(path()).get(QStringLiteral("Settings"), QStringLiteral("prompt"),
+                                           QStringLiteral("x")),
+                 prompt);
+    }
+
     void typedReaders()
     {
         writeFile("[settings]\nchkinttime=1\nitimer=7:05:00\ntimer=\nchkopenclose=x\n");
