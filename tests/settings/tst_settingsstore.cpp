@@ -243,6 +243,14 @@ private slots:
         QTest::newRow("byte array") << QByteArray("prompt=@ByteArray(hello)") << "" << true;
         QTest::newRow("quoted") << QByteArray(R"x(prompt="@ByteArray(quoted)")x") << "" << true;
         QTest::newRow("octal escape") << QByteArray(R"(prompt=\100ByteArray(octal))") << "" << true;
+        QTest::newRow("skipped escape first")
+            << QByteArray(R"(prompt=\z@ByteArray(x))") << "" << true;
+        QTest::newRow("line carried on by a backslash")
+            << QByteArray("prompt=\\\n@ByteArray(x)") << "" << true;
+        QTest::newRow("empty quotes first")
+            << QByteArray(R"x(prompt=  "" @ByteArray(x))x") << "" << true;
+        QTest::newRow("hex escape wrapping round to an at-sign")
+            << QByteArray(R"(prompt=\x10040Rect(1 2 3 4))") << "" << true;
         QTest::newRow("list with a typed element")
             << QByteArray("prompt=a, @ByteArray(b)") << "" << true;
         QTest::newRow("found by fuzzing")
