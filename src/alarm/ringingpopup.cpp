@@ -70,7 +70,7 @@ void RingingPopup::load()
         lblTime->setText(TimeText::format(services().clock->now().time()));
         const QString path = soundPath(QCoreApplication::applicationDirPath(), m_soundFile);
         services().windows->setTopmost(this, true);
-        started = services().sound->play(path);
+        started = services().sound->play(path).started();
     } catch (...) {
         // Whatever went wrong, the user hears nothing: say so, and open.
         started = false;

@@ -107,8 +107,9 @@ std::optional<QTime> timeOfDay(const QString &hour, const QString &minute)
     return QTime(*h, *m, 0);
 }
 
-QTime countdownEnd(QTime now, int minutes)
+QDateTime countdownEnd(const QDateTime &nowAt, int minutes)
 {
+    const QTime now = nowAt.time();
     minutes = std::clamp(minutes, 0, 180);
     int h = minutes / 60 + now.hour();
     int m = minutes % 60 + now.minute();
@@ -118,7 +119,7 @@ QTime countdownEnd(QTime now, int minutes)
     }
     if (h >= 24)
         h -= 24;
-    return QTime(h, m, 0);
+    return QDateTime(nowAt.date(), QTime(h, m, 0));
 }
 
 } // namespace TimeEntry

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QTime>
 
@@ -56,9 +57,7 @@ std::optional<int> leaveValue(Field field, const QString &text);
 /// The time of day of an hour and a minute box, both valid; seconds 0.
 std::optional<QTime> timeOfDay(const QString &hour, const QString &minute);
 
-/// The end of a countdown of `minutes` (0 to 180) started at `now`: the
-/// current hour and minute plus the countdown, seconds dropped, wrapping past
-/// midnight.
-QTime countdownEnd(QTime now, int minutes);
+/// The end of a countdown of `minutes` (0 to 180) started at `now`.
+QDateTime countdownEnd(const QDateTime &now, int minutes);
 
 } // namespace TimeEntry

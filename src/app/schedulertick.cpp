@@ -30,6 +30,11 @@ Schedule Schedule::read(const SettingsStore &store)
     return s;
 }
 
+void Schedule::disarmShutdown(SettingsStore &store)
+{
+    store.save(key(Keys::Section), key(Keys::ChkOpenClose), QStringLiteral("0"));
+}
+
 DueActions Schedule::dueAt(QTime second) const
 {
     DueActions due;

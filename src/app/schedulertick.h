@@ -15,8 +15,9 @@ struct DueActions {
     qint16 noPrompt = 0; ///< chkImedClose as read by the tick that found the shutdown due
     bool chime = false;
     bool alarm = false;
+    bool disarmShutdown = false; ///< the one-off shutdown fired, or its moment went by
 
-    bool any() const { return shutdown || chime || alarm; }
+    bool any() const { return shutdown || chime || alarm || disarmShutdown; }
     friend bool operator==(const DueActions &, const DueActions &) = default;
 };
 
@@ -28,6 +29,8 @@ struct Schedule {
     std::optional<QTime> alarmAt; ///< set only while the alarm is armed
 
     static Schedule read(const SettingsStore &store);
+    /// Switches the scheduled shutdown off in the store.
+    static void disarmShutdown(SettingsStore &store);
     /// What the schedule makes due at one time of day (whole seconds).
     DueActions dueAt(QTime second) const;
 };

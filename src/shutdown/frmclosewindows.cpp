@@ -252,7 +252,7 @@ bool frmCloseWindows::storeTimeOfDay()
 
 void frmCloseWindows::storeCountdown()
 {
-    const QTime end = TimeEntry::countdownEnd(services().clock->now().time(), SliderLg->value());
+    const QDateTime end = TimeEntry::countdownEnd(services().clock->now(), SliderLg->value());
     store().save(section(), key(Keys::ChkCloseTime), QStringLiteral("0"));
-    store().save(section(), key(Keys::Timer), TimeText::format(end));
+    store().save(section(), key(Keys::Timer), TimeText::format(end.time()));
 }

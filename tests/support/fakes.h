@@ -10,17 +10,22 @@
 #include "platform/trayicon.h"
 #include "platform/windowsystem.h"
 
+#include <QEventLoop>
 #include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <utility>
 
 /// Records the messages it is asked to show; shows nothing. onShow, when
-/// set, runs while the (modal) message would be up.
+/// set, runs while the (modal) message would be up. With `modal` set, show()
+/// also runs an event loop until closeBox(), as a real modal box does (or
+/// until `modalLimitMs` have passed, so a fault cannot hang the test).
 class FakeMessageBoxes final : public IMessageBoxes {
 public:
     void show(const QString &text, const QString &caption) override
@@ -30,16 +35,39 @@ public:
         informationIcons << false;
         if (onShow)
             onShow();
+        if (modal)
+            runModalLoop();
     }
     void showInformation(const QString &text, const QString &caption) override
     {
         show(text, caption);
         informationIcons.last() = true;
     }
+    /// Ends the innermost modal loop.
+    void closeBox()
+    {
+        if (m_loop)
+            m_loop->quit();
+    }
+    bool isOpen() const { return m_loop != nullptr; }
+
     QStringList texts;
     QStringList captions;
     QList<bool> informationIcons; ///< per message: shown with the information icon
     std::function<void()> onShow;
+    bool modal = false;
+    int modalLimitMs = 30000;
+
+private:
+    void runModalLoop()
+    {
+        QEventLoop loop;
+        QEventLoop *outer = std::exchange(m_loop, &loop);
+        QTimer::singleShot(modalLimitMs, &loop, &QEventLoop::quit);
+        loop.exec();
+        m_loop = outer;
+    }
+    QEventLoop *m_loop = nullptr;
 };
 
 /// Records window-manager requests; offers no system move, so drags fall
@@ -66,28 +94,37 @@ public:
     int systemMoves = 0;
 };
 
-/// Records what it is asked to play; answers with `result`. onPlay, when
+/// Records what it is asked to play; answers with `answer`. onPlay, when
 /// set, runs as the request is made.
 class FakeSoundPlayer final : public ISoundPlayer {
 public:
-    bool play(const QString &path) override
+    SoundStart play(const QString &path) override
     {
         played << path;
         if (onPlay)
             onPlay();
-        return result;
+        return answer;
     }
     QStringList played;
-    bool result = true;
+    SoundStart answer;
     std::function<void()> onPlay;
 };
 
-/// Records power requests; never touches the machine.
+/// Records power requests; never touches the machine. onCall, when set, runs as a request is made.
 class FakePowerBackend final : public IPowerBackend {
 public:
-    void powerOff() override { calls << QStringLiteral("PowerOff"); }
-    void reboot() override { calls << QStringLiteral("Reboot"); }
+    void powerOff() override { record(QStringLiteral("PowerOff")); }
+    void reboot() override { record(QStringLiteral("Reboot")); }
     QStringList calls;
+    std::function<void()> onCall;
+
+private:
+    void record(const QString &call)
+    {
+        calls << call;
+        if (onCall)
+            onCall();
+    }
 };
 
 /// A notification area the test controls: `available` decides whether the
