@@ -122,11 +122,11 @@ private slots:
         QTest::newRow("22:30 + 180")
             << QDateTime(d, QTime(22, 30)) << 180 << QDateTime(d.addDays(1), QTime(1, 30));
         QTest::newRow("23:59:59.500 + 1")
-            << QDateTime(d, QTime(23, 59, 59, 500)) << 1
-            << QDateTime(d.addDays(1), QTime(0, 1, 0));
+            << QDateTime(d, QTime(23, 59, 59, 500)) << 1 << QDateTime(d.addDays(1), QTime(0, 1, 0));
         QTest::newRow("more than 180: 180")
             << QDateTime(d, QTime(0, 0)) << 500 << QDateTime(d, QTime(3, 0));
-        QTest::newRow("negative: 0") << QDateTime(d, QTime(0, 0)) << -5 << QDateTime(d, QTime(0, 0));
+        QTest::newRow("negative: 0")
+            << QDateTime(d, QTime(0, 0)) << -5 << QDateTime(d, QTime(0, 0));
     }
     void countdownEnd()
     {

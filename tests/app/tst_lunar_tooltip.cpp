@@ -98,9 +98,8 @@ void TestLunarTooltip::lunarPartFollowsTheDate_data()
     QTest::addColumn<QDateTime>("later");
     QTest::addColumn<QString>("tooltip");
     const QDateTime friday(QDate(2006, 1, 13), QTime(23, 59, 58));
-    QTest::newRow("past midnight")
-        << friday << QDateTime(QDate(2006, 1, 14), QTime(0, 0, 1))
-        << u"星期六 公历：2006年01月14日 农历：乙酉年(鸡)腊月十五"_qs;
+    QTest::newRow("past midnight") << friday << QDateTime(QDate(2006, 1, 14), QTime(0, 0, 1))
+                                   << u"星期六 公历：2006年01月14日 农历：乙酉年(鸡)腊月十五"_qs;
     QTest::newRow("resumed on the lunar new year")
         << friday << QDateTime(QDate(2006, 1, 29), QTime(8, 0, 0))
         << u"星期日 公历：2006年01月29日 农历：丙戌年(狗)正月初一"_qs;

@@ -246,8 +246,8 @@ private slots:
             << QStringList{"chkopenclose=1", "chkclosetime=1", "timer=22:30:00", "chkImedClose=1"}
             << QTime(22, 30, 0) << "PowerOff";
         QTest::newRow("shutdown warning")
-            << QStringList{"chkopenclose=1", "chkclosetime=1", "timer=22:30:00"}
-            << QTime(22, 30, 0) << "frmShutdownWarning";
+            << QStringList{"chkopenclose=1", "chkclosetime=1", "timer=22:30:00"} << QTime(22, 30, 0)
+            << "frmShutdownWarning";
     }
     void actionsRunAfterTheTickReturns()
     {
@@ -288,8 +288,8 @@ private slots:
     // due ten seconds after the alarm whose sound failed still comes.
     void secondsGoOnWhileAMessageIsUp()
     {
-        arm({"chkyntimer=0", "itimer=7:05:00", "chkopenclose=1", "chkclosetime=1",
-             "timer=7:05:10", "chkImedClose=1"});
+        arm({"chkyntimer=0", "itimer=7:05:00", "chkopenclose=1", "chkclosetime=1", "timer=7:05:10",
+             "chkImedClose=1"});
         env->sound.answer = SoundStart::fileUnreadable();
         env->messages.modal = true;
         env->messages.modalLimitMs = 20000;

@@ -202,8 +202,7 @@ private slots:
                            "timerdate=2026-03-01"}
             << twoEvenings << QStringList();
         QTest::newRow("no time: nothing")
-            << QStringList{"chkopenclose=1", "chkclosetime=0", "timer=",
-                           "timerdate=2026-03-02"}
+            << QStringList{"chkopenclose=1", "chkclosetime=0", "timer=", "timerdate=2026-03-02"}
             << twoEvenings << QStringList();
     }
     void oneOffShutdown()

@@ -238,7 +238,8 @@ private slots:
         QCOMPARE(env.messages.texts.size(), 1);
         const QString text = env.messages.texts.first();
         QVERIFY2(text.startsWith(QStringLiteral("无法播放声音<tolvek.wav>：")), qPrintable(text));
-        QVERIFY2(text.size() > QStringLiteral("无法播放声音<tolvek.wav>：").size(), qPrintable(text));
+        QVERIFY2(text.size() > QStringLiteral("无法播放声音<tolvek.wav>：").size(),
+                 qPrintable(text));
         QVERIFY(!text.contains(QLatin1Char('\r')));
         QVERIFY(popup->isVisible());
     }

@@ -77,8 +77,8 @@ private slots:
         QTest::newRow("fresh store") << QStringList() << ""
                                      << "" << false << false << false;
         QTest::newRow("daily: its time, hour and minute as typed")
-            << QStringList{"chkclosetime=1", "timer=7:05:00", "hour=07", "minute=5",
-                           "chkImedClose=1", "chkopenclose=1"}
+            << QStringList{"chkclosetime=1", "timer=7:05:00",  "hour=07",
+                           "minute=5",       "chkImedClose=1", "chkopenclose=1"}
             << "07"
             << "5" << true << true << true;
         QTest::newRow("daily, the alarm's hour and minute: its own time")
@@ -92,11 +92,10 @@ private slots:
         QTest::newRow("not daily: empty boxes whatever is stored")
             << QStringList{"chkclosetime=0", "hour=7", "minute=5", "timer=7:05:00"} << ""
             << "" << false << false << false;
-        QTest::newRow("hand-edited values")
-            << QStringList{"chkclosetime=1", "hour=x", "minute=99", "timer=7:99:00",
-                           "chkopenclose=yes"}
-            << ""
-            << "" << true << false << false;
+        QTest::newRow("hand-edited values") << QStringList{"chkclosetime=1", "hour=x", "minute=99",
+                                                           "timer=7:99:00", "chkopenclose=yes"}
+                                            << ""
+                                            << "" << true << false << false;
     }
     void opening()
     {
@@ -350,11 +349,13 @@ private slots:
     {
         save({"chkImedClose=1", "chkopenclose=1"});
         frmCloseWindows *w = open();
+        w->txtHour->setText("22");
+        w->txtMinute->setText("30");
         w->chkImedClose->setChecked(false);
         click(w->cmdOk);
         QCOMPARE(stored("chkImedClose"), QString("0"));
         QCOMPARE(stored("chkopenclose"), QString("1"));
-        QCOMPARE(stored("timer"), QString(""));
+        QCOMPARE(stored("timer"), QString("22:30:00"));
     }
 
     void invalidTimesAreRefused_data()
