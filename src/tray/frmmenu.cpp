@@ -52,7 +52,7 @@ frmMenu::frmMenu(WindowTable &table) : ManagedWindow(table), imgIocn(application
 {
     setWindowTitle(QStringLiteral("菜单"));
 
-    mnuMainPG = buildMenu("mnuMainPG", "主程序菜单",
+    mnuMainPG = buildMenu(MenuOf::Clock, "mnuMainPG", "主程序菜单",
                           {
                               {"mnuMainPGCloseWD", "关机设置...", &frmMenu::showShutdownSettings},
                               {"mnuMainPGTS", "定时设置...", &frmMenu::showAlarmSettings},
@@ -65,7 +65,7 @@ frmMenu::frmMenu(WindowTable &table) : ManagedWindow(table), imgIocn(application
                               {"mnuMainPGAbout", "关于...", &frmMenu::showAbout},
                               {"mnuMainPGExit", "退出", &frmMenu::exitLong},
                           });
-    mnuMain = buildMenu("mnuMain", "任务栏菜单",
+    mnuMain = buildMenu(MenuOf::Icon, "mnuMain", "任务栏菜单",
                         {
                             {"mnuMainClose", "关闭计算机", &frmMenu::shutDown},
                             {"mnuMainRestar", "重新启动计算机", &frmMenu::restart},
@@ -80,6 +80,13 @@ frmMenu::frmMenu(WindowTable &table) : ManagedWindow(table), imgIocn(application
     mnuMainTimeSet = item(QStringLiteral("mnuMainTimeSet"));
     mnuMainOption = item(QStringLiteral("mnuMainOption"));
     mnuMainCloseWindows = item(QStringLiteral("mnuMainCloseWindows"));
+    mnuMainPGMin = item(QStringLiteral("mnuMainPGMin"));
+
+    // However the clock leaves the screen, the icon can bring it back.
+    connect(&table, &WindowTable::windowUnloaded, this, [this](const QString &name) {
+        if (name == QLatin1String("frmclockMain"))
+            applyMenuEvent(TrayMenuEvent::ClockClosed);
+    });
 }
 
 frmMenu::~frmMenu()
@@ -102,7 +109,8 @@ void frmMenu::installClockMenu(WindowTable &table)
     };
 }
 
-QMenu *frmMenu::buildMenu(const char *name, const char *title, std::initializer_list<Item> items)
+QMenu *frmMenu::buildMenu(MenuOf owner, const char *name, const char *title,
+                          std::initializer_list<Item> items)
 {
     auto *menu = new QMenu(QString::fromUtf8(title), this);
     menu->setObjectName(QString::fromLatin1(name));
@@ -110,7 +118,11 @@ QMenu *frmMenu::buildMenu(const char *name, const char *title, std::initializer_
         QAction *action = menu->addAction(QString::fromUtf8(entry.caption));
         action->setObjectName(QString::fromLatin1(entry.name));
         const Command command = entry.command;
-        connect(action, &QAction::triggered, this, [this, command] { (this->*command)(); });
+        if (owner == MenuOf::Icon)
+            connect(action, &QAction::triggered, this,
+                    [this, command] { runTrayCommand(command); });
+        else
+            connect(action, &QAction::triggered, this, [this, command] { (this->*command)(); });
     }
     return menu;
 }
@@ -141,10 +153,12 @@ void frmMenu::unloading()
 void frmMenu::AddTrayIcon()
 {
     QPointer<frmMenu> self(this);
-    m_iconAdded = services().tray->add(imgIocn, [self](TrayActivation activation) {
+    m_iconAdded = services().tray->add(imgIocn, mnuMain, [self](TrayActivation activation) {
         if (self)
             self->trayActivated(activation);
     });
+    // Without an icon nothing could bring a hidden clock back.
+    mnuMainPGMin->setEnabled(m_iconAdded);
     if (!m_iconAdded)
         services().messages->show(QStringLiteral("不能创建图标!"));
 }
@@ -177,12 +191,34 @@ void frmMenu::trayActivated(TrayActivation activation)
         showAbout();
         break;
     case TrayAction::PopupMenu:
+        m_trayMenuShown = true;
         mnuMain->exec(QCursor::pos());
+        if (self)
+            m_trayMenuShown = false;
         break;
     case TrayAction::Nothing:
         break;
     }
     if (self) // the exit commands destroy this window
+        m_busy = false;
+}
+
+void frmMenu::runTrayCommand(Command command)
+{
+    // Chosen from our own pop-up: part of the notification that opened it,
+    // which holds the busy flag until the command is over.
+    if (m_trayMenuShown) {
+        (this->*command)();
+        return;
+    }
+    // Chosen from the menu the desktop shows for the icon: a notification
+    // of its own, ignored while another one is being handled.
+    if (m_busy)
+        return;
+    m_busy = true;
+    QPointer<frmMenu> self(this);
+    (this->*command)();
+    if (self)
         m_busy = false;
 }
 

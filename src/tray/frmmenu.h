@@ -52,7 +52,10 @@ private:
         const char *caption;
         Command command;
     };
-    QMenu *buildMenu(const char *name, const char *title, std::initializer_list<Item> items);
+    enum class MenuOf { Clock, Icon };
+    QMenu *buildMenu(MenuOf owner, const char *name, const char *title,
+                     std::initializer_list<Item> items);
+    void runTrayCommand(Command command);
 
     void AddTrayIcon();
     void RemoveTrayIcon();
@@ -78,7 +81,9 @@ private:
     QAction *mnuMainTimeSet = nullptr;
     QAction *mnuMainOption = nullptr;
     QAction *mnuMainCloseWindows = nullptr;
+    QAction *mnuMainPGMin = nullptr;
     QIcon imgIocn;
     bool m_busy = false;
+    bool m_trayMenuShown = false; ///< our own pop-up of mnuMain is open
     bool m_iconAdded = false;
 };

@@ -16,6 +16,11 @@ TrayMenuState nextTrayMenuState(TrayMenuState state, TrayMenuEvent event)
         // re-enables them.
         state.switchToClock = false;
         break;
+    case TrayMenuEvent::ClockClosed:
+        // Off the screen: the switch and the icon's left button bring it
+        // back. The settings items stay as they are.
+        state.switchToClock = true;
+        break;
     }
     return state;
 }

@@ -18,6 +18,7 @@ enum class TrayMenuEvent {
     HideClock,       ///< "隐藏到任务栏"
     SwitchToClock,   ///< "转换到主窗口"
     ShowClockWindow, ///< the clock brought back by a left press on the icon
+    ClockClosed,     ///< the clock window unloaded (double-click on the strip)
 };
 
 /// The states after an event.

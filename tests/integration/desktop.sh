@@ -109,7 +109,8 @@ CONF
 
     trayer --edge top --align right --widthtype pixel --width 100 --height 24 \
         --SetDockType true --transparent false >"$WORK/trayer.log" 2>&1 &
-    PIDS+=($!)
+    TRAYER_PID=$!
+    PIDS+=($TRAYER_PID)
     wait_for "the tray host" 10 xdotool search --classname trayer
 
     # Sound goes to a null sink whose monitor the test can record.
@@ -132,6 +133,20 @@ windows_sized() {
     done
 }
 is_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+# The first mapped window of the program with that title (xdotool's --name
+# does not match Chinese titles reliably).
+window_titled() {
+    local id
+    for id in $(xdotool search --classname '^zirvel$' 2>/dev/null); do
+        is_viewable "$id" || continue
+        if [[ $(xprop -id "$id" _NET_WM_NAME) == "_NET_WM_NAME(UTF8_STRING) = \"$1\"" ]]; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+
 # The first mapped window of the program of that size.
 shown_window() {
     local id

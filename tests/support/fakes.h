@@ -13,6 +13,7 @@
 #include <QEventLoop>
 #include <QHash>
 #include <QList>
+#include <QMenu>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -129,10 +130,11 @@ private:
 
 /// A notification area the test controls: `available` decides whether the
 /// icon can be added; activate() delivers a notification as the desktop would.
-/// Adds and removes go to `journal` when one is set.
+/// Adds and removes go to `journal` when one is set. `menu` is the menu
+/// published with the icon, as a StatusNotifierItem host would show it.
 class FakeTrayIcon final : public ITrayIcon {
 public:
-    bool add(const QIcon &icon, Handler onActivated) override
+    bool add(const QIcon &icon, QMenu *publishedMenu, Handler onActivated) override
     {
         ++adds;
         if (journal)
@@ -140,6 +142,7 @@ public:
         if (!available)
             return false;
         shownIcon = icon;
+        menu = publishedMenu;
         handler = std::move(onActivated);
         shown = true;
         return true;
@@ -165,6 +168,7 @@ public:
     int adds = 0;
     int removes = 0;
     QIcon shownIcon;
+    QPointer<QMenu> menu;
     Handler handler;
     QStringList *journal = nullptr;
 };

@@ -57,6 +57,8 @@ private slots:
     void hideAndComeBack();
     void iconDoubleClick();
     void busyWhileTrayMenuOpen();
+    void busyWhilePublishedMenuCommandRuns();
+    void backAfterDoubleClickClose_data();
     void backAfterDoubleClickClose();
     void exitSequences_data();
     void exitSequences();
@@ -141,6 +143,8 @@ void TestFrmMenu::firstRightClickOnClockCreatesIcon()
     QCOMPARE(env.tray.adds, 1);
     QVERIFY(!env.tray.shownIcon.isNull());
     QVERIFY(!env.table->loaded<frmMenu>()->isVisible());
+    // The icon's menu goes with it, for desktops that show it themselves.
+    QCOMPARE(env.tray.menu.data(), env.table->loaded<frmMenu>()->trayMenu());
 
     // The second right click reuses the window and its icon.
     opened.clear();
@@ -173,10 +177,27 @@ void TestFrmMenu::noNotificationArea()
     QCOMPARE(env.tray.adds, 1);
     QVERIFY(!env.table->loaded<frmMenu>()->hasTrayIcon());
 
-    // Hiding still hides; exiting does not try to remove an icon that never was.
-    env.table->loaded<frmMenu>()->item(QStringLiteral("mnuMainPGMin"))->trigger();
-    QVERIFY(!clock->isVisible());
-    env.table->loaded<frmMenu>()->item(QStringLiteral("mnuMainPGExit"))->trigger();
+    // Nothing could bring a hidden clock back: "隐藏到任务栏" is disabled and
+    // clicking it does nothing; every other item of the clock's menu works.
+    frmMenu *menu = env.table->loaded<frmMenu>();
+    for (QAction *action : menu->clockMenu()->actions())
+        QCOMPARE(action->isEnabled(), action->objectName() != u"mnuMainPGMin");
+    bool clicked = false, stillOpen = false;
+    whenMenuOpens([&](QMenu *open) {
+        clickItem(open, QStringLiteral("mnuMainPGMin"));
+        clicked = true;
+        stillOpen = open->isVisible();
+        dismiss(open);
+    });
+    QTest::mouseClick(clock, Qt::RightButton, Qt::NoModifier, EndCap);
+    QTRY_VERIFY(clicked);
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+    QVERIFY(stillOpen);
+    menu->item(QStringLiteral("mnuMainPGMin"))->trigger();
+    QVERIFY(clock->isVisible());
+
+    // Exiting does not try to remove an icon that never was.
+    menu->item(QStringLiteral("mnuMainPGExit"))->trigger();
     QCOMPARE(env.tray.removes, 0);
     QCOMPARE(env.program.quits, 1);
 }
@@ -399,21 +420,102 @@ void TestFrmMenu::busyWhileTrayMenuOpen()
     QVERIFY(!menu->isBusy());
 }
 
+void TestFrmMenu::busyWhilePublishedMenuCommandRuns()
+{
+    // A desktop that shows the icon's menu itself runs the chosen command
+    // from the event loop, with no pop-up of ours open: the command is a
+    // notification of its own and holds the busy flag while it runs.
+    TestEnvironment env;
+    frmclockMain *clock = env.table->window<frmclockMain>();
+    frmMenu *menu = env.table->window<frmMenu>();
+    QCOMPARE(env.tray.menu.data(), menu->trayMenu());
+    menu->item(QStringLiteral("mnuMainPGMin"))->trigger();
+    QSignalSpy shows(menu->trayMenu(), &QMenu::aboutToShow);
+    // Should our menu open all the same, it closes again at once.
+    connect(menu->trayMenu(), &QMenu::aboutToShow, menu->trayMenu(), &QMenu::close,
+            Qt::QueuedConnection);
+
+    struct OnShow : QObject {
+        std::function<void()> act;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Show && act)
+                act();
+            return false;
+        }
+    } onShow;
+    bool busyInside = false;
+    onShow.act = [&] {
+        busyInside = menu->isBusy();
+        // The clock is shown by now, so a double-click would open About and
+        // a right click our own menu, were they not ignored.
+        env.tray.activate(TrayActivation::LeftDoubleClick);
+        env.tray.activate(TrayActivation::RightRelease);
+    };
+    clock->installEventFilter(&onShow);
+    menu->item(QStringLiteral("mnuMainChang"))->trigger();
+    clock->removeEventFilter(&onShow);
+
+    QVERIFY(clock->isVisible());
+    QVERIFY(busyInside);
+    QVERIFY(!env.table->isLoaded<frmAbout>());
+    QCOMPARE(shows.count(), 0);
+    QVERIFY(!menu->isBusy());
+    QCOMPARE(enabledItems(menu), ShownByMenuTrayItems);
+}
+
+void TestFrmMenu::backAfterDoubleClickClose_data()
+{
+    // What happened before the double-click on the strip closed the clock,
+    // and how it is brought back. Whatever came before, the clock is off the
+    // screen, so the icon's left button and "转换到主窗口" bring it back.
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<bool>("byIcon");
+    const QList<QPair<const char *, QStringList>> befores{
+        {"nothing", {}},
+        {"icon press", {"icon"}},
+        {"switch", {"mnuMainChang"}},
+        {"hidden, icon press", {"mnuMainPGMin", "icon"}},
+        {"hidden, switch", {"mnuMainPGMin", "mnuMainChang"}},
+    };
+    for (const auto &[name, steps] : befores) {
+        QTest::addRow("%s; back by the icon", name) << steps << true;
+        QTest::addRow("%s; back by the switch", name) << steps << false;
+    }
+}
+
 void TestFrmMenu::backAfterDoubleClickClose()
 {
+    QFETCH(QStringList, before);
+    QFETCH(bool, byIcon);
+
     TestEnvironment env;
     frmclockMain *clock = env.table->window<frmclockMain>();
     frmSetTime *alarm = env.table->window<frmSetTime>();
     frmMenu *menu = env.table->window<frmMenu>();
+    QAction *switchItem = menu->item(QStringLiteral("mnuMainChang"));
+    for (const QString &step : before) {
+        if (step == u"icon")
+            QVERIFY(env.tray.activate(TrayActivation::LeftPress));
+        else
+            menu->item(step)->trigger();
+    }
+    QVERIFY(clock->isVisible());
     const QDateTime firstStart = clock->startupTime();
 
     clock->move(100, 300);
     QTest::mouseDClick(clock, Qt::LeftButton, Qt::NoModifier, EndCap);
     QTRY_VERIFY(!env.table->isLoaded<frmclockMain>());
     QCOMPARE(env.table->loaded<frmSetTime>(), alarm);
+    QVERIFY(switchItem->isEnabled());
 
     env.clock.advance(qint64(3) * 24 * 3600 * 1000);
-    menu->item(QStringLiteral("mnuMainChang"))->trigger();
+    if (byIcon)
+        QVERIFY(env.tray.activate(TrayActivation::LeftPress));
+    else
+        switchItem->trigger();
+    QVERIFY(!switchItem->isEnabled());
+    QVERIFY(!menu->isBusy());
     frmclockMain *again = env.table->loaded<frmclockMain>();
     QVERIFY(again);
     QVERIFY(again->isVisible());

@@ -17,7 +17,8 @@ private slots:
 void TestTrayRules::menuStates_data()
 {
     // Events: H = "隐藏到任务栏", S = "转换到主窗口", P = left press on the icon
-    // while the clock is in the tray (ShowClockWindow alone).
+    // while the clock is in the tray (ShowClockWindow alone), C = the clock
+    // closed by a double-click on the strip.
     QTest::addColumn<QString>("events");
     QTest::addColumn<bool>("switchToClock");
     QTest::addColumn<bool>("settingsItems");
@@ -32,6 +33,12 @@ void TestTrayRules::menuStates_data()
     QTest::newRow("menu before any hide") << "S" << false << true;
     QTest::newRow("icon before any hide") << "P" << false << true;
     QTest::newRow("menu, hide, icon") << "SHP" << false << false;
+    QTest::newRow("closed at creation") << "C" << true << true;
+    QTest::newRow("closed after the icon") << "PC" << true << true;
+    QTest::newRow("closed after the menu") << "SC" << true << true;
+    QTest::newRow("closed after hide and icon") << "HPC" << true << false;
+    QTest::newRow("closed, back through the icon") << "PCP" << false << true;
+    QTest::newRow("closed, back through the menu") << "HPCS" << false << true;
 }
 
 void TestTrayRules::menuStates()
@@ -44,6 +51,7 @@ void TestTrayRules::menuStates()
     for (const QChar c : events) {
         const TrayMenuEvent event = c == u'H'   ? TrayMenuEvent::HideClock
                                     : c == u'S' ? TrayMenuEvent::SwitchToClock
+                                    : c == u'C' ? TrayMenuEvent::ClockClosed
                                                 : TrayMenuEvent::ShowClockWindow;
         state = nextTrayMenuState(state, event);
     }
