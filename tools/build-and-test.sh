@@ -17,6 +17,6 @@ for preset in dev asan; do
     ctest --preset "$preset" -j "$jobs"
 done
 
-echo "== formatting"
+echo "== formatting, with $(clang-format --version)"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 echo "formatting ok"

@@ -5,11 +5,12 @@
 #include "platform/canberrasoundplayer.h"
 #include "platform/cddrive.h"
 #include "platform/clock.h"
-#include "platform/logindpower.h"
+#include "platform/desktoppower.h"
 #include "platform/messageboxes.h"
 #include "platform/processlauncher.h"
 #include "platform/program.h"
 #include "platform/registry.h"
+#include "platform/sessionbusguard.h"
 #include "platform/trayicon.h"
 #include "platform/windowsystem.h"
 #include "settings/settingsstore.h"
@@ -32,6 +33,10 @@ int main(int argc, char *argv[])
     // repaints a few pixels once a second they cost an extra wake-up each time.
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
+    // Read before the guard below may point Qt away from a silent session bus:
+    // power requests still try it (with a time limit) and say so when it is silent.
+    const PowerBuses buses = PowerBuses::fromEnvironment();
+    keepQtOffSilentSessionBus(buses.sessionAddress, DesktopPowerBackend::DefaultAnswerTime);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zirvel"));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -46,7 +51,7 @@ int main(int argc, char *argv[])
     SystemClock clock;
     QtMessageBoxes messages;
     X11WindowSystem windows;
-    LogindPowerBackend power;
+    DesktopPowerBackend power(buses);
     SystemTrayIcon tray;
     LinuxCdDrive cdDrive;
     QtProgram program;

@@ -48,7 +48,7 @@ void Scheduler::later(std::function<void()> action)
 void Scheduler::scheduledShutdown(qint16 noPrompt)
 {
     if (noPrompt == 1) {
-        PowerActions(*m_table.services().power).ShutDown(noPrompt);
+        PowerActions(m_table.services()).ShutDown(noPrompt);
         return;
     }
     // Not "without asking": warn first, so unsaved work can still be saved.

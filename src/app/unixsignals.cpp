@@ -26,7 +26,7 @@ UnixSignals::UnixSignals(QObject *parent) : QObject(parent)
         if (::read(pipeFds[0], &byte, 1) == 1)
             emit terminationRequested(int(byte));
     });
-    struct sigaction sa {};
+    struct sigaction sa = {};
     sa.sa_handler = onSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;

@@ -1,47 +1,45 @@
 #include "platform/logindpower.h"
 
-#include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
+namespace {
 
-// Warnings are off unless enabled by a logging rule.
-Q_LOGGING_CATEGORY(lcPower, "zirvel.power", QtCriticalMsg)
-
-LogindPowerBackend::LogindPowerBackend(const QDBusConnection &bus) : m_bus(bus) {}
-
-void LogindPowerBackend::powerOff()
+BusCall managerCall(const QString &method, const QVariantList &args = {})
 {
-    call(QStringLiteral("PowerOff"));
+    return {QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+            QStringLiteral("org.freedesktop.login1.Manager"), method, args};
 }
 
-void LogindPowerBackend::reboot()
-{
-    call(QStringLiteral("Reboot"));
-}
+} // namespace
 
-void LogindPowerBackend::call(const QString &method)
+LogindAnswer requestFromLogind(BusClient &systemBus, PowerRequest what,
+                               std::chrono::milliseconds answerWithin)
 {
-    // org.freedesktop.login1.Manager PowerOff(b interactive) / Reboot(b interactive),
-    // https://www.freedesktop.org/software/systemd/man/org.freedesktop.login1.html
-    // interactive = false: never ask for a password, refuse instead.
-    QDBusMessage message = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
-        QStringLiteral("org.freedesktop.login1.Manager"), method);
-    message << false;
-
-    if (!m_bus)
-        m_bus = QDBusConnection::systemBus();
-    if (!m_bus->isConnected()) {
-        qCWarning(lcPower) << method << "not sent:" << m_bus->lastError().message();
-        return;
+    const auto within = [answerWithin] { return std::chrono::steady_clock::now() + answerWithin; };
+    LogindAnswer answer;
+    answer.reply =
+        systemBus.call(managerCall(what == PowerRequest::PowerOff ? QStringLiteral("PowerOff")
+                                                                  : QStringLiteral("Reboot"),
+                                   {false}),
+                       within());
+    if (answer.reply.status == BusReply::Status::Error) {
+        const BusReply listed =
+            systemBus.call(managerCall(QStringLiteral("ListInhibitors")), within());
+        if (listed.ok())
+            answer.blockers = shutdownBlockers(listed.values.value(0).toList());
     }
-    auto *watcher = new QDBusPendingCallWatcher(m_bus->asyncCall(message));
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
-                     [method](QDBusPendingCallWatcher *w) {
-                         const QDBusPendingReply<> reply = *w;
-                         if (reply.isError())
-                             qCWarning(lcPower) << method << "refused:" << reply.error().name()
-                                                << reply.error().message();
-                         w->deleteLater();
-                     });
+    return answer;
+}
+
+QList<PowerInhibitor> shutdownBlockers(const QVariantList &inhibitors)
+{
+    QList<PowerInhibitor> blockers;
+    for (const QVariant &entry : inhibitors) {
+        const QVariantList fields = entry.toList();
+        if (fields.size() < 4)
+            continue;
+        const QStringList what = fields.at(0).toString().split(QLatin1Char(':'));
+        if (what.contains(QLatin1String("shutdown")) &&
+            fields.at(3).toString() == QLatin1String("block"))
+            blockers.append({fields.at(1).toString(), fields.at(2).toString()});
+    }
+    return blockers;
 }

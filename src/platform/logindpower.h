@@ -1,31 +1,25 @@
 #pragma once
 
+#include "platform/busclient.h"
 #include "platform/poweractions.h"
 
-#include <QDBusConnection>
-#include <QLoggingCategory>
+#include <chrono>
 
-#include <optional>
-
-Q_DECLARE_LOGGING_CATEGORY(lcPower)
-
-/// Power-off and reboot through systemd-logind on the system bus. The calls
-/// are asynchronous and never interactive: logind either acts or refuses,
-/// and a refusal (no permission, an inhibitor, no logind, no bus) only goes
-/// to the "zirvel.power" logging category, which is off by default
-/// (QT_LOGGING_RULES="zirvel.power.warning=true" shows it).
-class LogindPowerBackend final : public IPowerBackend {
-public:
-    /// On the system bus, connected at the first request only.
-    LogindPowerBackend() = default;
-    /// On the given bus (tests).
-    explicit LogindPowerBackend(const QDBusConnection &bus);
-
-    void powerOff() override;
-    void reboot() override;
-
-private:
-    void call(const QString &method);
-
-    std::optional<QDBusConnection> m_bus;
+/// What systemd-logind answered a power request.
+struct LogindAnswer {
+    BusReply reply;
+    /// On a refusal: the programs holding a lock that blocks shutting down.
+    QList<PowerInhibitor> blockers;
 };
+
+/// Asks systemd-logind, over a connection to the system bus, for
+/// PowerOff(false) / Reboot(false): never interactive (no password prompt;
+/// logind refuses instead), never ignoring inhibitors. On a refusal it also
+/// asks ListInhibitors who is blocking. Each wait lasts at most `answerWithin`.
+/// https://www.freedesktop.org/software/systemd/man/org.freedesktop.login1.html
+LogindAnswer requestFromLogind(BusClient &systemBus, PowerRequest what,
+                               std::chrono::milliseconds answerWithin);
+
+/// The block-mode locks on "shutdown" from a ListInhibitors answer, a(ssssuu):
+/// what, who, why, mode, uid, pid.
+QList<PowerInhibitor> shutdownBlockers(const QVariantList &inhibitors);

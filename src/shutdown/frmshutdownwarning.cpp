@@ -104,6 +104,6 @@ void frmShutdownWarning::showCountdown()
 void frmShutdownWarning::shutDownNow()
 {
     m_ticker->stop();
-    PowerActions(*services().power).ShutDown(m_noPrompt);
+    PowerActions(services()).ShutDown(m_noPrompt);
     unload();
 }

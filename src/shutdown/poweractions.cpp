@@ -1,16 +1,30 @@
 #include "shutdown/poweractions.h"
 
-#include "platform/poweractions.h"
+#include "platform/messageboxes.h"
+#include "platform/services.h"
+#include "shutdown/powerfailuretext.h"
 
-PowerActions::PowerActions(IPowerBackend &backend) : m_backend(backend) {}
+PowerActions::PowerActions(const Services &services)
+    : m_backend(*services.power), m_messages(*services.messages)
+{
+}
 
 void PowerActions::ShutDown(const qint16 &noPrompt)
 {
     Q_UNUSED(noPrompt);
-    m_backend.powerOff();
+    request(PowerRequest::PowerOff);
 }
 
 void PowerActions::Restart()
 {
-    m_backend.reboot();
+    request(PowerRequest::Reboot);
+}
+
+void PowerActions::request(PowerRequest what)
+{
+    IMessageBoxes *messages = &m_messages;
+    m_backend.request(what, [messages, what](const PowerOutcome &outcome) {
+        if (outcome.failure)
+            messages->show(powerFailureText(what, *outcome.failure));
+    });
 }

@@ -294,12 +294,12 @@ void frmMenu::closeCdDoor()
 
 void frmMenu::shutDown()
 {
-    PowerActions(*services().power).ShutDown(0);
+    PowerActions(services()).ShutDown(0);
 }
 
 void frmMenu::restart()
 {
-    PowerActions(*services().power).Restart();
+    PowerActions(services()).Restart();
 }
 
 void frmMenu::exitLong()

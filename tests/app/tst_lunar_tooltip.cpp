@@ -10,6 +10,8 @@
 #include <QTest>
 #include <QToolTip>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 /// Moves the mouse over a point of the strip, as the user does, and then asks for the tooltip
@@ -78,16 +80,15 @@ void TestLunarTooltip::startUpDay()
 {
     frmclockMain *w = load(QDateTime(QDate(2006, 1, 13), QTime(12, 0, 0)));
     QVERIFY(w);
-    QCOMPARE(hover(w, labelCentre(w)), u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四"_qs);
-    QCOMPARE(w->label1()->toolTip(), u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四"_qs);
+    QCOMPARE(hover(w, labelCentre(w)), u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四"_s);
+    QCOMPARE(w->label1()->toolTip(), u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四"_s);
 }
 
 void TestLunarTooltip::leapMonth()
 {
     frmclockMain *w = load(QDateTime(QDate(2004, 3, 21), QTime(8, 30, 0)));
     QVERIFY(w);
-    QCOMPARE(hover(w, labelCentre(w)),
-             u"星期日 公历：2004年03月21日 农历：甲申年(猴)闰二月初一"_qs);
+    QCOMPARE(hover(w, labelCentre(w)), u"星期日 公历：2004年03月21日 农历：甲申年(猴)闰二月初一"_s);
 }
 
 // The lunar part follows the date shown beside it: after midnight, after the clock is set and
@@ -99,19 +100,19 @@ void TestLunarTooltip::lunarPartFollowsTheDate_data()
     QTest::addColumn<QString>("tooltip");
     const QDateTime friday(QDate(2006, 1, 13), QTime(23, 59, 58));
     QTest::newRow("past midnight") << friday << QDateTime(QDate(2006, 1, 14), QTime(0, 0, 1))
-                                   << u"星期六 公历：2006年01月14日 农历：乙酉年(鸡)腊月十五"_qs;
+                                   << u"星期六 公历：2006年01月14日 农历：乙酉年(鸡)腊月十五"_s;
     QTest::newRow("resumed on the lunar new year")
         << friday << QDateTime(QDate(2006, 1, 29), QTime(8, 0, 0))
-        << u"星期日 公历：2006年01月29日 农历：丙戌年(狗)正月初一"_qs;
+        << u"星期日 公历：2006年01月29日 农历：丙戌年(狗)正月初一"_s;
     QTest::newRow("clock set back into a leap month")
         << friday << QDateTime(QDate(2004, 3, 21), QTime(8, 30, 0))
-        << u"星期日 公历：2004年03月21日 农历：甲申年(猴)闰二月初一"_qs;
+        << u"星期日 公历：2004年03月21日 农历：甲申年(猴)闰二月初一"_s;
     QTest::newRow("clock set past the lunar table")
         << friday << QDateTime(QDate(2101, 1, 29), QTime(9, 0, 0))
-        << u"星期六 公历：2101年01月29日"_qs;
+        << u"星期六 公历：2101年01月29日"_s;
     QTest::newRow("started past the lunar table, set back into it")
         << QDateTime(QDate(2101, 1, 29), QTime(9, 0, 0)) << friday
-        << u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四"_qs;
+        << u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四"_s;
 }
 
 void TestLunarTooltip::lunarPartFollowsTheDate()
@@ -126,7 +127,7 @@ void TestLunarTooltip::lunarPartFollowsTheDate()
     QSignalSpy ticks(w, &frmclockMain::schedulerTick);
     m_env->clock.set(later);
     QVERIFY(ticks.wait(5000));
-    QCOMPARE(w->label1()->text(), later.toString(u"hh:mm:ss"_qs));
+    QCOMPARE(w->label1()->text(), later.toString(u"hh:mm:ss"_s));
     QCOMPARE(hover(w, labelCentre(w)), tooltip);
 }
 
@@ -137,7 +138,7 @@ void TestLunarTooltip::startUpOutOfRange()
     frmclockMain *w = load(QDateTime(QDate(2101, 1, 29), QTime(9, 0, 0)));
     QVERIFY(w);
     QVERIFY(w->isTicking());
-    QCOMPARE(hover(w, labelCentre(w)), u"星期六 公历：2101年01月29日"_qs);
+    QCOMPARE(hover(w, labelCentre(w)), u"星期六 公历：2101年01月29日"_s);
 }
 
 void TestLunarTooltip::endCapsShowNoTooltip()
@@ -158,7 +159,7 @@ void TestLunarTooltip::weekdayIgnoresTheLocale()
     const QString shown = w ? hover(w, labelCentre(w)) : QString();
     QLocale::setDefault(saved);
     QVERIFY(w);
-    QCOMPARE(shown, u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四"_qs);
+    QCOMPARE(shown, u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四"_s);
 }
 
 // The label's own colours must not reach the tooltip: an unscoped style sheet on the label or

@@ -214,6 +214,39 @@ private slots:
         QCOMPARE(env->power.calls, calls);
     }
 
+    void aFailedShutdownIsShownOnceAndNotRetried_data()
+    {
+        QTest::addColumn<QString>("imedClose");
+        QTest::newRow("without asking") << "1";
+        QTest::newRow("after the warning") << "0";
+    }
+    void aFailedShutdownIsShownOnceAndNotRetried()
+    {
+        QFETCH(QString, imedClose);
+        env->power.failure = PowerFailure{};
+        env->power.failure->kind = PowerFailure::Kind::NoAnswer;
+        env->power.failure->party = PowerParty::SystemBus;
+        env->power.failure->timeoutSeconds = 5;
+        arm({"chkopenclose=1", "timer=22:30:00", "chkImedClose=" + imedClose});
+        tickAt(QTime(22, 30, 0));
+        if (frmShutdownWarning *w = warning())
+            QTest::mouseClick(w->cmdShutDownNow, Qt::LeftButton);
+        QCOMPARE(env->power.calls, QStringList{"PowerOff"});
+        // The message comes from the event loop, after the tick returned.
+        QVERIFY(env->messages.texts.isEmpty());
+        QTRY_COMPARE(env->messages.texts.size(), 1);
+        QCOMPARE(env->messages.texts.first(),
+                 QString("无法关闭计算机。\r系统总线在 5 秒内没有应答。"));
+        for (int s = 0; s <= 10; ++s) {
+            emit clock->schedulerTick(env->clock.now().addMSecs(300));
+            tickAt(QTime(22, 30, s));
+        }
+        QTest::qWait(20);
+        QCOMPARE(env->power.calls, QStringList{"PowerOff"});
+        QCOMPARE(env->messages.texts.size(), 1);
+        QVERIFY(!env->table->isLoaded<frmShutdownWarning>());
+    }
+
     void aSuspendPausesTheWarning()
     {
         arm({"chkopenclose=1", "timer=22:30:00"});

@@ -14,7 +14,7 @@ const QDate Day0(2026, 3, 2);
 QDateTime at(int day, const char *time, int ms = 20)
 {
     return QDateTime(Day0.addDays(day), QTime::fromString(QString::fromLatin1(time), "HH:mm:ss"),
-                     Qt::UTC)
+                     QTimeZone::utc())
         .addMSecs(ms);
 }
 

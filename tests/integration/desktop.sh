@@ -225,6 +225,18 @@ window_at() {
     return 1
 }
 
+# A message box of the program on the screen: a mapped dialog window.
+message_box() {
+    local id
+    for id in $(xdotool search --classname '^zirvel$' 2>/dev/null); do
+        if is_viewable "$id" && xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DIALOG; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+
 # Types text the way a person with an input method would see it arrive: every
 # character as a key press. Characters the keyboard lacks are first bound to
 # spare keycodes for good (xdotool's own remap-per-character is undone so fast

@@ -26,7 +26,8 @@ private slots:
     void chkTopOnTheRealClock();
 
 private:
-    void click(QWidget *w);
+    [[nodiscard]] bool click(QWidget *w);
+    bool placedAsQtThinks(QWidget *window) const;
     bool isAbove(QWidget *w) const;
     QString readFile(const QString &path) const;
 
@@ -42,12 +43,36 @@ void tst_OptionsX11::initTestCase()
         QSKIP("xdotool is needed");
 }
 
-void tst_OptionsX11::click(QWidget *w)
+// True when the window is on screen where Qt believes it is, as the X server
+// reports it.
+bool tst_OptionsX11::placedAsQtThinks(QWidget *window) const
 {
+    const QByteArray info = m_x.run(QStringLiteral("xwininfo"),
+                                    {QStringLiteral("-id"), QString::number(window->winId())});
+    const auto field = [&](const QByteArray &name) {
+        const qsizetype at = info.indexOf(name);
+        return at < 0 ? QByteArray() : info.mid(at + name.size()).split('\n').first().trimmed();
+    };
+    return field("Map State:") == "IsViewable" &&
+           QPoint(field("Absolute upper-left X:").toInt(),
+                  field("Absolute upper-left Y:").toInt()) == window->geometry().topLeft();
+}
+
+// Clicks the middle of a widget with the real pointer. A window that was just
+// shown can be exposed before Qt has heard where the window manager put it
+// (openbox reparents it into a frame, maps it, and only then tells the
+// client its place); a click aimed from the stale position lands beside the
+// window. So wait until Qt's idea of the window's place is the X server's.
+bool tst_OptionsX11::click(QWidget *w)
+{
+    QWidget *window = w->window();
+    if (!QTest::qWaitFor([&] { return placedAsQtThinks(window); }))
+        return false;
     const QPoint p = w->mapToGlobal(w->rect().center());
     m_x.run(QStringLiteral("xdotool"),
             {QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y()),
              QStringLiteral("click"), QStringLiteral("1")});
+    return true;
 }
 
 bool tst_OptionsX11::isAbove(QWidget *w) const
@@ -79,7 +104,7 @@ void tst_OptionsX11::autoRunWithTheMouse()
     auto *autoRun = w->findChild<QCheckBox *>(QStringLiteral("chkAutoRun"));
     const QString entry = folder + QStringLiteral("/QarnexTime.desktop");
 
-    click(autoRun);
+    QVERIFY(click(autoRun));
     QTRY_VERIFY(autoRun->isChecked());
     const auto keys = DesktopEntryReader::mainGroup(readFile(entry));
     QVERIFY(keys);
@@ -98,12 +123,12 @@ void tst_OptionsX11::autoRunWithTheMouse()
              QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y()),
              QStringLiteral("+repage"), QStringLiteral("options.png")});
 
-    click(autoRun);
+    QVERIFY(click(autoRun));
     QTRY_VERIFY(!autoRun->isChecked());
     QCOMPARE(DesktopEntryReader::mainGroup(readFile(entry))->value(QStringLiteral("Hidden")),
              QStringLiteral("true"));
 
-    click(w->findChild<QPushButton *>(QStringLiteral("cmdOk")));
+    QVERIFY(click(w->findChild<QPushButton *>(QStringLiteral("cmdOk"))));
     QTRY_VERIFY(!env.table->isLoaded<frmOption>());
     QCOMPARE(env.reopenStore()->get(QStringLiteral("Settings"), QStringLiteral("chkautorun")),
              QStringLiteral("0"));
@@ -127,17 +152,17 @@ void tst_OptionsX11::chkTopOnTheRealClock()
     QVERIFY(QTest::qWaitForWindowExposed(w));
     auto *top = w->findChild<QCheckBox *>(QStringLiteral("chkTop"));
 
-    click(top);
+    QVERIFY(click(top));
     QTRY_VERIFY(top->isChecked());
     QTRY_VERIFY(isAbove(clock));
-    click(top);
+    QVERIFY(click(top));
     QTRY_VERIFY(!top->isChecked());
     QTRY_VERIFY(!isAbove(clock));
-    click(top);
+    QVERIFY(click(top));
     QTRY_VERIFY(isAbove(clock));
 
     // OK with the box ticked keeps it on top; in place, same native window.
-    click(w->findChild<QPushButton *>(QStringLiteral("cmdOk")));
+    QVERIFY(click(w->findChild<QPushButton *>(QStringLiteral("cmdOk"))));
     QTRY_VERIFY(!env.table->isLoaded<frmOption>());
     QVERIFY(isAbove(clock));
     QCOMPARE(clock->winId(), nativeWindow);

@@ -24,6 +24,10 @@ start_x11_session() {
     mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
     mkdir -m 700 "$XDG_RUNTIME_DIR"
     unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+    # Never the session bus of whoever runs the tests: a scheduled shutdown
+    # asks the desktop's session manager there. With the variable unset and
+    # XDG_RUNTIME_DIR private, the program finds no session bus at all.
+    unset DBUS_SESSION_BUS_ADDRESS
     # openbox drops map requests that arrive while it starts up; --startup
     # runs once it is ready.
     openbox --startup "touch $_session_tmp/wm-ready" >/dev/null 2>&1 &

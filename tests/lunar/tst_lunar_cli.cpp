@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct Run {
@@ -59,19 +61,19 @@ void TestLunarCli::oneDate_data()
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("2006-01-13") << "2006-01-13" << QStringList()
-                                << u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四\n"_qs;
+                                << u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四\n"_s;
     // The weekday comes from the C locale whatever the user's locale is.
     QTest::newRow("Chinese locale") << "2006-01-13" << QStringList{"LC_ALL=zh_CN.UTF-8"}
-                                    << u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四\n"_qs;
+                                    << u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四\n"_s;
     QTest::newRow("German locale")
         << "2004-03-21" << QStringList{"LC_ALL=de_DE.UTF-8", "LANG=de_DE.UTF-8"}
-        << u"星期日 公历：2004年03月21日 农历：甲申年(猴)闰二月初一\n"_qs;
+        << u"星期日 公历：2004年03月21日 农历：甲申年(猴)闰二月初一\n"_s;
     QTest::newRow("2026-12-09") << "2026-12-09" << QStringList()
-                                << u"星期三 公历：2026年12月09日 农历：丙午年(马)十一月初一\n"_qs;
+                                << u"星期三 公历：2026年12月09日 农历：丙午年(马)十一月初一\n"_s;
     QTest::newRow("first day") << "1900-01-31" << QStringList()
-                               << u"星期三 公历：1900年01月31日 农历：庚子年(鼠)正月初一\n"_qs;
+                               << u"星期三 公历：1900年01月31日 农历：庚子年(鼠)正月初一\n"_s;
     QTest::newRow("last day") << "2101-01-28" << QStringList()
-                              << u"星期五 公历：2101年01月28日 农历：庚申年(猴)腊月廿九\n"_qs;
+                              << u"星期五 公历：2101年01月28日 农历：庚申年(猴)腊月廿九\n"_s;
 }
 
 void TestLunarCli::oneDate()
@@ -100,16 +102,14 @@ void TestLunarCli::range()
 {
     const Run r = run({"--range", "2004-03-19", "2004-03-22"});
     QCOMPARE(r.exitCode, 0);
-    QCOMPARE(
-        r.out,
-        u"2004-03-19\t2004\t2\t29\t星期五 公历：2004年03月19日 农历：甲申年(猴)二月廿九\n"
-        "2004-03-20\t2004\t2\t30\t星期六 公历：2004年03月20日 农历：甲申年(猴)二月三十\n"
-        "2004-03-21\t2004\t-2\t1\t星期日 公历：2004年03月21日 农历：甲申年(猴)闰二月初一\n"
-        "2004-03-22\t2004\t-2\t2\t星期一 公历：2004年03月22日 农历：甲申年(猴)闰二月初二\n"_qs);
+    QCOMPARE(r.out,
+             u"2004-03-19\t2004\t2\t29\t星期五 公历：2004年03月19日 农历：甲申年(猴)二月廿九\n"
+             "2004-03-20\t2004\t2\t30\t星期六 公历：2004年03月20日 农历：甲申年(猴)二月三十\n"
+             "2004-03-21\t2004\t-2\t1\t星期日 公历：2004年03月21日 农历：甲申年(猴)闰二月初一\n"
+             "2004-03-22\t2004\t-2\t2\t星期一 公历：2004年03月22日 农历：甲申年(猴)闰二月初二\n"_s);
     const Run one = run({"--range", "2006-01-13", "2006-01-13"});
-    QCOMPARE(
-        one.out,
-        u"2006-01-13\t2005\t12\t14\t星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四\n"_qs);
+    QCOMPARE(one.out,
+             u"2006-01-13\t2005\t12\t14\t星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四\n"_s);
 }
 
 // Every day of the range: one line a day, each agreeing with the one-date form's text.
@@ -121,9 +121,9 @@ void TestLunarCli::wholeRange()
     const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 73412);
     QCOMPARE(lines.first(),
-             u"1900-01-31\t1900\t1\t1\t星期三 公历：1900年01月31日 农历：庚子年(鼠)正月初一"_qs);
+             u"1900-01-31\t1900\t1\t1\t星期三 公历：1900年01月31日 农历：庚子年(鼠)正月初一"_s);
     QCOMPARE(lines.last(),
-             u"2101-01-28\t2100\t12\t29\t星期五 公历：2101年01月28日 农历：庚申年(猴)腊月廿九"_qs);
+             u"2101-01-28\t2100\t12\t29\t星期五 公历：2101年01月28日 农历：庚申年(猴)腊月廿九"_s);
     QDate d(1900, 1, 31);
     for (const QString &line : lines) {
         const QStringList f = line.split(u'\t');
@@ -165,8 +165,7 @@ void TestLunarCli::badInput()
     QCOMPARE(r.err.count(u'\n'), 1);
     QVERIFY(r.err.endsWith(u'\n'));
     // A date error names the accepted range.
-    if (!args.contains(u"--frobnicate"_qs) && args.size() != 2 &&
-        !args.contains(u"2006-01-02"_qs)) {
+    if (!args.contains(u"--frobnicate"_s) && args.size() != 2 && !args.contains(u"2006-01-02"_s)) {
         QVERIFY2(r.err.contains(u"1900-01-31") && r.err.contains(u"2101-01-28"), qPrintable(r.err));
     }
 }

@@ -119,8 +119,7 @@ void tst_RegistryPath::writeStringValue_data()
                                 << "" << false;
     QTest::newRow("wrong-case root") << "HKEY_Current_User\\" + Run << "" << false;
     QTest::newRow("malformed") << "hkey_current_user\\" + Run << "" << true;
-    QTest::newRow("trailing backslash") << "HKEY_CURRENT_USER\\" + Run + "\\"
-                                        << "" << true;
+    QTest::newRow("trailing backslash") << "HKEY_CURRENT_USER\\" + Run + '\\' << "" << true;
 }
 
 void tst_RegistryPath::writeStringValue()

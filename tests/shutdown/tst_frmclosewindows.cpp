@@ -236,10 +236,11 @@ private slots:
         w->txtMinute->setFocus();
         QWidget other;
         other.show();
-        QApplication::setActiveWindow(&other);
-        QTest::qWait(0);
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
         QVERIFY(env->messages.texts.isEmpty());
-        QApplication::setActiveWindow(w);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
     }
 
     void help()

@@ -111,21 +111,30 @@ public:
     std::function<void()> onPlay;
 };
 
-/// Records power requests; never touches the machine. onCall, when set, runs as a request is made.
+/// Records power requests ("PowerOff", "Reboot"); never touches the machine.
+/// Each request ends, from the event loop as the real one does, with
+/// `failure` when that is set, and as accepted otherwise. onCall, when set,
+/// runs as a request is made.
 class FakePowerBackend final : public IPowerBackend {
 public:
-    void powerOff() override { record(QStringLiteral("PowerOff")); }
-    void reboot() override { record(QStringLiteral("Reboot")); }
+    void request(PowerRequest what, Done done) override
+    {
+        calls << (what == PowerRequest::PowerOff ? QStringLiteral("PowerOff")
+                                                 : QStringLiteral("Reboot"));
+        if (onCall)
+            onCall();
+        QTimer::singleShot(
+            0, &m_context,
+            [done = std::move(done), outcome = PowerOutcome{QStringLiteral("fake"), failure}] {
+                done(outcome);
+            });
+    }
     QStringList calls;
+    std::optional<PowerFailure> failure;
     std::function<void()> onCall;
 
 private:
-    void record(const QString &call)
-    {
-        calls << call;
-        if (onCall)
-            onCall();
-    }
+    QObject m_context; ///< drops outcomes still due when the fake goes
 };
 
 /// A notification area the test controls: `available` decides whether the

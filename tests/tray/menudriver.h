@@ -28,13 +28,22 @@ inline void whenMenuOpens(std::function<void(QMenu *)> act)
     timer->start();
 }
 
-/// Clicks a menu item as the user would.
+/// Clicks a menu item as the user does: the pointer comes in at the menu's
+/// corner and glides over the items to the chosen one, then presses and
+/// releases there. A menu ignores a click until it has seen the pointer move
+/// since it opened (how strictly depends on the Qt version), so a click
+/// without the glide may do nothing. The moves go to the menu's own window,
+/// as a real pointer's do while a menu is open, whatever other windows lie
+/// under it.
 inline void clickItem(QMenu *menu, const QString &name)
 {
     for (QAction *action : menu->actions()) {
         if (action->objectName() == name) {
+            const QPoint from(1, 1);
             const QPoint at = menu->actionGeometry(action).center();
-            QTest::mouseMove(menu, at);
+            const int steps = 10;
+            for (int i = 0; i <= steps; ++i)
+                QTest::mouseMove(menu->windowHandle(), from + (at - from) * i / steps);
             QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, at);
             return;
         }
