@@ -2,6 +2,7 @@
 
 #include "alarm/frmsettime.h"
 #include "app/scheduler.h"
+#include "app/screenplacement.h"
 #include "app/secondticker.h"
 #include "platform/clock.h"
 #include "platform/windowsystem.h"
@@ -16,6 +17,20 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+QList<ScreenArea> screenAreas()
+{
+    QList<ScreenArea> areas;
+    for (const QScreen *screen : QGuiApplication::screens())
+        areas.append({screen->geometry(), screen->availableGeometry()});
+    return areas;
+}
+
+} // namespace
 
 frmclockMain::frmclockMain(WindowTable &table)
     : ManagedWindow(table,
@@ -41,6 +56,44 @@ frmclockMain::frmclockMain(WindowTable &table)
     m_ticker = new SecondTicker(*services().clock, this);
     connect(m_ticker, &SecondTicker::tick, this, &frmclockMain::onSecond);
     connect(this, &frmclockMain::schedulerTick, new Scheduler(table, this), &Scheduler::tick);
+
+    // A monitor unplugged, added or rearranged may leave the strip where no
+    // screen shows it.
+    for (QScreen *screen : QGuiApplication::screens())
+        watchScreen(screen);
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
+        watchScreen(screen);
+        screensChanged();
+    });
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &frmclockMain::screensChanged);
+}
+
+void frmclockMain::watchScreen(QScreen *screen)
+{
+    connect(screen, &QScreen::geometryChanged, this, &frmclockMain::screensChanged,
+            Qt::UniqueConnection);
+    connect(screen, &QScreen::availableGeometryChanged, this, &frmclockMain::screensChanged,
+            Qt::UniqueConnection);
+}
+
+void frmclockMain::screensChanged()
+{
+    // One look once the change is over: a layout change arrives as several
+    // notices, and Qt finishes its own part after them.
+    if (m_screensChangePending)
+        return;
+    m_screensChangePending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_screensChangePending = false;
+        keepInView();
+    });
+}
+
+void frmclockMain::keepInView()
+{
+    const QPoint place = keepOnScreens(QRect(pos(), size()), screenAreas());
+    if (place != pos())
+        move(place);
 }
 
 frmclockMain::~frmclockMain()
@@ -50,7 +103,8 @@ frmclockMain::~frmclockMain()
 
 void frmclockMain::load()
 {
-    move(StartPosition);
+    // The start position, unless no screen shows the strip there.
+    move(keepOnScreens(QRect(StartPosition, ClientSize), screenAreas()));
     show();
     services().windows->setTopmost(this, true);
 
@@ -63,6 +117,12 @@ void frmclockMain::load()
 bool frmclockMain::isTicking() const
 {
     return m_ticker->isActive();
+}
+
+bool frmclockMain::isTopmost() const
+{
+    // The window system keeps the widget's flags in step with the native window.
+    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
 void frmclockMain::unloading()

@@ -7,13 +7,15 @@
 #include <QDateTime>
 
 class QLabel;
+class QScreen;
 class SecondTicker;
 class TitleDrag;
 
 /// The clock strip: 86 × 19, frameless, always on top, no taskbar button,
-/// placed at 638, 24 on every load. Its end caps drag it, close it on a
-/// double-click and open its menu on a right click; over the time label only
-/// the tooltip reacts.
+/// placed at 638, 24 on every load (or, where no screen shows it there, on
+/// the nearest screen), and brought back into view when the screens change. Its end caps drag it,
+/// close it on a double-click and open its menu on a right click; over the time label only the
+/// tooltip reacts.
 class frmclockMain : public ManagedWindow {
     Q_OBJECT
 public:
@@ -32,6 +34,9 @@ public:
     /// date of `now`.
     QString tooltipText(const QDateTime &now) const;
     bool isTicking() const;
+    /// True while the strip is in the always-on-top band (or asked to be,
+    /// while it is hidden).
+    bool isTopmost() const;
 
 signals:
     /// Once per second while the window is loaded (TimerTiemr's tick).
@@ -51,12 +56,18 @@ private:
     void onSecond(const QDateTime &now);
     void onActivated();
     void updateDateTooltip();
+    void watchScreen(QScreen *screen);
+    void screensChanged();
+    /// Moves the strip into the nearest screen's available area when no
+    /// screen shows it whole.
+    void keepInView();
 
     QLabel *Label1 = nullptr;
     Picture m_face;
     SecondTicker *m_ticker = nullptr;
     TitleDrag *m_drag = nullptr;
     QDateTime m_startup;
+    bool m_screensChangePending = false;
     /// The lunar year and month-day texts of `m_lunarDate`, computed again whenever the
     /// date changes (midnight, the clock set, a resume); empty outside the lunar table.
     mutable QDate m_lunarDate;

@@ -16,6 +16,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include <algorithm>
 #include <vector>
@@ -138,7 +139,14 @@ void frmOption::load()
     chkYnAuotClose->setChecked(store().flag(QString::fromLatin1(Keys::ChkOpenClose)) == 1);
     chkIntTime->setChecked(store().flag(QString::fromLatin1(Keys::ChkIntTime)) == 1);
     chkAutoRun->setChecked(store().flag(QString::fromLatin1(Keys::ChkAutoRun)) == 1);
-    // chkTop always opens clear, whatever the clock's placement is.
+    {
+        // chkTop shows where the clock is, so OK with nothing touched leaves
+        // it there. A clock that is not loaded comes back on top when it
+        // loads. Restoring the box is not a click: it places nothing.
+        const frmclockMain *clock = table().loaded<frmclockMain>();
+        const QSignalBlocker quiet(chkTop);
+        chkTop->setChecked(!clock || clock->isTopmost());
+    }
     chkTop->setFocus();
 }
 

@@ -25,6 +25,15 @@ xcb_connection_t *x11Connection()
     return x11 ? x11->connection() : nullptr;
 }
 
+// The X window that stands for the widget now. Qt's xcb plugin replaces it
+// when a window whose stays-on-top flag changed in place is shown again;
+// QWidget::winId() still names the destroyed one then, QWindow::winId() not.
+xcb_window_t nativeWindow(QWidget *window)
+{
+    QWindow *handle = window->windowHandle();
+    return xcb_window_t(handle ? handle->winId() : window->winId());
+}
+
 } // namespace
 
 void X11WindowSystem::setTopmost(QWidget *window, bool on)
@@ -48,7 +57,7 @@ void X11WindowSystem::setSkipTaskbar(QWidget *window)
     xcb_connection_t *c = x11Connection();
     if (!c)
         return;
-    const xcb_window_t wid = xcb_window_t(window->winId());
+    const xcb_window_t wid = nativeWindow(window);
     const xcb_atom_t state = internAtom(c, "_NET_WM_STATE");
     const xcb_atom_t skipTaskbar = internAtom(c, "_NET_WM_STATE_SKIP_TASKBAR");
     const xcb_atom_t skipPager = internAtom(c, "_NET_WM_STATE_SKIP_PAGER");
@@ -97,7 +106,7 @@ bool X11WindowSystem::startSystemMove(QWidget *window, QPoint pressGlobal)
     xcb_client_message_event_t event{};
     event.response_type = XCB_CLIENT_MESSAGE;
     event.format = 32;
-    event.window = xcb_window_t(window->winId());
+    event.window = nativeWindow(window);
     event.type = moveResize;
     event.data.data32[0] = uint32_t(qRound(pressGlobal.x() * dpr));
     event.data.data32[1] = uint32_t(qRound(pressGlobal.y() * dpr));

@@ -12,8 +12,10 @@ public:
     /// Put a top-level window into the always-on-top band or take it out, in
     /// place: no move, no resize, no re-creation of the native window.
     virtual void setTopmost(QWidget *window, bool on) = 0;
-    /// Keep the window off the taskbar and the pager. A hidden window loses
-    /// the state, so this is called before every show.
+    /// Keep the window off the taskbar and the pager: a hidden window carries
+    /// the state into its next show, a shown one gets it at once. A hidden
+    /// window loses the state, and showing it may map a new native window,
+    /// so this is called before and after every show.
     virtual void setSkipTaskbar(QWidget *window) = 0;
     /// Hand a drag that began with a left press at `pressGlobal` (logical
     /// pixels) to the window manager's interactive move; the window keeps its

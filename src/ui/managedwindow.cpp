@@ -38,9 +38,15 @@ void ManagedWindow::setVisible(bool visible)
 {
     // Hidden windows lose their window-manager states: set them again while
     // the window is still unmapped, so they are in place when it appears.
-    if (visible && !isVisible() && windowFlags().testFlag(Qt::Tool))
+    // The show itself may put up a new native window (Qt does after the
+    // stays-on-top flag changed in place), which has none of them: set them
+    // again on the window that is shown.
+    const bool showing = visible && !isVisible() && windowFlags().testFlag(Qt::Tool);
+    if (showing)
         services().windows->setSkipTaskbar(this);
     QWidget::setVisible(visible);
+    if (showing && isVisible())
+        services().windows->setSkipTaskbar(this);
 }
 
 void ManagedWindow::closeEvent(QCloseEvent *event)

@@ -1,5 +1,6 @@
 #include "ui/skinneddialog.h"
 
+#include "ui/etchedtextstyle.h"
 #include "ui/fonts.h"
 #include "ui/labelbutton.h"
 #include "ui/titledrag.h"
@@ -19,11 +20,19 @@ SkinnedDialog::SkinnedDialog(WindowTable &table, const DialogChrome &chrome)
         setWindowIcon(QIcon(QStringLiteral(":/dialog-icon.png")));
     setFixedSize(chrome.clientSize);
     setFont(Fonts::song(9));
-    if (chrome.background.isValid()) {
-        QPalette pal = palette();
+    QPalette pal = palette();
+    if (chrome.background.isValid())
         pal.setColor(QPalette::Window, chrome.background);
-        setPalette(pal);
-    }
+    // Disabled text stands on the skin's grey panel, RGB(189..191), where the
+    // style's light grey vanishes: a darker grey keeps it readable (3.3:1),
+    // over a white etched shadow (EtchedTextStyle, given to every control
+    // when the dialog is polished).
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        pal.setColor(QPalette::Disabled, role, QColor(96, 96, 96));
+    pal.setColor(QPalette::Disabled, QPalette::Light, Qt::white);
+    setPalette(pal);
+    setStyle(EtchedTextStyle::instance());
     setAutoFillBackground(true);
     move(startPosition(chrome));
 
@@ -75,6 +84,19 @@ void SkinnedDialog::paintEvent(QPaintEvent *)
     // Unscaled from the top-left corner: a larger client area shows a strip
     // of background, a smaller one cuts the skin off.
     p.drawPixmap(QPoint(0, 0), m_skin.pixmap(devicePixelRatioF()));
+}
+
+bool SkinnedDialog::event(QEvent *event)
+{
+    // The dialog is polished before its controls, which are all built by
+    // now: they take its style before their own polish.
+    if (event->type() == QEvent::Polish) {
+        for (QWidget *control : findChildren<QWidget *>()) {
+            if (!control->testAttribute(Qt::WA_SetStyle))
+                control->setStyle(style());
+        }
+    }
+    return ManagedWindow::event(event);
 }
 
 bool SkinnedDialog::eventFilter(QObject *watched, QEvent *event)

@@ -55,6 +55,7 @@ protected:
     virtual void closeClicked();
 
     void paintEvent(QPaintEvent *event) override;
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

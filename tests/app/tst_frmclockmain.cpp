@@ -5,7 +5,9 @@
 #include "testenvironment.h"
 
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -39,6 +41,46 @@ private slots:
         }
         QCOMPARE(env->store->get(QStringLiteral("Settings"), QStringLiteral("MainLeft")),
                  QStringLiteral("1500"));
+    }
+
+    // A monitor goes away (or the layout changes) while the strip is on it:
+    // whatever notice the screens send, the strip comes back into view on
+    // the screen that is left (800 × 800 here); a strip in view stays put.
+    void backInViewWhenTheScreensChange_data()
+    {
+        QTest::addColumn<QString>("notice");
+        QTest::addColumn<QPoint>("before");
+        QTest::addColumn<QPoint>("after");
+        for (const char *notice :
+             {"screen removed", "screen added", "geometry changed", "available area changed"}) {
+            QTest::addRow("%s, strip off every screen", notice)
+                << notice << QPoint(2000, 300) << QPoint(714, 300);
+            QTest::addRow("%s, strip in view", notice)
+                << notice << QPoint(100, 300) << QPoint(100, 300);
+        }
+    }
+    void backInViewWhenTheScreensChange()
+    {
+        QFETCH(QString, notice);
+        QFETCH(QPoint, before);
+        QFETCH(QPoint, after);
+
+        frmclockMain *w = load();
+        QScreen *screen = QGuiApplication::primaryScreen();
+        QCOMPARE(screen->geometry(), QRect(0, 0, 800, 800));
+        w->move(before);
+        QCOMPARE(w->pos(), before);
+        if (notice == QLatin1String("screen removed"))
+            emit qGuiApp->screenRemoved(screen);
+        else if (notice == QLatin1String("screen added"))
+            emit qGuiApp->screenAdded(screen);
+        else if (notice == QLatin1String("geometry changed"))
+            emit screen->geometryChanged(screen->geometry());
+        else
+            emit screen->availableGeometryChanged(screen->availableGeometry());
+        QTRY_COMPARE(w->pos(), after);
+        QTest::qWait(20);
+        QCOMPARE(w->pos(), after);
     }
 
     void labelShowsTheSecond_data()

@@ -1,8 +1,11 @@
 // Opens one dialog under the real display for screenshots and manual looks:
 //   zirvel_show_dialog frmAbout|frmTimer|frmIntTime [--prompt TEXT] [--no-sound]
+//   zirvel_show_dialog message --prompt TEXT
 // Runs on a fixed clock (14:00:00) and a silent sound player; --no-sound
 // makes the player fail, so the missing-sound message shows. Prints
 // "window <id>" when the dialog is on screen, and runs until killed.
+// "message" shows TEXT in the real message box (the program's own look) and
+// ends when it is closed.
 
 #include "alarm/frminttime.h"
 #include "alarm/frmtimer.h"
@@ -28,15 +31,20 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Zirvel"));
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("window"),
-                                 QStringLiteral("frmAbout, frmTimer or frmIntTime"));
+                                 QStringLiteral("frmAbout, frmTimer, frmIntTime or message"));
     parser.addOption(
         {QStringLiteral("prompt"), QStringLiteral("alarm message"), QStringLiteral("text")});
     parser.addOption({QStringLiteral("no-sound"), QStringLiteral("the sound cannot be started")});
     parser.process(app);
     const QStringList args = parser.positionalArguments();
     if (args.size() != 1) {
-        std::fprintf(stderr, "usage: zirvel_show_dialog frmAbout|frmTimer|frmIntTime\n");
+        std::fprintf(stderr, "usage: zirvel_show_dialog frmAbout|frmTimer|frmIntTime|message\n");
         return 2;
+    }
+    if (args[0] == QLatin1String("message")) {
+        QtMessageBoxes boxes;
+        static_cast<IMessageBoxes &>(boxes).show(parser.value(QStringLiteral("prompt")));
+        return 0;
     }
 
     QTemporaryDir dir;

@@ -53,6 +53,8 @@ private slots:
     void closeAppliesAndSaves_data();
     void closeAppliesAndSaves();
     void cancelSavesAndUndoesNothing();
+    void chkTopShowsTheClock_data();
+    void chkTopShowsTheClock();
     void chkTopActsAtOnceWithoutMoving();
     void chkTopLoadsAClosedClock();
     void autoRunCycleWithRealFolder();
@@ -223,7 +225,9 @@ void tst_frmOption::loadRestoresBoxes()
     QCOMPARE(box(w, "chkYnAuotClose")->isChecked(), ticked);
     QCOMPARE(box(w, "chkIntTime")->isChecked(), ticked);
     QCOMPARE(box(w, "chkAutoRun")->isChecked(), ticked);
-    QVERIFY(!box(w, "chkTop")->isChecked());
+    // No clock is loaded: it comes back on top, and opening does not load it.
+    QVERIFY(box(w, "chkTop")->isChecked());
+    QVERIFY(!env.table->isLoaded<frmclockMain>());
     // Opening never touches the clock's placement.
     QVERIFY(env.windows.topmostCalls.isEmpty());
 
@@ -266,10 +270,10 @@ void tst_frmOption::closeAppliesAndSaves()
         button(w, "cmdOk")->click();
 
     QVERIFY(!env.table->isLoaded<frmOption>());
-    // chkTop was left clear: the clock leaves the always-on-top band.
-    QCOMPARE(env.windows.topmostCalls.size(), 1);
-    QCOMPARE(env.windows.topmostCalls[0].window.data(), clock);
-    QCOMPARE(env.windows.topmostCalls[0].on, false);
+    // chkTop was left as it opened: the clock stays on top.
+    QVERIFY(clock->isTopmost());
+    for (const auto &call : std::as_const(env.windows.topmostCalls))
+        QVERIFY(call.on);
 
     const auto reopened = env.reopenStore();
     QCOMPARE(reopened->get(Section, QStringLiteral("chkopenclose")), QStringLiteral("0"));
@@ -296,10 +300,11 @@ void tst_frmOption::cancelSavesAndUndoesNothing()
     button(w, "cmdCancel")->click();
 
     QVERIFY(!env.table->isLoaded<frmOption>());
-    // The clock stays on top and the entry stays written...
+    // The clock stays off the top and the entry stays written...
     QCOMPARE(env.windows.topmostCalls.size(), 1);
     QCOMPARE(env.windows.topmostCalls[0].window.data(), clock);
-    QVERIFY(env.windows.topmostCalls[0].on);
+    QVERIFY(!env.windows.topmostCalls[0].on);
+    QVERIFY(!clock->isTopmost());
     QCOMPARE(env.registry.writes.size(), 1);
     QCOMPARE(env.registry.writes[0].data, QCoreApplication::applicationFilePath());
     // ...but nothing was saved.
@@ -314,6 +319,50 @@ void tst_frmOption::cancelSavesAndUndoesNothing()
     QCOMPARE(env.registry.writes.size(), 1);
 }
 
+void tst_frmOption::chkTopShowsTheClock_data()
+{
+    QTest::addColumn<QString>("clockState"); ///< "on top", "not on top" or "closed"
+    QTest::addColumn<bool>("useCloseLabel");
+    QTest::addColumn<bool>("ticked");
+    for (const bool closeLabel : {false, true}) {
+        const char *how = closeLabel ? "close label" : "OK";
+        QTest::addRow("on top, %s", how) << "on top" << closeLabel << true;
+        QTest::addRow("not on top, %s", how) << "not on top" << closeLabel << false;
+        // A closed clock loads on top: OK (which needs it) loads it that way.
+        QTest::addRow("closed, %s", how) << "closed" << closeLabel << true;
+    }
+}
+
+// The box opens showing the clock's placement; closing with nothing touched
+// leaves the clock where it was.
+void tst_frmOption::chkTopShowsTheClock()
+{
+    QFETCH(QString, clockState);
+    QFETCH(bool, useCloseLabel);
+    QFETCH(bool, ticked);
+
+    TestEnvironment env;
+    if (clockState != QLatin1String("closed")) {
+        frmclockMain *clock = env.table->window<frmclockMain>();
+        env.windows.setTopmost(clock, clockState == QLatin1String("on top"));
+    }
+    env.windows.topmostCalls.clear();
+
+    frmOption *w = env.table->show<frmOption>();
+    QCOMPARE(box(w, "chkTop")->isChecked(), ticked);
+    QCOMPARE(env.table->isLoaded<frmclockMain>(), clockState != QLatin1String("closed"));
+    if (useCloseLabel)
+        clickCloseLabel(w);
+    else
+        button(w, "cmdOk")->click();
+
+    frmclockMain *clock = env.table->loaded<frmclockMain>();
+    QVERIFY(clock);
+    QCOMPARE(clock->isTopmost(), ticked);
+    for (const auto &call : std::as_const(env.windows.topmostCalls))
+        QCOMPARE(call.on, ticked);
+}
+
 void tst_frmOption::chkTopActsAtOnceWithoutMoving()
 {
     TestEnvironment env;
@@ -322,11 +371,12 @@ void tst_frmOption::chkTopActsAtOnceWithoutMoving()
     frmOption *w = env.table->show<frmOption>();
     env.windows.topmostCalls.clear();
 
+    QVERIFY(box(w, "chkTop")->isChecked());
     box(w, "chkTop")->click();
     box(w, "chkTop")->click();
     QCOMPARE(env.windows.topmostCalls.size(), 2);
-    QVERIFY(env.windows.topmostCalls[0].on);
-    QVERIFY(!env.windows.topmostCalls[1].on);
+    QVERIFY(!env.windows.topmostCalls[0].on);
+    QVERIFY(env.windows.topmostCalls[1].on);
     QCOMPARE(env.windows.topmostCalls[1].window.data(), clock);
     QCOMPARE(clock->pos(), QPoint(300, 400));
     QVERIFY(env.store->get(Section, QStringLiteral("chkTop")).isEmpty());
@@ -347,10 +397,12 @@ void tst_frmOption::chkTopLoadsAClosedClock()
     QVERIFY(clock);
     QVERIFY(clock->isVisible());
     QCOMPARE(clock->pos(), frmclockMain::StartPosition);
-    // Its own load puts it on top; then the box's placement applies.
-    QVERIFY(!env.windows.topmostCalls.isEmpty());
+    // Its own load puts it on top; then the box's placement (unticked now)
+    // applies.
+    QVERIFY(env.windows.topmostCalls.size() >= 2);
+    QVERIFY(env.windows.topmostCalls.first().on);
     QCOMPARE(env.windows.topmostCalls.last().window.data(), clock);
-    QVERIFY(env.windows.topmostCalls.last().on);
+    QVERIFY(!env.windows.topmostCalls.last().on);
 }
 
 // Tick, OK, reopen, untick, Cancel, reopen: against a real autostart folder.

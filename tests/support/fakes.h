@@ -82,7 +82,10 @@ public:
     void setTopmost(QWidget *window, bool on) override
     {
         topmostCalls.append({window, on});
-        window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+        // In place, as the real one: the window stays shown.
+        Qt::WindowFlags flags = window->windowFlags();
+        flags.setFlag(Qt::WindowStaysOnTopHint, on);
+        window->overrideWindowFlags(flags);
     }
     void setSkipTaskbar(QWidget *window) override { skipTaskbar.append(window); }
     bool startSystemMove(QWidget *, QPoint) override

@@ -1,16 +1,26 @@
 #include "alarm/frminttime.h"
+#include "alarm/frmsettime.h"
 #include "alarm/frmtimer.h"
+#include "options/frmoption.h"
 #include "platform/windowsystem.h"
+#include "shutdown/frmclosewindows.h"
 #include "testenvironment.h"
 #include "ui/dialogchrometable.h"
 #include "ui/frmabout.h"
 #include "ui/labelbutton.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
+
+#include <cmath>
 
 namespace {
 
@@ -35,6 +45,52 @@ void sendMouse(QWidget *target, QEvent::Type type, QPoint global, Qt::MouseButto
 QColor pixel(QWidget *w, int x, int y)
 {
     return w->grab().toImage().pixelColor(x, y);
+}
+
+// Relative luminance and contrast ratio as the accessibility guidelines
+// define them (WCAG 2).
+double luminance(QColor c)
+{
+    const auto channel = [](double v) {
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double contrast(QColor a, QColor b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The colours of a piece of text as drawn: its background (the commonest
+// colour), its darkest and its lightest pixel.
+struct DrawnText {
+    QColor background, darkest, lightest;
+};
+
+DrawnText drawnText(const QImage &image)
+{
+    QHash<QRgb, int> counts;
+    DrawnText t{{}, Qt::white, Qt::black};
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            ++counts[c.rgb()];
+            if (luminance(c) < luminance(t.darkest))
+                t.darkest = c;
+            if (luminance(c) > luminance(t.lightest))
+                t.lightest = c;
+        }
+    }
+    int most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > most) {
+            most = it.value();
+            t.background = QColor::fromRgb(it.key());
+        }
+    }
+    return t;
 }
 
 } // namespace
@@ -241,6 +297,72 @@ private slots:
         QVERIFY(chrome());
         QVERIFY(!dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QCOMPARE(dialog.winId(), native); // changed in place, not re-created
+    }
+
+    // Disabled text on the dialogs' grey panel: readable (3:1 at least), and
+    // drawn as disabled text is on such panels, grey with a light etched
+    // shadow. The text of a disabled box stands on the box's own face.
+    void disabledTextIsReadable_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<bool>("onPanel");
+        QTest::newRow("每天这个时候关机, countdown chosen") << "frmCloseWindows"
+                                                            << "chkCloseTime" << true;
+        QTest::newRow("shutdown hour, countdown chosen") << "frmCloseWindows"
+                                                         << "txtHour" << false;
+        QTest::newRow("开启闹钟 disabled") << "frmSetTime"
+                                           << "chkOpenTimer" << true;
+        QTest::newRow("整点报时 disabled") << "frmOption"
+                                           << "chkIntTime" << true;
+    }
+    void disabledTextIsReadable()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(QString, control);
+        QFETCH(bool, onPanel);
+
+        QWidget *w = nullptr;
+        if (dialog == QLatin1String("frmCloseWindows")) {
+            auto *shutdown = env->table->show<frmCloseWindows>();
+            shutdown->OptCountDownStart->click();
+            w = shutdown;
+        } else if (dialog == QLatin1String("frmSetTime")) {
+            w = env->table->show<frmSetTime>();
+        } else {
+            w = env->table->show<frmOption>();
+        }
+        auto *target = w->findChild<QWidget *>(control);
+        QVERIFY(target);
+        target->setEnabled(false);
+        if (auto *edit = qobject_cast<QLineEdit *>(target))
+            edit->setText(QStringLiteral("22"));
+
+        // Only the text: a box's caption right of its indicator, an edit's
+        // inside its frame.
+        QRect area(target->mapTo(w, QPoint(0, 0)), target->size());
+        if (auto *box = qobject_cast<QCheckBox *>(target)) {
+            QStyleOptionButton option;
+            option.initFrom(box);
+            option.text = box->text();
+            const QRect caption =
+                box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+            area = QRect(box->mapTo(w, caption.topLeft()), caption.size());
+        } else {
+            area = area.adjusted(4, 4, -4, -4);
+        }
+        const DrawnText text = drawnText(w->grab(area).toImage());
+
+        const double ratio = contrast(text.darkest, text.background);
+        QVERIFY2(ratio >= 3.0, qPrintable(QStringLiteral("%1 on %2: %3:1")
+                                              .arg(text.darkest.name(), text.background.name())
+                                              .arg(ratio, 0, 'f', 2)));
+        if (onPanel) {
+            // The panel's grey (189 to 191), and the etched shadow lighter than it.
+            QVERIFY2(qAbs(text.background.red() - 190) <= 1, qPrintable(text.background.name()));
+            QVERIFY2(luminance(text.lightest) > luminance(text.background) * 1.3,
+                     qPrintable(text.lightest.name()));
+        }
     }
 
     void doubleClickOnTitleDoesNothing()
