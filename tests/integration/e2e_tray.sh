@@ -92,12 +92,15 @@ OK_AT=$(date +%s)
 click_in "$DIALOG" 416 76
 wait_for "the shutdown settings to close" 10 sh -c "! xwininfo -id $DIALOG 2>/dev/null | grep -q IsViewable"
 (($(date +%s) < T)) || fail "the settings took past the minute"
-# The countdown ends a minute after OK, to the second.
+# The countdown ends a minute after OK, to the second (OK took effect
+# between the click and the dialog's close).
+OK_DONE=$(date +%s)
 SHUTDOWN_TEXT=$(sed -n 's/^timer=//p' "$CONF")
-for S in $((OK_AT + 60)) $((OK_AT + 61)) ""; do
-    [[ -n $S ]] || fail "countdown ends at $SHUTDOWN_TEXT, OK was at $(date -d "@$OK_AT" +%T)"
-    [[ $(date -d "@$S" +%-H:%M:%S) == "$SHUTDOWN_TEXT" ]] && break
+S=""
+for ((s = OK_AT + 60; s <= OK_DONE + 61; s++)); do
+    [[ $(date -d "@$s" +%-H:%M:%S) == "$SHUTDOWN_TEXT" ]] && S=$s
 done
+[[ -n $S ]] || fail "countdown ends at $SHUTDOWN_TEXT, OK was at $(date -d "@$OK_AT" +%T)"
 
 log "waiting for $(date -d "@$T" +%T)"
 wait_for "the alarm pop-up" $((T - $(date +%s) + 15)) window_at 339x221
