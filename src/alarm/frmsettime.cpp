@@ -85,14 +85,13 @@ frmSetTime::frmSetTime(WindowTable &table) : SkinnedDialog(table, dialogChrome(u
 
 void frmSetTime::load()
 {
-    // Only what this dialog could have stored is shown; a hand-edited value
-    // that is not a time field counts as not stored.
-    auto storedField = [this](Field field, const char *name) {
-        const QString text = store().get(section(), key(name), QString());
-        return TimeEntry::wholeValue(field, text) ? text : QString();
-    };
-    txtHour->setText(storedField(Field::Hour, Keys::Hour));
-    txtMinute->setText(storedField(Field::Minute, Keys::Minute));
+    // The alarm's own time, not whatever the shutdown dialog last left in the
+    // shared hour and minute keys; those only keep how it was typed ("07").
+    const TimeEntry::BoxTexts shown = TimeEntry::boxTexts(
+        store().time(key(Keys::ITimer)), store().get(section(), key(Keys::Hour)),
+        store().get(section(), key(Keys::Minute)));
+    txtHour->setText(shown.hour);
+    txtMinute->setText(shown.minute);
     txtPrompt->setText(store().get(section(), key(Keys::Prompt), QString()));
     chkOpenTimer->setChecked(store().flag(key(Keys::ChkYnTimer), 0) == 0);
     cmdCancel->setFocus();
@@ -140,6 +139,11 @@ void frmSetTime::storeAndClose()
         store().save(section(), key(Keys::Prompt), txtPrompt->text());
         store().save(section(), key(Keys::ITimer),
                      TimeText::format(*TimeEntry::timeOfDay(hour, minute)));
+    } else if (chkOpenTimer->isChecked()) {
+        // An alarm switched on with no time would never ring.
+        services().messages->show(TimeEntry::invalidTimeMessage());
+        txtHour->setFocus();
+        return;
     } else {
         store().save(section(), key(Keys::ITimer), QString());
     }

@@ -7,6 +7,7 @@
 #include "platform/windowsystem.h"
 #include "settings/timetext.h"
 #include "ui/dialogchrometable.h"
+#include "ui/windowtable.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -55,6 +56,12 @@ QString RingingPopup::missingSoundMessage(const QString &soundFile)
            QLatin1Char('\r') + QStringLiteral(" 拷到程序目录下即可");
 }
 
+QString RingingPopup::unplayableSoundMessage(const QString &soundFile, const QString &reason)
+{
+    const QString message = QStringLiteral("无法播放声音<%1>").arg(soundFile);
+    return reason.isEmpty() ? message : message + QStringLiteral("：") + reason;
+}
+
 QString RingingPopup::soundPath(const QString &folder, const QString &soundFile)
 {
     if (folder.endsWith(QLatin1Char('/')))
@@ -64,21 +71,40 @@ QString RingingPopup::soundPath(const QString &folder, const QString &soundFile)
 
 void RingingPopup::load()
 {
-    bool started = false;
+    SoundStart sound = SoundStart::fileUnreadable();
     try {
         loadMessage();
         lblTime->setText(TimeText::format(services().clock->now().time()));
         const QString path = soundPath(QCoreApplication::applicationDirPath(), m_soundFile);
         services().windows->setTopmost(this, true);
-        started = services().sound->play(path);
+        sound = services().sound->play(path);
     } catch (...) {
         // Whatever went wrong, the user hears nothing: say so, and open.
-        started = false;
+        sound = SoundStart::fileUnreadable();
     }
     cmdOk->setFocus();
-    // Modal, and shown while loading: the window appears after it.
-    if (!started)
-        services().messages->show(missingSoundMessage(m_soundFile));
+    // Modal, and shown while loading: the window appears after it. The
+    // scheduler shows pop-ups after its tick has returned, so the clock runs
+    // on while the message waits.
+    if (const QString message = soundMessage(sound); !message.isEmpty())
+        services().messages->show(message);
+}
+
+QString RingingPopup::soundMessage(const SoundStart &sound)
+{
+    switch (sound.outcome) {
+    case SoundStart::Outcome::Started:
+        return {};
+    case SoundStart::Outcome::FileUnreadable:
+        return missingSoundMessage(m_soundFile);
+    case SoundStart::Outcome::Failed:
+        // The same cause (most often no sound server) would otherwise speak
+        // up at every full hour.
+        if (table().firstNotice(QStringLiteral("sound failed")))
+            return unplayableSoundMessage(m_soundFile, sound.reason);
+        return {};
+    }
+    return {};
 }
 
 void RingingPopup::okClicked()

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 
 namespace TimeEntry {
@@ -110,18 +111,26 @@ std::optional<QTime> timeOfDay(const QString &hour, const QString &minute)
     return QTime(*h, *m, 0);
 }
 
-QTime countdownEnd(QTime now, int minutes)
+BoxTexts boxTexts(std::optional<QTime> time, const QString &hour, const QString &minute)
 {
-    minutes = std::clamp(minutes, 0, 180);
-    int h = minutes / 60 + now.hour();
-    int m = minutes % 60 + now.minute();
-    if (m >= 60) {
-        m -= 60;
-        h += 1;
-    }
-    if (h >= 24)
-        h -= 24;
-    return QTime(h, m, 0);
+    if (!time)
+        return {};
+    if (wholeValue(Field::Hour, hour) == time->hour() &&
+        wholeValue(Field::Minute, minute) == time->minute())
+        return {hour, minute};
+    return {QString::number(time->hour()), QString::number(time->minute())};
+}
+
+QDateTime countdownEnd(const QDateTime &now, int minutes)
+{
+    const QDateTime end = now.addSecs(qint64(std::clamp(minutes, 0, 180)) * 60);
+    const int msec = end.time().msec();
+    return msec == 0 ? end : end.addMSecs(1000 - msec);
+}
+
+QDate dayOfNext(const QDateTime &now, QTime time)
+{
+    return time > now.time() ? now.date() : now.date().addDays(1);
 }
 
 } // namespace TimeEntry

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QTime>
 
@@ -56,9 +57,22 @@ std::optional<int> leaveValue(Field field, const QString &text);
 /// The time of day of an hour and a minute box, both valid; seconds 0.
 std::optional<QTime> timeOfDay(const QString &hour, const QString &minute);
 
-/// The end of a countdown of `minutes` (0 to 180) started at `now`: the
-/// current hour and minute plus the countdown, seconds dropped, wrapping past
-/// midnight.
-QTime countdownEnd(QTime now, int minutes);
+/// The texts the hour and minute boxes show for a stored time of day: the
+/// stored `hour` and `minute` texts when they are that time as typed ("07"),
+/// else the time's own numbers ("7", "5"); empty texts when there is no time.
+struct BoxTexts {
+    QString hour;
+    QString minute;
+};
+BoxTexts boxTexts(std::optional<QTime> time, const QString &hour, const QString &minute);
+
+/// The end of a countdown of `minutes` (0 to 180) started at `now`: exactly
+/// that many minutes later, at the first whole second not before that moment
+/// (the scheduler looks at whole seconds). 0 minutes is now, never tomorrow.
+QDateTime countdownEnd(const QDateTime &now, int minutes);
+
+/// The day a time of day that is not daily is for: today while that time is
+/// still ahead, else tomorrow.
+QDate dayOfNext(const QDateTime &now, QTime time);
 
 } // namespace TimeEntry

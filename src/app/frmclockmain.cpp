@@ -109,8 +109,6 @@ void frmclockMain::load()
     services().windows->setTopmost(this, true);
 
     m_startup = services().clock->now();
-    const QDate startDate = m_startup.date();
-    m_lunarTexts = lunarTooltipTexts(startDate.year(), startDate.month(), startDate.day());
     Label1->setText(m_startup.toString(QStringLiteral("hh:mm:ss")));
     Label1->adjustSize();
     m_ticker->start();
@@ -195,6 +193,10 @@ QString frmclockMain::tooltipText(const QDateTime &now) const
     // "ddd" from the C locale: the English abbreviations the weekday table is keyed by,
     // whatever the user's locale, so the Chinese text always shows.
     const QDate d = now.date();
+    if (d != m_lunarDate) {
+        m_lunarTexts = lunarTooltipTexts(d.year(), d.month(), d.day());
+        m_lunarDate = d;
+    }
     const QString abbreviation = QLocale::c().toString(d, QStringLiteral("ddd"));
     return QString::fromStdString(
         ::dateTooltip(abbreviation.toStdString(), d.year(), d.month(), d.day(), m_lunarTexts));

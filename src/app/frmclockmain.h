@@ -30,8 +30,8 @@ public:
     QLabel *label1() const { return Label1; }
     /// The date and time taken once at load.
     QDateTime startupTime() const { return m_startup; }
-    /// The date tooltip for a moment: weekday, the Gregorian date of `now`
-    /// and the lunar texts of the start-up date.
+    /// The date tooltip for a moment: weekday, the Gregorian and the lunar
+    /// date of `now`.
     QString tooltipText(const QDateTime &now) const;
     bool isTicking() const;
     /// True while the strip is in the always-on-top band (or asked to be,
@@ -68,7 +68,8 @@ private:
     TitleDrag *m_drag = nullptr;
     QDateTime m_startup;
     bool m_screensChangePending = false;
-    /// The lunar year and month-day texts of the start-up date, computed once at load;
-    /// empty when that date is outside the lunar table.
-    LunarTooltipTexts m_lunarTexts;
+    /// The lunar year and month-day texts of `m_lunarDate`, computed again whenever the
+    /// date changes (midnight, the clock set, a resume); empty outside the lunar table.
+    mutable QDate m_lunarDate;
+    mutable LunarTooltipTexts m_lunarTexts;
 };

@@ -15,12 +15,34 @@ Scheduler::Scheduler(WindowTable &table, QObject *parent)
 void Scheduler::tick(const QDateTime &now)
 {
     const DueActions due = m_tick.run(now);
-    if (due.shutdown)
-        scheduledShutdown(due.noPrompt);
-    if (due.chime && !m_table.isLoaded<frmIntTime>())
-        m_table.show<frmIntTime>();
-    if (due.alarm && !m_table.isLoaded<frmTimer>())
-        m_table.show<frmTimer>();
+    // Each action after the tick has returned (see the class comment), each
+    // on its own, so one that waits for the user holds up none of the others.
+    if (due.shutdown || due.disarmShutdown) {
+        later([this, due] {
+            // Switched off first: the power request may end the program.
+            if (due.disarmShutdown)
+                Schedule::disarmShutdown(m_table.store());
+            if (due.shutdown)
+                scheduledShutdown(due.noPrompt);
+        });
+    }
+    if (due.chime) {
+        later([this] {
+            if (!m_table.isLoaded<frmIntTime>())
+                m_table.show<frmIntTime>();
+        });
+    }
+    if (due.alarm) {
+        later([this] {
+            if (!m_table.isLoaded<frmTimer>())
+                m_table.show<frmTimer>();
+        });
+    }
+}
+
+void Scheduler::later(std::function<void()> action)
+{
+    QMetaObject::invokeMethod(this, std::move(action), Qt::QueuedConnection);
 }
 
 void Scheduler::scheduledShutdown(qint16 noPrompt)

@@ -4,12 +4,21 @@
 
 #include <QObject>
 
+#include <functional>
+
 class WindowTable;
 
 /// Carries out what the scheduler tick finds due, once a second while the
 /// clock is loaded: the scheduled shutdown (at once, or after the warning
 /// countdown), the hourly chime pop-up and the alarm pop-up. A pop-up that
-/// is open already is left as it is.
+/// is open already is left as it is. A one-off shutdown is switched off in
+/// the store before it is carried out.
+///
+/// Nothing that runs inside the tick may block. tick() only decides; what
+/// is due runs after it has returned, from the event loop, because a
+/// pop-up's load may show a modal message box and a power request may wait
+/// for the system: inside the tick either would stop the clock and lose the
+/// actions due meanwhile.
 class Scheduler : public QObject {
     Q_OBJECT
 public:
@@ -19,6 +28,8 @@ public slots:
     void tick(const QDateTime &now);
 
 private:
+    /// Runs the action from the event loop, after the current tick.
+    void later(std::function<void()> action);
     void scheduledShutdown(qint16 noPrompt);
 
     WindowTable &m_table;

@@ -22,24 +22,40 @@ Schedule Schedule::read(const SettingsStore &store)
     Schedule s;
     s.hourlyChime = store.flag(key(Keys::ChkIntTime)) == 1;
     s.noPrompt = qint16(store.flag(key(Keys::ChkImedClose)));
-    if (store.flag(key(Keys::ChkOpenClose)) == 1)
+    if (store.flag(key(Keys::ChkOpenClose)) == 1) {
         s.shutdownAt = store.time(key(Keys::Timer));
+        s.shutdownOnce = store.flag(key(Keys::ChkCloseTime)) != 1;
+        if (s.shutdownOnce)
+            s.shutdownDay = store.date(key(Keys::TimerDate));
+    }
     // chkyntimer is inverted: 0 means the alarm is on.
     if (store.flag(key(Keys::ChkYnTimer)) == 0)
         s.alarmAt = store.time(key(Keys::ITimer));
     return s;
 }
 
-DueActions Schedule::dueAt(QTime second) const
+void Schedule::disarmShutdown(SettingsStore &store)
+{
+    store.save(key(Keys::Section), key(Keys::ChkOpenClose), QStringLiteral("0"));
+}
+
+DueActions Schedule::dueAt(QDate date, QTime second) const
 {
     DueActions due;
-    if (shutdownAt && *shutdownAt == second) {
+    if (shutdownAt && *shutdownAt == second && (!shutdownDay || *shutdownDay == date)) {
         due.shutdown = true;
         due.noPrompt = noPrompt;
     }
     due.chime = hourlyChime && second.minute() == 0 && second.second() == 0;
     due.alarm = alarmAt && *alarmAt == second;
     return due;
+}
+
+bool Schedule::shutdownGoneBy(QDate date, QTime second) const
+{
+    if (!shutdownOnce || !shutdownDay || !shutdownAt)
+        return false;
+    return *shutdownDay < date || (*shutdownDay == date && *shutdownAt < second);
 }
 
 SchedulerTick::SchedulerTick(const SettingsStore &store) : m_store(store) {}
@@ -50,10 +66,10 @@ DueActions SchedulerTick::run(const QDateTime &now)
     if (m_last == current)
         return {}; // this second was evaluated already
 
-    // Late by a few seconds: evaluate the ones in between too. A first tick,
-    // a long gap or a clock set back: only the current second.
-    const qint64 gap = m_last ? current - *m_last : 0;
-    const qint64 first = (gap > 0 && gap <= MaxCatchUpSeconds) ? *m_last + 1 : current;
+    // Late by a few seconds: evaluate the skipped ones too. A first tick, a
+    // long gap or a clock set back: only the current second.
+    const qint64 skipped = m_last ? current - *m_last - 1 : -1;
+    const qint64 first = (skipped >= 0 && skipped <= MaxSkippedSeconds) ? *m_last + 1 : current;
     m_last = current;
 
     const QDate yesterday = now.date().addDays(-1);
@@ -65,10 +81,13 @@ DueActions SchedulerTick::run(const QDateTime &now)
         const QDateTime at = s == current ? now : now.addSecs(s - current);
         const QDate date = at.date();
         const QTime time = wholeSeconds(at.time());
-        const DueActions due = schedule.dueAt(time);
+        if (s == first && schedule.shutdownGoneBy(date, time))
+            result.disarmShutdown = true;
+        const DueActions due = schedule.dueAt(date, time);
         if (due.shutdown && claim(Action::Shutdown, date, time)) {
             result.shutdown = true;
             result.noPrompt = due.noPrompt;
+            result.disarmShutdown = schedule.shutdownOnce;
         }
         if (due.chime && claim(Action::Chime, date, time))
             result.chime = true;

@@ -15,21 +15,31 @@ struct DueActions {
     qint16 noPrompt = 0; ///< chkImedClose as read by the tick that found the shutdown due
     bool chime = false;
     bool alarm = false;
+    bool disarmShutdown = false; ///< the one-off shutdown fired, or its moment went by
 
-    bool any() const { return shutdown || chime || alarm; }
+    bool any() const { return shutdown || chime || alarm || disarmShutdown; }
     friend bool operator==(const DueActions &, const DueActions &) = default;
 };
 
 /// The schedule as the store holds it right now.
 struct Schedule {
     std::optional<QTime> shutdownAt; ///< set only while the scheduled shutdown is armed
+    /// Not daily: the shutdown fires once, on `shutdownDay`, and is then
+    /// switched off. A store without the day (an older one, or one edited by
+    /// hand) has it fire at its next time.
+    bool shutdownOnce = false;
+    std::optional<QDate> shutdownDay;
     qint16 noPrompt = 0;
     bool hourlyChime = false;
     std::optional<QTime> alarmAt; ///< set only while the alarm is armed
 
     static Schedule read(const SettingsStore &store);
-    /// What the schedule makes due at one time of day (whole seconds).
-    DueActions dueAt(QTime second) const;
+    /// Switches the scheduled shutdown off in the store.
+    static void disarmShutdown(SettingsStore &store);
+    /// What the schedule makes due in one second of one day.
+    DueActions dueAt(QDate date, QTime second) const;
+    /// True when a one-off shutdown's moment lies before that second.
+    bool shutdownGoneBy(QDate date, QTime second) const;
 };
 
 /// The scheduler's decisions: which of the scheduled shutdown, the hourly
@@ -40,10 +50,15 @@ struct Schedule {
 /// clock set forward) only the current second counts, so nothing stale fires.
 /// An action fires at most once for a given date and time of day, so setting
 /// the clock back (end of daylight saving, a manual change) never repeats it.
+/// A one-off shutdown that fires, or whose moment has gone by unfired (the
+/// program was not running, the machine slept), is reported for switching off.
+///
+/// run() only reads the store and decides; it never blocks.
 class SchedulerTick {
 public:
-    /// The longest gap between two ticks whose seconds are all evaluated.
-    static constexpr int MaxCatchUpSeconds = 5;
+    /// The most seconds a late tick may have skipped and still evaluate them
+    /// all: a tick 5 s late evaluates the 5 seconds it skipped.
+    static constexpr int MaxSkippedSeconds = 5;
 
     explicit SchedulerTick(const SettingsStore &store);
 

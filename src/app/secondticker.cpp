@@ -24,7 +24,7 @@ void SecondTicker::start()
 {
     m_running = true;
     m_lastSecond = {};
-    arm();
+    m_timer.start(0); // the current second, once the caller has returned
 }
 
 void SecondTicker::stop()
@@ -41,12 +41,14 @@ void SecondTicker::arm()
 void SecondTicker::fire()
 {
     const QDateTime now = m_clock.now();
+    // Armed before the tick goes out: whatever its receivers do, the next
+    // second comes.
+    if (m_running)
+        arm();
     QDateTime second = now;
     second.setTime(QTime(now.time().hour(), now.time().minute(), now.time().second()));
     if (second != m_lastSecond) {
         m_lastSecond = second;
         emit tick(now);
     }
-    if (m_running && !m_timer.isActive())
-        arm();
 }

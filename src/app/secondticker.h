@@ -8,7 +8,14 @@ class IClock;
 
 /// Fires once per wall-clock second, just after the second begins, so the
 /// display never skips or repeats a second and the program wakes about once
-/// a second.
+/// a second. The first tick comes as soon as the event loop runs after
+/// start(), so the second the ticker starts in counts too.
+///
+/// Nothing that runs inside the tick may block: receivers decide and return,
+/// and start anything that may wait (a message box, a pop-up's load, a power
+/// request) after the tick has returned. The ticker arms itself for the next
+/// second before it emits, so even a receiver that breaks this rule and runs
+/// an event loop does not stop the seconds.
 class SecondTicker : public QObject {
     Q_OBJECT
 public:

@@ -87,17 +87,17 @@ int CanberraSoundPlayer::startPlayback(const QByteArray &file)
     return code;
 }
 
-bool CanberraSoundPlayer::play(const QString &path)
+SoundStart CanberraSoundPlayer::play(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.isFile() || !info.isReadable()) {
         m_lastError = CA_ERROR_NOTFOUND;
         qCInfo(lcSound) << "cannot read" << path;
-        return false;
+        return SoundStart::fileUnreadable();
     }
     if (!ensureContext()) {
         qCInfo(lcSound) << "no sound service:" << ca_strerror(m_lastError);
-        return false;
+        return failure();
     }
     const QByteArray file = QFile::encodeName(info.absoluteFilePath());
     m_lastError = startPlayback(file);
@@ -106,7 +106,17 @@ bool CanberraSoundPlayer::play(const QString &path)
         if (ensureContext())
             m_lastError = startPlayback(file);
     }
-    if (m_lastError != CA_SUCCESS)
-        qCInfo(lcSound) << "cannot play" << path << ca_strerror(m_lastError);
-    return m_lastError == CA_SUCCESS;
+    if (m_lastError == CA_SUCCESS)
+        return {};
+    qCInfo(lcSound) << "cannot play" << path << ca_strerror(m_lastError);
+    return failure();
+}
+
+SoundStart CanberraSoundPlayer::failure() const
+{
+    // The file went away or became unreadable between the check and the
+    // request: still the file's fault.
+    if (m_lastError == CA_ERROR_NOTFOUND || m_lastError == CA_ERROR_ACCESS)
+        return SoundStart::fileUnreadable();
+    return SoundStart::failed(QString::fromUtf8(ca_strerror(m_lastError)));
 }

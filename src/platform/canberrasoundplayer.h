@@ -19,7 +19,7 @@ public:
     CanberraSoundPlayer(const CanberraSoundPlayer &) = delete;
     CanberraSoundPlayer &operator=(const CanberraSoundPlayer &) = delete;
 
-    bool play(const QString &path) override;
+    SoundStart play(const QString &path) override;
 
     /// libcanberra's code of the last request (0 on success), for diagnostics.
     int lastError() const { return m_lastError; }
@@ -32,6 +32,7 @@ private:
     bool ensureContext();
     void dropContext();
     int startPlayback(const QByteArray &file);
+    SoundStart failure() const;
 
     ca_context *m_context = nullptr;
     int m_lastError = 0;

@@ -2,6 +2,8 @@
 
 #include "settings/timetext.h"
 
+#include <QDate>
+
 namespace {
 
 constexpr KeyInfo table[] = {
@@ -11,7 +13,7 @@ constexpr KeyInfo table[] = {
     {Keys::Timer, KeyKind::Time},        {Keys::ChkAutoRun, KeyKind::Flag},
     {Keys::Hour, KeyKind::Text},         {Keys::Minute, KeyKind::Text},
     {Keys::Prompt, KeyKind::Text},       {Keys::ITimer, KeyKind::Time},
-    {Keys::ChkYnTimer, KeyKind::Flag},
+    {Keys::ChkYnTimer, KeyKind::Flag},   {Keys::TimerDate, KeyKind::Date},
 };
 
 } // namespace
@@ -35,6 +37,8 @@ bool isValidValue(KeyKind kind, const QString &text)
     }
     case KeyKind::Time:
         return text.isEmpty() || TimeText::parse(text).has_value();
+    case KeyKind::Date:
+        return text.isEmpty() || QDate::fromString(text, Qt::ISODate).isValid();
     case KeyKind::Number: {
         bool ok = false;
         text.toDouble(&ok);

@@ -19,12 +19,16 @@ inline constexpr char Minute[] = "minute";
 inline constexpr char Prompt[] = "prompt";
 inline constexpr char ITimer[] = "itimer";
 inline constexpr char ChkYnTimer[] = "chkyntimer";
+/// The day (yyyy-MM-dd) a shutdown that is not daily is for; empty or
+/// missing for a daily one, and in stores older than the key.
+inline constexpr char TimerDate[] = "timerdate";
 } // namespace Keys
 
 /// What a key holds; decides which stored texts count as valid.
 enum class KeyKind {
     Flag,   ///< decimal text of a 16-bit signed integer ("0"/"1")
     Time,   ///< a time-of-day text, or empty
+    Date,   ///< a date as yyyy-MM-dd, or empty
     Text,   ///< any text
     Number, ///< decimal text of a number (window positions in twips)
 };

@@ -226,3 +226,11 @@ std::optional<QTime> SettingsStore::time(const QString &key) const
 {
     return TimeText::parse(get(QString::fromLatin1(Keys::Section), key));
 }
+
+std::optional<QDate> SettingsStore::date(const QString &key) const
+{
+    const QDate d = QDate::fromString(get(QString::fromLatin1(Keys::Section), key), Qt::ISODate);
+    if (!d.isValid())
+        return std::nullopt;
+    return d;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QHash>
 #include <QLoggingCategory>
 #include <QString>
@@ -54,6 +55,8 @@ public:
     int flag(const QString &key, int defaultValue = 0) const;
     /// A time of section Settings; nothing when empty, missing or broken.
     std::optional<QTime> time(const QString &key) const;
+    /// A date (yyyy-MM-dd) of section Settings; nothing when empty, missing or broken.
+    std::optional<QDate> date(const QString &key) const;
 
 private:
     struct Entry {

@@ -128,13 +128,14 @@ void frmCloseWindows::load()
     chkImedClose->setChecked(store().flag(key(Keys::ChkImedClose), 0) == 1);
     chkOpenClose->setChecked(store().flag(key(Keys::ChkOpenClose), 0) == 1);
     if (chkCloseTime->isChecked()) {
-        // A hand-edited value that is not a time field reads as the default.
-        auto storedField = [this](Field field, const char *name) {
-            const QString text = store().get(section(), key(name), 0);
-            return TimeEntry::wholeValue(field, text) ? text : QStringLiteral("0");
-        };
-        txtHour->setText(storedField(Field::Hour, Keys::Hour));
-        txtMinute->setText(storedField(Field::Minute, Keys::Minute));
+        // The daily shutdown's own time, not whatever the alarm dialog last
+        // left in the shared hour and minute keys; those only keep how it was
+        // typed ("07").
+        const TimeEntry::BoxTexts shown = TimeEntry::boxTexts(
+            store().time(key(Keys::Timer)), store().get(section(), key(Keys::Hour)),
+            store().get(section(), key(Keys::Minute)));
+        txtHour->setText(shown.hour);
+        txtMinute->setText(shown.minute);
     }
     cmdCancel->setFocus();
 }
@@ -221,6 +222,14 @@ bool frmCloseWindows::storeTimeOfDay()
     const QString hour = txtHour->text();
     const QString minute = txtMinute->text();
     if (hour.isEmpty() && minute.isEmpty()) {
+        if (chkOpenClose->isChecked()) {
+            // Switched on with no time, it would never shut down.
+            services().messages->show(TimeEntry::invalidTimeMessage());
+            m_refocusing = true;
+            txtHour->setFocus();
+            m_refocusing = false;
+            return false;
+        }
         store().save(section(), key(Keys::Timer), QString());
         return true;
     }
@@ -237,22 +246,29 @@ bool frmCloseWindows::storeTimeOfDay()
         m_refocusing = false;
         return false;
     }
-    const QString time = TimeText::format(*TimeEntry::timeOfDay(hour, minute));
+    const QTime time = *TimeEntry::timeOfDay(hour, minute);
     if (chkCloseTime->isChecked()) {
         store().save(section(), key(Keys::Hour), hour);
         store().save(section(), key(Keys::Minute), minute);
         store().save(section(), key(Keys::ChkCloseTime), QStringLiteral("1"));
-        store().save(section(), key(Keys::Timer), time);
+        store().save(section(), key(Keys::TimerDate), QString());
+        store().save(section(), key(Keys::Timer), TimeText::format(time));
     } else {
-        store().save(section(), key(Keys::Timer), time);
-        store().save(section(), key(Keys::ChkCloseTime), QStringLiteral("0"));
+        // Not daily: once, at the next time the clock shows it.
+        const QDate day = TimeEntry::dayOfNext(services().clock->now(), time);
+        storeOneOff(QDateTime(day, time));
     }
     return true;
 }
 
 void frmCloseWindows::storeCountdown()
 {
-    const QTime end = TimeEntry::countdownEnd(services().clock->now().time(), SliderLg->value());
+    storeOneOff(TimeEntry::countdownEnd(services().clock->now(), SliderLg->value()));
+}
+
+void frmCloseWindows::storeOneOff(const QDateTime &at)
+{
     store().save(section(), key(Keys::ChkCloseTime), QStringLiteral("0"));
-    store().save(section(), key(Keys::Timer), TimeText::format(end));
+    store().save(section(), key(Keys::TimerDate), at.date().toString(Qt::ISODate));
+    store().save(section(), key(Keys::Timer), TimeText::format(at.time()));
 }

@@ -47,6 +47,8 @@ private:
     void storeAndClose();
     bool storeTimeOfDay();
     void storeCountdown();
+    /// A shutdown that is not daily: its time and the day it is for.
+    void storeOneOff(const QDateTime &at);
     QLineEdit *box(TimeEntry::Field field) const;
     UpDown *spinner(TimeEntry::Field field) const;
 

@@ -88,8 +88,12 @@ void frmShutdownWarning::onSecond(const QDateTime &now)
         return;
     m_left = std::max<qint64>(0, m_left - step);
     showCountdown();
-    if (m_left == 0)
-        shutDownNow();
+    if (m_left == 0) {
+        // Nothing inside the tick may block: the power request (and whatever
+        // it may report) runs after the tick has returned.
+        m_ticker->stop();
+        QMetaObject::invokeMethod(this, &frmShutdownWarning::shutDownNow, Qt::QueuedConnection);
+    }
 }
 
 void frmShutdownWarning::showCountdown()

@@ -63,3 +63,11 @@ void WindowTable::unloadAll()
             m_windows.erase(m_windows.begin());
     }
 }
+
+bool WindowTable::firstNotice(const QString &notice)
+{
+    if (m_notices.contains(notice))
+        return false;
+    m_notices.insert(notice);
+    return true;
+}

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <QSet>
 
 #include <functional>
 #include <typeindex>
@@ -58,6 +59,9 @@ public:
     void unloadAll();
 
     Services &services() { return m_services; }
+    /// True the first time it is asked about `notice` in this run of the
+    /// program, false ever after: for messages that are shown only once.
+    bool firstNotice(const QString &notice);
     SettingsStore &store() { return m_store; }
 
     /// Pops up the clock's menu at a global position; set by the menu window.
@@ -72,4 +76,5 @@ private:
     Services m_services;
     SettingsStore &m_store;
     QHash<std::type_index, QPointer<ManagedWindow>> m_windows;
+    QSet<QString> m_notices;
 };

@@ -75,10 +75,19 @@ private slots:
         QTest::newRow("fresh store: empty boxes, alarm on") << QStringList() << ""
                                                             << ""
                                                             << "" << true << 0 << 0;
-        QTest::newRow("stored alarm")
-            << QStringList{"hour=7", "minute=05", "prompt=起床", "chkyntimer=0"} << "7"
+        QTest::newRow("stored alarm: its time as typed")
+            << QStringList{"hour=7", "minute=05", "itimer=7:05:00", "prompt=起床", "chkyntimer=0"}
+            << "7"
             << "05"
             << "起床" << true << 7 << 5;
+        QTest::newRow("the shutdown's hour and minute: the alarm's own time")
+            << QStringList{"hour=22", "minute=30", "itimer=7:05:00", "timer=22:30:00"} << "7"
+            << "5"
+            << "" << true << 7 << 5;
+        QTest::newRow("alarm time cleared: empty boxes")
+            << QStringList{"hour=7", "minute=5", "itimer=", "prompt=起床"} << ""
+            << ""
+            << "起床" << true << 0 << 0;
         QTest::newRow("alarm off") << QStringList{"chkyntimer=1"} << ""
                                    << ""
                                    << "" << false << 0 << 0;
@@ -89,6 +98,10 @@ private slots:
             << QStringList{"hour=abc", "minute=75", "prompt=p"} << ""
             << ""
             << "p" << true << 0 << 0;
+        QTest::newRow("hand-edited fields beside a time: the time")
+            << QStringList{"hour=abc", "minute=75", "itimer=6:40:00"} << "6"
+            << "40"
+            << "" << true << 6 << 40;
     }
     void loadsFromTheStore()
     {
@@ -299,30 +312,28 @@ private slots:
     {
         QTest::addColumn<QString>("hour");
         QTest::addColumn<QString>("minute");
+        QTest::addColumn<bool>("armed");
         QTest::addColumn<QString>("offending");
         QTest::newRow("minute missing") << "7"
-                                        << ""
-                                        << "txtMinute";
+                                        << "" << false << "txtMinute";
         QTest::newRow("hour missing") << ""
-                                      << "5"
-                                      << "txtHour";
+                                      << "5" << false << "txtHour";
         QTest::newRow("negative hour") << "-1"
-                                       << "5"
-                                       << "txtHour";
+                                       << "5" << false << "txtHour";
         QTest::newRow("fractional minute") << "7"
-                                           << "1.5"
-                                           << "txtMinute";
+                                           << "1.5" << false << "txtMinute";
         QTest::newRow("digits then a letter") << "1a"
-                                              << "5"
-                                              << "txtHour";
+                                              << "5" << false << "txtHour";
         QTest::newRow("blank before the hour") << " 7"
-                                               << "5"
-                                               << "txtHour";
+                                               << "5" << false << "txtHour";
+        QTest::newRow("alarm on without a time") << ""
+                                                 << "" << true << "txtHour";
     }
     void invalidTimesAreRefused()
     {
         QFETCH(QString, hour);
         QFETCH(QString, minute);
+        QFETCH(bool, armed);
         QFETCH(QString, offending);
         save({"hour=9", "minute=15", "itimer=9:15:00"});
         const QByteArray before = settingsFile();
@@ -332,7 +343,8 @@ private slots:
             frmSetTime *w = open();
             w->txtHour->setText(hour);
             w->txtMinute->setText(minute);
-            w->chkOpenTimer->setChecked(false);
+            w->chkOpenTimer->setChecked(armed);
+            w->txtPrompt->setFocus();
             QVERIFY(env->messages.texts.isEmpty());
             click(w->findChild<QWidget *>(via));
             QCOMPARE(env->messages.texts, QStringList{BadTime});
@@ -359,23 +371,34 @@ private slots:
         QCOMPARE(env->table->window<frmSetTime>()->txtHour->text(), QString("9"));
     }
 
-    void hourAndMinuteAreSharedWithTheShutdownDialog()
+    // Each dialog shows and keeps its own time; both still write the shared
+    // hour and minute keys.
+    void eachDialogKeepsItsOwnTime()
     {
-        save({"hour=7", "minute=5", "itimer=7:05:00"});
+        save({"hour=7", "minute=5", "itimer=7:05:00", "prompt=起床"});
         frmCloseWindows *shutdown = env->table->show<frmCloseWindows>();
         shutdown->txtHour->setText("22");
         shutdown->txtMinute->setText("30");
         shutdown->chkCloseTime->setChecked(true);
         click(shutdown->cmdOk);
         QVERIFY(!env->table->isLoaded<frmCloseWindows>());
+        QCOMPARE(stored("hour"), QString("22"));
+        QCOMPARE(stored("minute"), QString("30"));
 
         frmSetTime *w = open();
-        QCOMPARE(w->txtHour->text(), QString("22"));
-        QCOMPARE(w->txtMinute->text(), QString("30"));
-        QCOMPARE(stored("itimer"), QString("7:05:00"));
+        QCOMPARE(w->txtHour->text(), QString("7"));
+        QCOMPARE(w->txtMinute->text(), QString("5"));
+        w->txtPrompt->setText("开会"); // only the message changes
         click(w->cmdOk);
-        QCOMPARE(stored("itimer"), QString("22:30:00"));
+        QCOMPARE(stored("itimer"), QString("7:05:00"));
+        QCOMPARE(stored("prompt"), QString("开会"));
+        QCOMPARE(stored("hour"), QString("7"));
+        QCOMPARE(stored("minute"), QString("5"));
         QCOMPARE(stored("timer"), QString("22:30:00"));
+
+        shutdown = env->table->show<frmCloseWindows>();
+        QCOMPARE(shutdown->txtHour->text(), QString("22"));
+        QCOMPARE(shutdown->txtMinute->text(), QString("30"));
     }
 };
 

@@ -30,7 +30,7 @@ QString missingMessage(const QString &file)
 
 class ThrowingSoundPlayer final : public ISoundPlayer {
 public:
-    bool play(const QString &) override { throw std::runtime_error("sound service broke"); }
+    SoundStart play(const QString &) override { throw std::runtime_error("sound service broke"); }
 };
 
 } // namespace
@@ -128,7 +128,7 @@ private slots:
         Services services = env->services;
         if (throws)
             services.sound = &thrower;
-        env->sound.result = false;
+        env->sound.answer = SoundStart::fileUnreadable();
         WindowTable table(services, *env->store);
         auto loadedHere = [&]() -> RingingPopup * {
             if (kind == QLatin1String("frmTimer"))
@@ -157,13 +157,55 @@ private slots:
         QVERIFY(!loadedHere());
     }
 
+    // A file that is missing or unreadable gets the three-line message every
+    // time; any other failure says in one line that the sound could not be
+    // played and why, once per run of the program, whichever pop-up meets it.
+    void soundFailureMessages_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QStringList>("messages");
+        const int unreadable = int(SoundStart::Outcome::FileUnreadable);
+        const int failed = int(SoundStart::Outcome::Failed);
+        QTest::newRow("alarm file missing: each time")
+            << "frmTimer"
+            << "frmTimer" << unreadable
+            << QStringList{missingMessage("ohmy.wav"), missingMessage("ohmy.wav")};
+        QTest::newRow("chime file missing: each time")
+            << "frmIntTime"
+            << "frmIntTime" << unreadable
+            << QStringList{missingMessage("tolvek.wav"), missingMessage("tolvek.wav")};
+        QTest::newRow("alarm, no sound server: once")
+            << "frmTimer"
+            << "frmTimer" << failed << QStringList{"无法播放声音<ohmy.wav>：Not available"};
+        QTest::newRow("chime then alarm, no sound server: once")
+            << "frmIntTime"
+            << "frmTimer" << failed << QStringList{"无法播放声音<tolvek.wav>：Not available"};
+    }
+    void soundFailureMessages()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(int, outcome);
+        env->sound.answer = {SoundStart::Outcome(outcome), QStringLiteral("Not available")};
+        RingingPopup *w = show(first);
+        QVERIFY(w->isVisible());
+        w->unload();
+        QTest::qWait(0);
+        w = show(second);
+        QVERIFY(w->isVisible());
+        QTEST(env->messages.texts, "messages");
+        QCOMPARE(env->sound.played.size(), 2);
+    }
+
     // Showing an open pop-up again loads nothing: no sound, no message, the
     // time stays; after a close the next show is a fresh load.
     void reshowWhileOpenThenAfresh_data() { addKinds(); }
     void reshowWhileOpenThenAfresh()
     {
         QFETCH(QString, kind);
-        env->sound.result = false;
+        env->sound.answer = SoundStart::fileUnreadable();
         RingingPopup *w = show(kind);
         env->clock.advance(5000);
         QCOMPARE(show(kind), w);
@@ -173,7 +215,7 @@ private slots:
 
         QTest::mouseClick(w->findChild<LabelButton *>(QStringLiteral("lblMin")), Qt::LeftButton);
         QVERIFY(!loaded(kind));
-        env->sound.result = true;
+        env->sound.answer = SoundStart();
         RingingPopup *again = show(kind);
         QCOMPARE(again->timeLabel()->text(), QStringLiteral("12:00:05"));
         QCOMPARE(env->sound.played.size(), 2);

@@ -107,23 +107,37 @@ private slots:
         QCOMPARE(timeOfDay("7", "5.0"), std::nullopt);
     }
 
+    // N x 60 s after the moment, at the first whole second not before it.
     void countdownEnd_data()
     {
-        QTest::addColumn<QTime>("now");
+        QTest::addColumn<QDateTime>("now");
         QTest::addColumn<int>("minutes");
-        QTest::addColumn<QTime>("end");
-        QTest::newRow("23:50:40 + 30: next day") << QTime(23, 50, 40) << 30 << QTime(0, 20);
-        QTest::newRow("10:45:10 + 15") << QTime(10, 45, 10) << 15 << QTime(11, 0);
-        QTest::newRow("10:15:30 + 0: seconds dropped") << QTime(10, 15, 30) << 0 << QTime(10, 15);
-        QTest::newRow("22:30 + 180") << QTime(22, 30) << 180 << QTime(1, 30);
-        QTest::newRow("23:59:59 + 1") << QTime(23, 59, 59) << 1 << QTime(0, 0);
-        QTest::newRow("0:00 + 179") << QTime(0, 0) << 179 << QTime(2, 59);
+        QTest::addColumn<QDateTime>("end");
+        const QDate d(2026, 3, 2);
+        QTest::newRow("23:50:40 + 30: next day")
+            << QDateTime(d, QTime(23, 50, 40)) << 30 << QDateTime(d.addDays(1), QTime(0, 20, 40));
+        QTest::newRow("10:45:10 + 15")
+            << QDateTime(d, QTime(10, 45, 10)) << 15 << QDateTime(d, QTime(11, 0, 10));
+        QTest::newRow("10:45:10.001 + 15: the next whole second")
+            << QDateTime(d, QTime(10, 45, 10, 1)) << 15 << QDateTime(d, QTime(11, 0, 11));
+        QTest::newRow("10:15:30 + 0: now")
+            << QDateTime(d, QTime(10, 15, 30)) << 0 << QDateTime(d, QTime(10, 15, 30));
+        QTest::newRow("10:15:30.400 + 0: the next second")
+            << QDateTime(d, QTime(10, 15, 30, 400)) << 0 << QDateTime(d, QTime(10, 15, 31));
+        QTest::newRow("22:30 + 180")
+            << QDateTime(d, QTime(22, 30)) << 180 << QDateTime(d.addDays(1), QTime(1, 30));
+        QTest::newRow("23:59:59.500 + 1")
+            << QDateTime(d, QTime(23, 59, 59, 500)) << 1 << QDateTime(d.addDays(1), QTime(0, 1, 0));
+        QTest::newRow("more than 180: 180")
+            << QDateTime(d, QTime(0, 0)) << 500 << QDateTime(d, QTime(3, 0));
+        QTest::newRow("negative: 0")
+            << QDateTime(d, QTime(0, 0)) << -5 << QDateTime(d, QTime(0, 0));
     }
     void countdownEnd()
     {
-        QFETCH(QTime, now);
+        QFETCH(QDateTime, now);
         QFETCH(int, minutes);
-        QFETCH(QTime, end);
+        QFETCH(QDateTime, end);
         QCOMPARE(TimeEntry::countdownEnd(now, minutes), end);
     }
 };

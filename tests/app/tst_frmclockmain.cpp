@@ -1,13 +1,16 @@
 #include "alarm/frmsettime.h"
+#include "alarm/frmtimer.h"
 #include "app/frmclockmain.h"
 #include "app/secondticker.h"
 #include "testenvironment.h"
 
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 class tst_frmclockMain : public QObject {
     Q_OBJECT
@@ -112,6 +115,46 @@ private slots:
         QFETCH(int, msec);
         QFETCH(int, delay);
         QCOMPARE(SecondTicker::delayToNextSecond(QTime(10, 0, 0, msec)), delay);
+    }
+
+    // The second the clock starts in counts: started 0.4 s into an alarm's
+    // second, the alarm rings, without waiting for the next second.
+    void theSecondItStartsInCounts()
+    {
+        env->store->save("Settings", "chkyntimer", "0");
+        env->store->save("Settings", "itimer", "7:05:00");
+        env->clock.set(QDateTime(QDate(2026, 12, 9), QTime(7, 5, 0, 400)));
+        load();
+        for (int i = 0; i < 5 && !env->table->isLoaded<frmTimer>(); ++i)
+            QCoreApplication::processEvents();
+        QVERIFY(env->table->isLoaded<frmTimer>());
+    }
+
+    // Whatever a tick's receiver does, even wait in an event loop of its own,
+    // the next seconds still come: the ticker is armed again before it emits.
+    void theTickerRunsOnWhileATickWaits()
+    {
+        env->clock.run();
+        SecondTicker ticker(env->clock);
+        int ticks = 0;
+        int whileWaiting = 0;
+        bool waiting = false;
+        QEventLoop wait;
+        connect(&ticker, &SecondTicker::tick, this, [&] {
+            ++ticks;
+            if (waiting) {
+                if (++whileWaiting == 2)
+                    wait.quit();
+                return;
+            }
+            waiting = true;
+            QTimer::singleShot(6000, &wait, &QEventLoop::quit);
+            wait.exec();
+            waiting = false;
+        });
+        ticker.start();
+        QTRY_VERIFY_WITH_TIMEOUT(ticks >= 3, 15000);
+        QCOMPARE(whileWaiting, 2);
     }
 
     void endCapsReactButTheLabelDoesNot()

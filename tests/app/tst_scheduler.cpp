@@ -2,13 +2,23 @@
 #include "alarm/frmtimer.h"
 #include "app/frmclockmain.h"
 #include "app/secondticker.h"
+#include "settings/settingsstore.h"
+#include "shutdown/frmclosewindows.h"
 #include "shutdown/frmshutdownwarning.h"
 #include "testenvironment.h"
 #include "ui/labelbutton.h"
 
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
 #include <QTest>
+
+namespace {
+const QDate Day0(2026, 3, 2);
+} // namespace
 
 class tst_Scheduler : public QObject {
     Q_OBJECT
@@ -23,17 +33,63 @@ class tst_Scheduler : public QObject {
             env->store->save("Settings", entry.left(eq), entry.mid(eq + 1));
         }
     }
-    /// The clock's once-a-second tick at that time of the test day.
-    void tickAt(QTime time)
+    /// The clock's once-a-second tick at that time, then what it left to do
+    /// after it returned.
+    void tickAt(const QDateTime &at)
     {
-        env->clock.set(QDateTime(QDate(2026, 3, 2), time.addMSecs(20)));
+        env->clock.set(at);
         emit clock->schedulerTick(env->clock.now());
+        settle();
     }
+    /// The same at that time of the test day.
+    void tickAt(QTime time) { tickAt(QDateTime(Day0, time.addMSecs(20))); }
     /// The warning's own second ticker, `seconds` later.
     void warningTick(frmShutdownWarning *w, int seconds)
     {
         env->clock.advance(seconds * 1000);
         emit w->findChild<SecondTicker *>()->tick(env->clock.now());
+        settle();
+    }
+    /// Runs what was posted to the event loop (calls deferred by a tick).
+    static void settle()
+    {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    }
+    /// The program ends and starts again on the same settings file.
+    void restart()
+    {
+        env->table.reset();
+        env->store = env->reopenStore();
+        env->table = std::make_unique<WindowTable>(env->services, *env->store);
+        clock = env->table->window<frmclockMain>();
+        settle();
+    }
+    /// The shutdown dialog, filled in and confirmed as a user does it:
+    /// `minutes` < 0 means the time-of-day mode with `time`.
+    void setShutdown(QTime time, int minutes, bool daily)
+    {
+        frmCloseWindows *w = env->table->show<frmCloseWindows>();
+        if (minutes < 0) {
+            w->txtHour->setText(QString::number(time.hour()));
+            w->txtMinute->setText(QString::number(time.minute()));
+            w->chkCloseTime->setChecked(daily);
+        } else {
+            w->OptCountDownStart->click();
+            w->SliderLg->setValue(minutes);
+        }
+        w->chkImedClose->setChecked(true);
+        w->chkOpenClose->setChecked(true);
+        w->cmdOk->click();
+        QVERIFY(!env->table->isLoaded<frmCloseWindows>());
+    }
+    /// Whether the shutdown dialog shows the scheduled shutdown switched on.
+    bool dialogShowsArmed()
+    {
+        frmCloseWindows *w = env->table->window<frmCloseWindows>();
+        const bool armed = w->chkOpenClose->isChecked();
+        w->unload();
+        return armed;
     }
     frmShutdownWarning *warning() const { return env->table->loaded<frmShutdownWarning>(); }
 
@@ -77,7 +133,7 @@ private slots:
         tickAt(QTime(7, 5, 0));
         env->table->loaded<frmTimer>()->unload();
         QTest::qWait(0);
-        emit clock->schedulerTick(env->clock.now().addMSecs(500));
+        tickAt(env->clock.now().addMSecs(500));
         tickAt(QTime(7, 5, 1));
         QVERIFY(!env->table->isLoaded<frmTimer>());
     }
@@ -172,12 +228,16 @@ private slots:
         env->power.failure->party = PowerParty::SystemBus;
         env->power.failure->timeoutSeconds = 5;
         arm({"chkopenclose=1", "timer=22:30:00", "chkImedClose=" + imedClose});
-        tickAt(QTime(22, 30, 0));
+        env->clock.set(QDateTime(Day0, QTime(22, 30, 0, 20)));
+        emit clock->schedulerTick(env->clock.now());
+        // The request and its message come from the event loop, after the
+        // tick returned.
+        QVERIFY(env->power.calls.isEmpty());
+        QVERIFY(env->messages.texts.isEmpty());
+        QTRY_VERIFY(!env->power.calls.isEmpty() || warning());
         if (frmShutdownWarning *w = warning())
             QTest::mouseClick(w->cmdShutDownNow, Qt::LeftButton);
         QCOMPARE(env->power.calls, QStringList{"PowerOff"});
-        // The message comes from the event loop, after the tick returned.
-        QVERIFY(env->messages.texts.isEmpty());
         QTRY_COMPARE(env->messages.texts.size(), 1);
         QCOMPARE(env->messages.texts.first(),
                  QString("无法关闭计算机。\r系统总线在 5 秒内没有应答。"));
@@ -206,6 +266,184 @@ private slots:
         env->clock.advance(-3600 * 1000); // clock set back
         emit w->findChild<SecondTicker *>()->tick(env->clock.now());
         QCOMPARE(w->secondsLeft(), 49);
+    }
+
+    // The tick only decides: pop-ups, their messages and power requests run
+    // after it has returned, so nothing they do can hold up the clock.
+    void actionsRunAfterTheTickReturns_data()
+    {
+        QTest::addColumn<QStringList>("settings");
+        QTest::addColumn<QTime>("time");
+        QTest::addColumn<QString>("action");
+        QTest::newRow("alarm whose sound fails")
+            << QStringList{"chkyntimer=0", "itimer=8:00:00"} << QTime(8, 0, 0) << "frmTimer";
+        QTest::newRow("chime whose sound fails")
+            << QStringList{"chkyntimer=1", "chkinttime=1"} << QTime(9, 0, 0) << "frmIntTime";
+        QTest::newRow("shutdown without asking")
+            << QStringList{"chkopenclose=1", "chkclosetime=1", "timer=22:30:00", "chkImedClose=1"}
+            << QTime(22, 30, 0) << "PowerOff";
+        QTest::newRow("shutdown warning")
+            << QStringList{"chkopenclose=1", "chkclosetime=1", "timer=22:30:00"} << QTime(22, 30, 0)
+            << "frmShutdownWarning";
+    }
+    void actionsRunAfterTheTickReturns()
+    {
+        QFETCH(QStringList, settings);
+        QFETCH(QTime, time);
+        QFETCH(QString, action);
+        arm(settings);
+        env->sound.answer = SoundStart::fileUnreadable();
+        bool inTick = false;
+        QStringList ranInTick;
+        env->sound.onPlay = [&] { ranInTick << (inTick ? "sound" : ""); };
+        env->messages.onShow = [&] { ranInTick << (inTick ? "message" : ""); };
+        env->power.onCall = [&] { ranInTick << (inTick ? "power" : ""); };
+        auto happened = [&] {
+            if (action == "PowerOff")
+                return env->power.calls == QStringList{"PowerOff"};
+            return (action == "frmTimer" && env->table->isLoaded<frmTimer>()) ||
+                   (action == "frmIntTime" && env->table->isLoaded<frmIntTime>()) ||
+                   (action == "frmShutdownWarning" && warning());
+        };
+
+        env->clock.set(QDateTime(Day0, time.addMSecs(20)));
+        inTick = true;
+        emit clock->schedulerTick(env->clock.now());
+        inTick = false;
+        QVERIFY(!happened());
+        QVERIFY(env->messages.texts.isEmpty());
+        settle();
+        QVERIFY(happened());
+        ranInTick.removeAll(QString());
+        QCOMPARE(ranInTick, QStringList());
+        if (action.startsWith("frm") && action != "frmShutdownWarning")
+            QCOMPARE(env->messages.texts.size(), 1);
+    }
+
+    // A message box that waits for the user (a nested event loop) does not
+    // stop the clock: the strip goes on showing the seconds, and a shutdown
+    // due ten seconds after the alarm whose sound failed still comes.
+    void secondsGoOnWhileAMessageIsUp()
+    {
+        arm({"chkyntimer=0", "itimer=7:05:00", "chkopenclose=1", "chkclosetime=1", "timer=7:05:10",
+             "chkImedClose=1"});
+        env->sound.answer = SoundStart::fileUnreadable();
+        env->messages.modal = true;
+        env->messages.modalLimitMs = 20000;
+        QString stripAtShutdown;
+        bool boxWasOpen = false;
+        env->power.onCall = [&] {
+            stripAtShutdown = clock->label1()->text();
+            boxWasOpen = env->messages.isOpen();
+            env->messages.closeBox();
+        };
+        env->clock.set(QDateTime(Day0, QTime(7, 4, 59, 500)));
+        env->clock.run();
+        QTRY_VERIFY_WITH_TIMEOUT(!env->power.calls.isEmpty(), 30000);
+        QCOMPARE(env->power.calls, QStringList{"PowerOff"});
+        QVERIFY(boxWasOpen);
+        QCOMPARE(env->messages.texts.size(), 1);
+        QCOMPARE(stripAtShutdown, QString("07:05:10"));
+    }
+
+    // A one-off shutdown (not daily) fires once, on the day it was set for,
+    // also when the program was restarted in between; it is then shown
+    // switched off. Its day gone by while the program was not running, it
+    // never fires.
+    void aOneOffShutdownFiresOnceOnItsDay_data()
+    {
+        QTest::addColumn<QTime>("restartAt");
+        QTest::addColumn<QStringList>("calls");
+        QTest::newRow("restarted before its time: fires that day")
+            << QTime(12, 0) << QStringList{"PowerOff"};
+        QTest::newRow("its time passed while the program was not running")
+            << QTime(23, 0) << QStringList();
+    }
+    void aOneOffShutdownFiresOnceOnItsDay()
+    {
+        QFETCH(QTime, restartAt);
+        QFETCH(QStringList, calls);
+        env->clock.set(QDateTime(Day0, QTime(10, 0, 0, 300)));
+        setShutdown(QTime(22, 30), -1, false);
+        QVERIFY(dialogShowsArmed());
+
+        const QDateTime restartedAt(Day0, restartAt);
+        env->clock.set(restartedAt);
+        restart();
+        for (int day = 0; day < 3; ++day) {
+            const QDateTime due(Day0.addDays(day), QTime(22, 30));
+            if (due < restartedAt)
+                continue;
+            for (int s = -2; s <= 2; ++s)
+                tickAt(due.addSecs(s).addMSecs(20));
+        }
+        QCOMPARE(env->power.calls, calls);
+        QVERIFY(!dialogShowsArmed());
+    }
+
+    // A store written without the one-off's day (an older version, or by
+    // hand): it fires at its next time, once, and is then switched off.
+    void aOneOffWithoutItsDayFiresAtItsNextTime()
+    {
+        arm({"chkopenclose=1", "chkclosetime=0", "timer=22:30:00", "chkImedClose=1"});
+        restart();
+        for (int day = 0; day < 3; ++day)
+            tickAt(QDateTime(Day0.addDays(day), QTime(22, 30, 0, 20)));
+        QCOMPARE(env->power.calls, QStringList{"PowerOff"});
+        QVERIFY(!dialogShowsArmed());
+    }
+
+    // A daily shutdown set in the dialog fires every day and stays on.
+    void aDailyShutdownRepeats()
+    {
+        env->clock.set(QDateTime(Day0, QTime(10, 0)));
+        setShutdown(QTime(22, 30), -1, true);
+        restart();
+        for (int day = 0; day < 3; ++day)
+            tickAt(QDateTime(Day0.addDays(day), QTime(22, 30, 0, 20)));
+        QCOMPARE(env->power.calls, (QStringList{"PowerOff", "PowerOff", "PowerOff"}));
+        QVERIFY(dialogShowsArmed());
+    }
+
+    // A countdown ends N x 60 s after OK, at the first whole second not
+    // before that moment; 0 minutes is the next second, never tomorrow.
+    void countdownEndsToTheSecond_data()
+    {
+        QTest::addColumn<QDateTime>("okAt");
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<QDateTime>("firesAt");
+        QTest::newRow("15 at 10:45:10")
+            << QDateTime(Day0, QTime(10, 45, 10)) << 15 << QDateTime(Day0, QTime(11, 0, 10));
+        QTest::newRow("15 at 10:45:10.600")
+            << QDateTime(Day0, QTime(10, 45, 10, 600)) << 15 << QDateTime(Day0, QTime(11, 0, 11));
+        QTest::newRow("30 at 23:50:40: past midnight")
+            << QDateTime(Day0, QTime(23, 50, 40)) << 30
+            << QDateTime(Day0.addDays(1), QTime(0, 20, 40));
+        QTest::newRow("0 at 10:15:30.400: the next second")
+            << QDateTime(Day0, QTime(10, 15, 30, 400)) << 0 << QDateTime(Day0, QTime(10, 15, 31));
+        QTest::newRow("180 at 22:30")
+            << QDateTime(Day0, QTime(22, 30)) << 180 << QDateTime(Day0.addDays(1), QTime(1, 30));
+    }
+    void countdownEndsToTheSecond()
+    {
+        QFETCH(QDateTime, okAt);
+        QFETCH(int, minutes);
+        QFETCH(QDateTime, firesAt);
+        tickAt(okAt);
+        setShutdown(QTime(), minutes, false);
+        const QTime okTime = okAt.time();
+        QDateTime second =
+            QDateTime(okAt.date(), QTime(okTime.hour(), okTime.minute(), okTime.second()))
+                .addSecs(1);
+        second = std::max(second, firesAt.addSecs(-70));
+        QDateTime firedAt;
+        for (; second <= firesAt.addSecs(2); second = second.addSecs(1)) {
+            tickAt(second.addMSecs(20));
+            if (!firedAt.isValid() && !env->power.calls.isEmpty())
+                firedAt = second;
+        }
+        QCOMPARE(firedAt, firesAt);
+        QCOMPARE(env->power.calls, QStringList{"PowerOff"});
     }
 };
 

@@ -56,14 +56,20 @@ class tst_SchedulerTick : public QObject {
     }
 
     /// What fires on each tick, as "d<day> HH:mm:ss action": the day (from
-    /// `first`) and time of the tick that fired it.
+    /// `first`) and time of the tick that fired it. A one-off shutdown is
+    /// switched off as the scheduler does it.
     QStringList simulate(const Ticks &ticks, QDate first = Day0)
     {
         SchedulerTick tick(*store);
         QStringList fired;
-        for (const auto &[from, to] : ticks)
-            for (QDateTime now = from; now <= to; now = now.addSecs(1))
-                record(fired, now, tick.run(now), first);
+        for (const auto &[from, to] : ticks) {
+            for (QDateTime now = from; now <= to; now = now.addSecs(1)) {
+                const DueActions due = tick.run(now);
+                record(fired, now, due, first);
+                if (due.disarmShutdown)
+                    Schedule::disarmShutdown(*store);
+            }
+        }
         return fired;
     }
 
@@ -80,6 +86,8 @@ class tst_SchedulerTick : public QObject {
             fired << when + "chime";
         if (due.alarm)
             fired << when + "alarm";
+        if (due.disarmShutdown)
+            fired << when + "disarm";
     }
 
     static QStringList hourlyChimes()
@@ -119,31 +127,85 @@ private slots:
         QTest::newRow("chime: each full hour only")
             << QStringList{"chkinttime=1"} << wholeDays(1) << hourlyChimes();
         QTest::newRow("shutdown armed: 22:30:00 only")
-            << QStringList{"chkopenclose=1", "timer=22:30:00", "chkImedClose=1"}
+            << QStringList{"chkopenclose=1", "chkclosetime=1", "timer=22:30:00", "chkImedClose=1"}
             << everySecond(at(0, "21:30:00"), at(0, "23:30:00"))
             << QStringList{"d0 22:30:00 shutdown(1)"};
         QTest::newRow("shutdown hands on the no-prompt flag")
-            << QStringList{"chkopenclose=1", "timer=22:30:00"}
+            << QStringList{"chkopenclose=1", "chkclosetime=1", "timer=22:30:00"}
             << everySecond(at(0, "22:29:58"), at(0, "22:30:02"))
             << QStringList{"d0 22:30:00 shutdown(0)"};
         QTest::newRow("shutdown not armed: never")
             << QStringList{"chkopenclose=0", "timer=22:30:00"}
             << everySecond(at(0, "22:29:00"), at(0, "22:31:00")) << QStringList();
-        QTest::newRow("countdown of 0 stored a past time: tomorrow")
-            << QStringList{"chkopenclose=1", "timer=10:15:00"}
-            << everySecond(at(0, "10:15:30"), at(0, "10:30:00")) +
-                   everySecond(at(1, "10:00:00"), at(1, "10:16:00"))
-            << QStringList{"d1 10:15:00 shutdown(0)"};
+        QTest::newRow("daily shutdown: every day")
+            << QStringList{"chkopenclose=1", "chkclosetime=1", "timer=22:30:00",
+                           "timerdate=2026-03-02"}
+            << everySecond(at(0, "22:29:00"), at(0, "22:31:00")) +
+                   everySecond(at(1, "22:29:00"), at(1, "22:31:00"))
+            << QStringList{"d0 22:30:00 shutdown(0)", "d1 22:30:00 shutdown(0)"};
         QTest::newRow("alarm and chime together at 8:00:00")
             << QStringList{"chkinttime=1", "itimer=8:00:00"}
             << everySecond(at(0, "07:59:58"), at(0, "08:00:02"))
             << QStringList{"d0 08:00:00 chime", "d0 08:00:00 alarm"};
         QTest::newRow("all three in one second")
-            << QStringList{"chkinttime=1", "itimer=8:00:00", "chkopenclose=1", "timer=8:00:00"}
+            << QStringList{"chkinttime=1", "itimer=8:00:00", "chkopenclose=1", "chkclosetime=1",
+                           "timer=8:00:00"}
             << everySecond(at(0, "07:59:59"), at(0, "08:00:01"))
             << QStringList{"d0 08:00:00 shutdown(0)", "d0 08:00:00 chime", "d0 08:00:00 alarm"};
     }
     void firesAtTheStoredSeconds()
+    {
+        QFETCH(QStringList, settings);
+        QFETCH(Ticks, ticks);
+        QFETCH(QStringList, expected);
+        setUp(settings);
+        QCOMPARE(simulate(ticks), expected);
+    }
+
+    // A shutdown that is not daily fires once, on its day, and is then
+    // switched off; one whose day has gone by is switched off unfired.
+    void oneOffShutdown_data()
+    {
+        QTest::addColumn<QStringList>("settings");
+        QTest::addColumn<Ticks>("ticks");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList oneOff{"chkopenclose=1", "chkclosetime=0", "timer=22:30:00"};
+        const Ticks twoEvenings = everySecond(at(0, "22:29:00"), at(0, "22:31:00")) +
+                                  everySecond(at(1, "22:29:00"), at(1, "22:31:00"));
+
+        QTest::newRow("set for today: today only")
+            << oneOff + QStringList{"timerdate=2026-03-02"} << twoEvenings
+            << QStringList{"d0 22:30:00 shutdown(0)", "d0 22:30:00 disarm"};
+        QTest::newRow("set for tomorrow: not today")
+            << oneOff + QStringList{"timerdate=2026-03-03"} << twoEvenings
+            << QStringList{"d1 22:30:00 shutdown(0)", "d1 22:30:00 disarm"};
+        QTest::newRow("its day gone by: switched off at the first tick")
+            << oneOff + QStringList{"timerdate=2026-03-01"} << twoEvenings
+            << QStringList{"d0 22:29:00 disarm"};
+        QTest::newRow("its time gone by today: switched off at the first tick")
+            << oneOff + QStringList{"timerdate=2026-03-02"}
+            << everySecond(at(0, "22:30:01"), at(0, "22:31:00")) +
+                   everySecond(at(1, "22:29:00"), at(1, "22:31:00"))
+            << QStringList{"d0 22:30:01 disarm"};
+        QTest::newRow("caught up after a late tick")
+            << oneOff + QStringList{"timerdate=2026-03-02"}
+            << once(at(0, "22:29:58")) + once(at(0, "22:30:02"))
+            << QStringList{"d0 22:30:02 shutdown(0)", "d0 22:30:02 disarm"};
+        QTest::newRow("no day stored: its next time, then off")
+            << oneOff << twoEvenings
+            << QStringList{"d0 22:30:00 shutdown(0)", "d0 22:30:00 disarm"};
+        QTest::newRow("a day that is not a date: as if none was stored")
+            << oneOff + QStringList{"timerdate=soon"} << twoEvenings
+            << QStringList{"d0 22:30:00 shutdown(0)", "d0 22:30:00 disarm"};
+        QTest::newRow("switched off: nothing, not even a disarm")
+            << QStringList{"chkopenclose=0", "chkclosetime=0", "timer=22:30:00",
+                           "timerdate=2026-03-01"}
+            << twoEvenings << QStringList();
+        QTest::newRow("no time: nothing")
+            << QStringList{"chkopenclose=1", "chkclosetime=0", "timer=", "timerdate=2026-03-02"}
+            << twoEvenings << QStringList();
+    }
+    void oneOffShutdown()
     {
         QFETCH(QStringList, settings);
         QFETCH(Ticks, ticks);
@@ -162,10 +224,12 @@ private slots:
             << before + once(at(0, "07:04:59")) + once(at(0, "07:05:01", 520)) +
                    everySecond(at(0, "07:05:02"), at(0, "07:05:05"))
             << QStringList{"d0 07:05:01 alarm"};
-        QTest::newRow("five seconds late still fires")
+        QTest::newRow("four seconds skipped: caught up")
             << before + once(at(0, "07:05:03", 900)) << QStringList{"d0 07:05:03 alarm"};
-        QTest::newRow("a longer gap is not caught up")
-            << before + once(at(0, "07:05:04")) << QStringList();
+        QTest::newRow("five seconds skipped: caught up")
+            << before + once(at(0, "07:05:04", 900)) << QStringList{"d0 07:05:04 alarm"};
+        QTest::newRow("six seconds skipped: not caught up")
+            << before + once(at(0, "07:05:05")) << QStringList();
         QTest::newRow("a suspend over the alarm: nothing after the resume")
             << everySecond(at(0, "06:00:00"), at(0, "06:00:10")) +
                    everySecond(at(0, "07:30:00"), at(0, "07:30:10"))

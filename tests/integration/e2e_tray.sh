@@ -50,7 +50,7 @@ window_titled() {
     return 1
 }
 
-log "an alarm and a one-minute countdown shutdown, both for the next minute"
+log "an alarm for the next minute and a one-minute countdown shutdown"
 while (($(date +%-S) > 40)); do sleep 0.5; done
 T=$((($(date +%s) / 60 + 1) * 60))
 HOUR=$(date -d "@$T" +%-H)
@@ -88,9 +88,19 @@ xdotool key Home Right
 click_in "$DIALOG" 63 296
 click_in "$DIALOG" 247 296
 shot shutdown-settings
+OK_AT=$(date +%s)
 click_in "$DIALOG" 416 76
 wait_for "the shutdown settings to close" 10 sh -c "! xwininfo -id $DIALOG 2>/dev/null | grep -q IsViewable"
 (($(date +%s) < T)) || fail "the settings took past the minute"
+# The countdown ends a minute after OK, to the second (OK took effect
+# between the click and the dialog's close).
+OK_DONE=$(date +%s)
+SHUTDOWN_TEXT=$(sed -n 's/^timer=//p' "$CONF")
+S=""
+for ((s = OK_AT + 60; s <= OK_DONE + 61; s++)); do
+    [[ $(date -d "@$s" +%-H:%M:%S) == "$SHUTDOWN_TEXT" ]] && S=$s
+done
+[[ -n $S ]] || fail "countdown ends at $SHUTDOWN_TEXT, OK was at $(date -d "@$OK_AT" +%T)"
 
 log "waiting for $(date -d "@$T" +%T)"
 wait_for "the alarm pop-up" $((T - $(date +%s) + 15)) window_at 339x221
@@ -98,15 +108,15 @@ ALARM_AT=$(date +%s)
 ALARM=$(window_at 339x221)
 ((ALARM_AT >= T && ALARM_AT <= T + 2)) || fail "the alarm rang at $(date -d "@$ALARM_AT" +%T)"
 shot alarm
-wait_for "PowerOff(false)" 10 grep -q 'PowerOff(false)' "$LOGIND_LOG"
+wait_for "PowerOff(false)" $((S - $(date +%s) + 10)) grep -q 'PowerOff(false)' "$LOGIND_LOG"
 POWER_AT=$(date +%s)
-((POWER_AT <= T + 2)) || fail "the scheduled shutdown came at $(date -d "@$POWER_AT" +%T)"
+((POWER_AT >= S && POWER_AT <= S + 2)) || fail "the scheduled shutdown came at $(date -d "@$POWER_AT" +%T)"
 sleep 2
 kill "$RECORDER"
 wait "$RECORDER" 2>/dev/null || true
 RMS=$(sox "$WORK/sound.wav" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}')
 awk -v r="$RMS" 'BEGIN {exit !(r > 0.001)}' || fail "no sound recorded (RMS $RMS)"
-log "alarm and shutdown at $(date -d "@$T" +%T), sound RMS $RMS"
+log "alarm at $(date -d "@$T" +%T), shutdown at $SHUTDOWN_TEXT, sound RMS $RMS"
 click_in "$ALARM" 164 196
 wait_for "the alarm pop-up to close" 10 sh -c "! xwininfo -id $ALARM 2>/dev/null | grep -q IsViewable"
 
@@ -165,8 +175,9 @@ tray_icon && fail "the icon outlived the program"
 stored_position() { grep -qE '^MainLeft=[0-9]+$' "$CONF" && grep -qE '^MainTop=[0-9]+$' "$CONF"; }
 stored_position || fail "clock position not stored: $(tr "\n" " " <"$CONF" 2>&1)"
 ALARM_TEXT=$(date -d "@$T" +%-H:%M:%S)
-for line in "itimer=$ALARM_TEXT" "timer=$ALARM_TEXT" "hour=$HOUR" "minute=$MINUTE" "prompt=$MESSAGE" \
-    chkyntimer=0 chkopenclose=1 chkImedClose=1 chkclosetime=0; do
+# The countdown is a one-off: switched off once it has fired.
+for line in "itimer=$ALARM_TEXT" "timer=$SHUTDOWN_TEXT" "hour=$HOUR" "minute=$MINUTE" \
+    "prompt=$MESSAGE" chkyntimer=0 chkopenclose=0 chkImedClose=1 chkclosetime=0; do
     grep -qxF "$line" "$CONF" || fail "settings lack $line: $(tr "\n" " " <"$CONF")"
 done
 

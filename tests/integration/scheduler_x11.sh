@@ -67,7 +67,8 @@ window_titled() {
 }
 origin() { xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} END{print x, y}'; }
 
-# 1. Alarm at A, scheduled shutdown with the warning at S.
+# 1. Alarm at A, scheduled shutdown with the warning at S (daily, so it stays
+# switched on for part 2).
 A=$(($(date +%s) + 6))
 S=$((A + 4))
 cat >"$settings" <<INI
@@ -77,6 +78,7 @@ itimer=$(clock_text $A)
 prompt=integration
 chkopenclose=1
 timer=$(clock_text $S)
+chkclosetime=1
 chkImedClose=0
 INI
 start_zirvel

@@ -56,7 +56,8 @@ int main(int argc, char *argv[])
     QtMessageBoxes messages;
     X11WindowSystem windows;
     FakeSoundPlayer sound;
-    sound.result = !parser.isSet(QStringLiteral("no-sound"));
+    if (parser.isSet(QStringLiteral("no-sound")))
+        sound.answer = SoundStart::fileUnreadable();
     FakePowerBackend power;
     Services services;
     services.clock = &clock;

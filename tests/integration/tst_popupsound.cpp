@@ -204,8 +204,44 @@ private slots:
         f.write("RIFF this is not a sound at all");
         f.close();
         CanberraSoundPlayer player;
-        QVERIFY(!player.play(path));
-        QVERIFY(!player.play(m_dir.filePath("absent.wav")));
+        // Present but not a sound: not the file's absence, and a reason.
+        const SoundStart unplayable = player.play(path);
+        QCOMPARE(unplayable.outcome, SoundStart::Outcome::Failed);
+        QVERIFY(!unplayable.reason.isEmpty());
+        QCOMPARE(player.play(m_dir.filePath("absent.wav")).outcome,
+                 SoundStart::Outcome::FileUnreadable);
+        QFile unreadable(m_dir.filePath("unreadable.wav"));
+        QVERIFY(QFile::copy(makeSound("tone.wav", 0.1, 0.5), unreadable.fileName()));
+        QVERIFY(unreadable.setPermissions(QFile::WriteOwner));
+        if (!unreadable.open(QIODevice::ReadOnly)) // root reads it anyway
+            QCOMPARE(player.play(unreadable.fileName()).outcome,
+                     SoundStart::Outcome::FileUnreadable);
+    }
+
+    // The chime is there, the sound server is not: one line that says the
+    // sound could not be played and why, not that the file is missing.
+    void noSoundServerIsReported()
+    {
+        QFile::remove(chimePath());
+        QVERIFY(QFile::copy(makeSound("tolvek.wav", 0.5, 0.7), chimePath()));
+        const QByteArray server = qgetenv("PULSE_SERVER");
+        qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(m_dir.filePath("no-server")));
+        TestEnvironment env;
+        CanberraSoundPlayer player;
+        Services services = env.services;
+        services.sound = &player;
+        WindowTable table(services, *env.store);
+        frmIntTime *popup = table.show<frmIntTime>();
+        qputenv("PULSE_SERVER", server);
+        if (env.messages.texts.isEmpty())
+            QSKIP("a sound device answered without a sound server");
+        QCOMPARE(env.messages.texts.size(), 1);
+        const QString text = env.messages.texts.first();
+        QVERIFY2(text.startsWith(QStringLiteral("无法播放声音<tolvek.wav>：")), qPrintable(text));
+        QVERIFY2(text.size() > QStringLiteral("无法播放声音<tolvek.wav>：").size(),
+                 qPrintable(text));
+        QVERIFY(!text.contains(QLatin1Char('\r')));
+        QVERIFY(popup->isVisible());
     }
 
     // A new request stops the sound still playing: a long tone, then a long
@@ -219,13 +255,13 @@ private slots:
 
         startRecording();
         int mark = samples();
-        QVERIFY(player.play(tone));
+        QVERIFY(player.play(tone).started());
         QVERIFY2(player.driver() == QLatin1String("pulse"),
                  "libcanberra's PulseAudio backend (Debian package libcanberra-pulse) is "
                  "needed to stop a sound that is still playing");
         QTRY_VERIFY_WITH_TIMEOUT(peakFrom(mark) > 8000, 15000);
         mark = samples();
-        QVERIFY(player.play(quiet));
+        QVERIFY(player.play(quiet).started());
         // Two seconds of silence while the tone had ten more to go.
         QTRY_VERIFY_WITH_TIMEOUT(longestQuietFrom(mark) > 2 * Rate, 9000);
         stopRecording();

@@ -92,7 +92,7 @@ private slots:
                                  "chkautorun", "chkyntimer"})
             QTest::newRow(flag) << flag << "0"
                                 << "";
-        for (const char *text : {"timer", "itimer", "prompt", "hour", "minute"})
+        for (const char *text : {"timer", "itimer", "prompt", "hour", "minute", "timerdate"})
             QTest::newRow(text) << text << "0"
                                 << "";
     }
@@ -219,6 +219,12 @@ private slots:
                                            << "07:05:00";
         QTest::newRow("prompt anything") << QByteArray("prompt=??") << "prompt"
                                          << "??";
+        QTest::newRow("date text") << QByteArray("timerdate=tomorrow") << "timerdate"
+                                   << "0";
+        QTest::newRow("date out of range") << QByteArray("timerdate=2026-02-30") << "timerdate"
+                                           << "0";
+        QTest::newRow("date ok") << QByteArray("timerdate=2026-03-02") << "timerdate"
+                                 << "2026-03-02";
     }
     void brokenValuesReadAsDefault()
     {
@@ -289,12 +295,15 @@ private slots:
 
     void typedReaders()
     {
-        writeFile("[settings]\nchkinttime=1\nitimer=7:05:00\ntimer=\nchkopenclose=x\n");
+        writeFile("[settings]\nchkinttime=1\nitimer=7:05:00\ntimer=\nchkopenclose=x\n"
+                  "timerDate=2026-03-02\n");
         SettingsStore store(path());
         QCOMPARE(store.flag(QStringLiteral("chkinttime")), 1);
         QCOMPARE(store.flag(QStringLiteral("chkopenclose")), 0);
         QCOMPARE(store.time(QStringLiteral("itimer")), std::optional<QTime>(QTime(7, 5, 0)));
         QCOMPARE(store.time(QStringLiteral("timer")), std::nullopt);
+        QCOMPARE(store.date(QStringLiteral("timerdate")), std::optional<QDate>(QDate(2026, 3, 2)));
+        QCOMPARE(store.date(QStringLiteral("prompt")), std::nullopt);
     }
 
     void damagedFileIsKeptAside()

@@ -76,20 +76,26 @@ private slots:
 
         QTest::newRow("fresh store") << QStringList() << ""
                                      << "" << false << false << false;
-        QTest::newRow("daily: the stored hour and minute as typed")
-            << QStringList{"chkclosetime=1", "hour=07", "minute=5", "chkImedClose=1",
-                           "chkopenclose=1"}
+        QTest::newRow("daily: its time, hour and minute as typed")
+            << QStringList{"chkclosetime=1", "timer=7:05:00",  "hour=07",
+                           "minute=5",       "chkImedClose=1", "chkopenclose=1"}
             << "07"
             << "5" << true << true << true;
-        QTest::newRow("daily without hour and minute: 0 and 0")
-            << QStringList{"chkclosetime=1"} << "0"
-            << "0" << true << false << false;
+        QTest::newRow("daily, the alarm's hour and minute: its own time")
+            << QStringList{"chkclosetime=1", "timer=22:30:00", "hour=7", "minute=5",
+                           "itimer=7:05:00"}
+            << "22"
+            << "30" << true << false << false;
+        QTest::newRow("daily without a time: empty boxes")
+            << QStringList{"chkclosetime=1", "hour=7", "minute=5"} << ""
+            << "" << true << false << false;
         QTest::newRow("not daily: empty boxes whatever is stored")
             << QStringList{"chkclosetime=0", "hour=7", "minute=5", "timer=7:05:00"} << ""
             << "" << false << false << false;
-        QTest::newRow("hand-edited values")
-            << QStringList{"chkclosetime=1", "hour=x", "minute=99", "chkopenclose=yes"} << "0"
-            << "0" << true << false << false;
+        QTest::newRow("hand-edited values") << QStringList{"chkclosetime=1", "hour=x", "minute=99",
+                                                           "timer=7:99:00", "chkopenclose=yes"}
+                                            << ""
+                                            << "" << true << false << false;
     }
     void opening()
     {
@@ -253,41 +259,63 @@ private slots:
         QTest::addColumn<QString>("hour");
         QTest::addColumn<QString>("minute");
         QTest::addColumn<bool>("daily");
-        QTest::addColumn<QTime>("now");
-        // timer, chkclosetime, hour, minute, chkImedClose, chkopenclose
+        QTest::addColumn<bool>("armed");
+        QTest::addColumn<QDateTime>("now");
+        // timer, timerdate, chkclosetime, hour, minute, chkImedClose, chkopenclose
         QTest::addColumn<QStringList>("expected");
-        const QTime noon(12, 0);
+        const QDate day(2026, 3, 2);
+        const QDateTime noon(day, QTime(12, 0));
 
-        QTest::newRow("time, not daily")
+        QTest::newRow("time, not daily: today")
             << "time"
             << "22"
-            << "5" << false << noon << QStringList{"22:05:00", "0", "9", "15", "1", "1"};
-        QTest::newRow("time, daily: hour and minute as typed")
+            << "5" << false << true << noon
+            << QStringList{"22:05:00", "2026-03-02", "0", "9", "15", "1", "1"};
+        QTest::newRow("time, not daily, already past: tomorrow")
+            << "time"
+            << "7"
+            << "30" << false << true << noon
+            << QStringList{"7:30:00", "2026-03-03", "0", "9", "15", "1", "1"};
+        QTest::newRow("time, not daily, this very minute: tomorrow")
+            << "time"
+            << "12"
+            << "0" << false << true << QDateTime(day, QTime(12, 0, 0, 300))
+            << QStringList{"12:00:00", "2026-03-03", "0", "9", "15", "1", "1"};
+        QTest::newRow("time, daily: hour and minute as typed, no day")
             << "time"
             << "07"
-            << "30" << true << noon << QStringList{"7:30:00", "1", "07", "30", "1", "1"};
-        QTest::newRow("time, both boxes empty: no time, the rest kept")
+            << "30" << true << true << noon
+            << QStringList{"7:30:00", "", "1", "07", "30", "1", "1"};
+        QTest::newRow("time, both boxes empty, switched off: no time, the rest kept")
             << "time"
             << ""
-            << "" << true << noon << QStringList{"", "1", "9", "15", "1", "1"};
+            << "" << true << false << noon
+            << QStringList{"", "2026-02-27", "1", "9", "15", "1", "0"};
         QTest::newRow("countdown 30 at 23:50:40")
             << "30"
             << ""
-            << "" << true << QTime(23, 50, 40) << QStringList{"0:20:00", "0", "9", "15", "1", "1"};
+            << "" << true << true << QDateTime(day, QTime(23, 50, 40))
+            << QStringList{"0:20:40", "2026-03-03", "0", "9", "15", "1", "1"};
         QTest::newRow("countdown 15 at 10:45:10")
             << "15"
             << ""
-            << "" << false << QTime(10, 45, 10)
-            << QStringList{"11:00:00", "0", "9", "15", "1", "1"};
-        QTest::newRow("countdown 0 at 10:15:30")
+            << "" << false << true << QDateTime(day, QTime(10, 45, 10))
+            << QStringList{"11:00:10", "2026-03-02", "0", "9", "15", "1", "1"};
+        QTest::newRow("countdown 15 at 10:45:10.250: the whole second after")
+            << "15"
+            << ""
+            << "" << false << true << QDateTime(day, QTime(10, 45, 10, 250))
+            << QStringList{"11:00:11", "2026-03-02", "0", "9", "15", "1", "1"};
+        QTest::newRow("countdown 0 at 10:15:30: now, not tomorrow")
             << "0"
             << ""
-            << "" << false << QTime(10, 15, 30)
-            << QStringList{"10:15:00", "0", "9", "15", "1", "1"};
+            << "" << false << true << QDateTime(day, QTime(10, 15, 30))
+            << QStringList{"10:15:30", "2026-03-02", "0", "9", "15", "1", "1"};
         QTest::newRow("countdown 180 at 22:30")
             << "180"
             << ""
-            << "" << false << QTime(22, 30) << QStringList{"1:30:00", "0", "9", "15", "1", "1"};
+            << "" << false << true << QDateTime(day, QTime(22, 30))
+            << QStringList{"1:30:00", "2026-03-03", "0", "9", "15", "1", "1"};
     }
     void okStores()
     {
@@ -295,15 +323,16 @@ private slots:
         QFETCH(QString, hour);
         QFETCH(QString, minute);
         QFETCH(bool, daily);
-        QFETCH(QTime, now);
-        save({"hour=9", "minute=15", "chkclosetime=1", "timer=9:15:00"});
-        env->clock.set(QDateTime(QDate(2026, 3, 2), now));
+        QFETCH(bool, armed);
+        QFETCH(QDateTime, now);
+        save({"hour=9", "minute=15", "chkclosetime=1", "timer=9:15:00", "timerdate=2026-02-27"});
+        env->clock.set(now);
         frmCloseWindows *w = open();
         w->txtHour->setText(hour);
         w->txtMinute->setText(minute);
         w->chkCloseTime->setChecked(daily);
         w->chkImedClose->setChecked(true);
-        w->chkOpenClose->setChecked(true);
+        w->chkOpenClose->setChecked(armed);
         if (mode != "time") {
             click(w->OptCountDownStart);
             w->SliderLg->setValue(mode.toInt());
@@ -311,8 +340,9 @@ private slots:
         click(w->cmdOk);
         QVERIFY(!env->table->isLoaded<frmCloseWindows>());
         QVERIFY(env->messages.texts.isEmpty());
-        QTEST((QStringList{stored("timer"), stored("chkclosetime"), stored("hour"),
-                           stored("minute"), stored("chkImedClose"), stored("chkopenclose")}),
+        QTEST((QStringList{stored("timer"), stored("timerdate"), stored("chkclosetime"),
+                           stored("hour"), stored("minute"), stored("chkImedClose"),
+                           stored("chkopenclose")}),
               "expected");
     }
 
@@ -320,38 +350,39 @@ private slots:
     {
         save({"chkImedClose=1", "chkopenclose=1"});
         frmCloseWindows *w = open();
+        w->txtHour->setText("22");
+        w->txtMinute->setText("30");
         w->chkImedClose->setChecked(false);
         click(w->cmdOk);
         QCOMPARE(stored("chkImedClose"), QString("0"));
         QCOMPARE(stored("chkopenclose"), QString("1"));
-        QCOMPARE(stored("timer"), QString(""));
+        QCOMPARE(stored("timer"), QString("22:30:00"));
     }
 
     void invalidTimesAreRefused_data()
     {
         QTest::addColumn<QString>("hour");
         QTest::addColumn<QString>("minute");
+        QTest::addColumn<bool>("armed");
         QTest::addColumn<QString>("offending");
         QTest::newRow("minute missing") << "22"
-                                        << ""
-                                        << "txtMinute";
+                                        << "" << false << "txtMinute";
         QTest::newRow("hour missing") << ""
-                                      << "30"
-                                      << "txtHour";
+                                      << "30" << false << "txtHour";
         QTest::newRow("fraction the leave check let through") << "7.6"
-                                                              << "0"
-                                                              << "txtHour";
+                                                              << "0" << false << "txtHour";
         QTest::newRow("negative minute") << "7"
-                                         << "-5"
-                                         << "txtMinute";
+                                         << "-5" << false << "txtMinute";
         QTest::newRow("digits then a letter") << "7"
-                                              << "3a"
-                                              << "txtMinute";
+                                              << "3a" << false << "txtMinute";
+        QTest::newRow("switched on without a time") << ""
+                                                    << "" << true << "txtHour";
     }
     void invalidTimesAreRefused()
     {
         QFETCH(QString, hour);
         QFETCH(QString, minute);
+        QFETCH(bool, armed);
         QFETCH(QString, offending);
         save({"hour=9", "minute=15", "timer=9:15:00", "chkopenclose=1"});
         const QByteArray before = settingsFile();
@@ -359,7 +390,8 @@ private slots:
         w->txtHour->setText(hour);
         w->txtMinute->setText(minute);
         w->chkCloseTime->setChecked(true);
-        w->chkOpenClose->setChecked(false);
+        w->chkOpenClose->setChecked(armed);
+        w->chkImedClose->setFocus();
         click(w->cmdOk);
         QTest::qWait(0);
         QCOMPARE(env->messages.texts, QStringList{BadTime});

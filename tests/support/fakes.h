@@ -10,6 +10,7 @@
 #include "platform/trayicon.h"
 #include "platform/windowsystem.h"
 
+#include <QEventLoop>
 #include <QHash>
 #include <QList>
 #include <QMenu>
@@ -20,9 +21,12 @@
 #include <QWidget>
 
 #include <functional>
+#include <utility>
 
 /// Records the messages it is asked to show; shows nothing. onShow, when
-/// set, runs while the (modal) message would be up.
+/// set, runs while the (modal) message would be up. With `modal` set, show()
+/// also runs an event loop until closeBox(), as a real modal box does (or
+/// until `modalLimitMs` have passed, so a fault cannot hang the test).
 class FakeMessageBoxes final : public IMessageBoxes {
 public:
     void show(const QString &text, const QString &caption) override
@@ -32,16 +36,39 @@ public:
         informationIcons << false;
         if (onShow)
             onShow();
+        if (modal)
+            runModalLoop();
     }
     void showInformation(const QString &text, const QString &caption) override
     {
         show(text, caption);
         informationIcons.last() = true;
     }
+    /// Ends the innermost modal loop.
+    void closeBox()
+    {
+        if (m_loop)
+            m_loop->quit();
+    }
+    bool isOpen() const { return m_loop != nullptr; }
+
     QStringList texts;
     QStringList captions;
     QList<bool> informationIcons; ///< per message: shown with the information icon
     std::function<void()> onShow;
+    bool modal = false;
+    int modalLimitMs = 30000;
+
+private:
+    void runModalLoop()
+    {
+        QEventLoop loop;
+        QEventLoop *outer = std::exchange(m_loop, &loop);
+        QTimer::singleShot(modalLimitMs, &loop, &QEventLoop::quit);
+        loop.exec();
+        m_loop = outer;
+    }
+    QEventLoop *m_loop = nullptr;
 };
 
 /// Records window-manager requests; offers no system move, so drags fall
@@ -71,31 +98,34 @@ public:
     int systemMoves = 0;
 };
 
-/// Records what it is asked to play; answers with `result`. onPlay, when
+/// Records what it is asked to play; answers with `answer`. onPlay, when
 /// set, runs as the request is made.
 class FakeSoundPlayer final : public ISoundPlayer {
 public:
-    bool play(const QString &path) override
+    SoundStart play(const QString &path) override
     {
         played << path;
         if (onPlay)
             onPlay();
-        return result;
+        return answer;
     }
     QStringList played;
-    bool result = true;
+    SoundStart answer;
     std::function<void()> onPlay;
 };
 
 /// Records power requests ("PowerOff", "Reboot"); never touches the machine.
 /// Each request ends, from the event loop as the real one does, with
-/// `failure` when that is set, and as accepted otherwise.
+/// `failure` when that is set, and as accepted otherwise. onCall, when set,
+/// runs as a request is made.
 class FakePowerBackend final : public IPowerBackend {
 public:
     void request(PowerRequest what, Done done) override
     {
         calls << (what == PowerRequest::PowerOff ? QStringLiteral("PowerOff")
                                                  : QStringLiteral("Reboot"));
+        if (onCall)
+            onCall();
         QTimer::singleShot(
             0, &m_context,
             [done = std::move(done), outcome = PowerOutcome{QStringLiteral("fake"), failure}] {
@@ -104,6 +134,7 @@ public:
     }
     QStringList calls;
     std::optional<PowerFailure> failure;
+    std::function<void()> onCall;
 
 private:
     QObject m_context; ///< drops outcomes still due when the fake goes
