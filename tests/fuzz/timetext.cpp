@@ -91,14 +91,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         FUZZ_CHECK(TimeText::parse(TimeText::format(*time)) == time);
     }
 
-    // A countdown from any moment of the day, for any allowed length.
-    if (size >= 4) {
-        const int seconds = int((data[0] | data[1] << 8 | data[2] << 16) % 86400);
-        const int minutes = data[3] % 181;
-        const QTime now = QTime(0, 0).addSecs(seconds);
-        const QTime end = TimeEntry::countdownEnd(now, minutes);
-        FUZZ_CHECK(end.isValid());
-        FUZZ_CHECK(TimeText::parse(TimeText::format(end)) == end);
+    // The boxes showing a stored time: the stored texts when they are that
+    // time, else its numbers; nothing without a time.
+    const TimeEntry::BoxTexts shown = TimeEntry::boxTexts(time, hour, minute);
+    if (!time) {
+        FUZZ_CHECK(shown.hour.isEmpty() && shown.minute.isEmpty());
+    } else {
+        FUZZ_CHECK(TimeEntry::timeOfDay(shown.hour, shown.minute) == time);
+    }
+
+    // A countdown from any moment of a day (to the millisecond), for any
+    // allowed length: it ends that many minutes later, on the next whole second.
+    if (size >= 5) {
+        const int msecs =
+            int((data[0] | data[1] << 8 | data[2] << 16 | (data[3] & 0x07) << 24) % 86400000);
+        const int minutes = data[4] % 181;
+        const QDateTime now(QDate(2026, 3, 2), QTime(0, 0).addMSecs(msecs));
+        const QDateTime end = TimeEntry::countdownEnd(now, minutes);
+        const qint64 late = now.msecsTo(end) - qint64(minutes) * 60000;
+        FUZZ_CHECK(end.isValid() && end.time().msec() == 0);
+        FUZZ_CHECK(late >= 0 && late < 1000);
+        FUZZ_CHECK(TimeText::parse(TimeText::format(end.time())) == end.time());
+        const QDate day = TimeEntry::dayOfNext(now, end.time());
+        FUZZ_CHECK(day == now.date() || day == now.date().addDays(1));
+        FUZZ_CHECK(QDateTime(day, end.time()) > now);
     }
     return 0;
 }
