@@ -8,7 +8,7 @@ namespace {
 
 using SteadyClock = std::chrono::steady_clock;
 
-// The bus daemon's own interface, https://dbus.freedesktop.org/doc/dbus-specification.html
+// The bus daemon's own interface, as documented at https://dbus.freedesktop.org/doc/
 // ("Message Bus Messages").
 constexpr char BusService[] = "org.freedesktop.DBus";
 constexpr char BusPath[] = "/org/freedesktop/DBus";

@@ -167,7 +167,7 @@ PowerOutcome run(const PowerBuses &buses, PowerRequest what, PowerJob &job)
 PowerBuses PowerBuses::fromEnvironment()
 {
     PowerBuses buses;
-    // D-Bus specification, "Well-known Message Bus Instances"; the per-user
+    // D-Bus reference, "Well-known Message Bus Instances"; the per-user
     // bus at $XDG_RUNTIME_DIR/bus is where libdbus looks when the variable is unset.
     buses.sessionAddress = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
     if (buses.sessionAddress.isEmpty()) {

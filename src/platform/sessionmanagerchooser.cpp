@@ -11,7 +11,7 @@ struct Candidate {
 
 const QList<Candidate> &candidates()
 {
-    // Desktop names: freedesktop.org menu specification, "Registered OnlyShowIn Environments".
+    // Desktop names: freedesktop.org menu rules, "Registered OnlyShowIn Environments".
     static const QList<Candidate> table = {
         {SessionManagerKind::KdeShutdown, "org.kde.Shutdown", "org.kde.ksmserver", {"KDE"}},
         {SessionManagerKind::KsmServer, "org.kde.ksmserver", {}, {"KDE"}},
@@ -55,6 +55,6 @@ std::optional<SessionManagerKind> chooseSessionManager(const QStringList &owned,
 
 QStringList currentDesktopsFromEnvironment()
 {
-    // Desktop Entry specification, "Recognized desktop entry keys" (OnlyShowIn).
+    // freedesktop.org Desktop Entry rules, "Recognized desktop entry keys" (OnlyShowIn).
     return qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':'), Qt::SkipEmptyParts);
 }
