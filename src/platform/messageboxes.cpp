@@ -39,6 +39,8 @@ void showBox(QMessageBox::Icon icon, const QString &text, const QString &caption
                       grid->rowCount(), 0, 1, grid->columnCount());
     }
 
+    // A modal loop: callers reached from the second tick post their message
+    // so it opens after the tick has returned (Scheduler::later).
     box->exec();
     delete box;
     if (owner) {
