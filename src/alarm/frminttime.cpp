@@ -1,17 +1,24 @@
 #include "alarm/frminttime.h"
 
-namespace {
-RingingPopupLayout popupLayout()
-{
-    RingingPopupLayout l;
-    l.windowName = QStringLiteral("frmIntTime");
-    l.soundFile = QStringLiteral("tolvek.wav");
-    l.okCaption = QStringLiteral("确 定(O)");
-    l.okRect = QRect(104, 128, 89, 25);
-    l.nowTimeLabel = QPoint(48, 80);
-    l.timeBox = QRect(128, 72, 113, 25);
-    return l;
-}
-} // namespace
+using Kind = ControlRow::Kind;
 
-frmIntTime::frmIntTime(WindowTable &table) : RingingPopup(table, popupLayout()) {}
+const QList<ControlRow> &frmIntTime::design()
+{
+    static const QList<ControlRow> table = {
+        {.kind = Kind::Window,
+         .rect = {0, 0, 315, 174},
+         .picture = ":/skin-small.png",
+         .centred = true},
+        {Kind::Title, "lblTitle", {}, {72, 8, 153, 33}, "整点报时"},
+        {Kind::CloseMark, "lblMin", {}, {288, 0, 25, 25}},
+        {Kind::Label, "lblNowTime", {}, {48, 80, 0, 0}, "现在时间："},
+        {Kind::ShowBox, "lblTime", {}, {128, 72, 113, 25}},
+        {Kind::Button, "cmdOk", {}, {104, 128, 89, 25}, "确 定(O)"},
+    };
+    return table;
+}
+
+frmIntTime::frmIntTime(WindowTable &table)
+    : RingingPopup(table, design(), QStringLiteral("tolvek.wav"))
+{
+}

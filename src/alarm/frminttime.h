@@ -8,4 +8,7 @@ class frmIntTime : public RingingPopup {
     Q_OBJECT
 public:
     explicit frmIntTime(WindowTable &table);
+
+    /// The window, its chrome and its controls.
+    static const QList<ControlRow> &design();
 };

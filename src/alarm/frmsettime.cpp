@@ -1,32 +1,35 @@
 #include "alarm/frmsettime.h"
 
-#include "alarm/timeboxreaction.h"
 #include "platform/messageboxes.h"
 #include "platform/services.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
 #include "settings/timetext.h"
 #include "ui/controltable.h"
-#include "ui/dialogchrometable.h"
-#include "ui/fonts.h"
+#include "ui/timeboxes.h"
 #include "ui/updown.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QTimer>
 
 using Field = TimeEntry::Field;
 using Kind = ControlRow::Kind;
 
-namespace {
-
 // In creation order; positions inside fraTime are relative to the frame.
-const QList<ControlRow> &designTable()
+const QList<ControlRow> &frmSetTime::design()
 {
     static const QList<ControlRow> table = {
+        {.kind = Kind::Window,
+         .rect = {0, 0, 485, 316},
+         .caption = "闹钟",
+         .picture = ":/skin-large.png",
+         .icon = ":/dialog-icon.png",
+         .centred = true},
+        {Kind::Title, "lblTitle", {}, {80, 8, 313, 33}, "定时器设置"},
+        {Kind::CloseMark, "lblClose", {}, {464, 8, 17, 17}},
         {Kind::Frame, "fraTime", {}, {32, 64, 409, 161}, "设置时间", 2},
         {Kind::Label, "Label2", "fraTime", {56, 48, 41, 17}, "时：", 10},
         {Kind::TextBox, "txtHour", "fraTime", {96, 40, 41, 25}, {}, 5},
@@ -46,6 +49,8 @@ const QList<ControlRow> &designTable()
     return table;
 }
 
+namespace {
+
 QString key(const char *name)
 {
     return QString::fromLatin1(name);
@@ -58,25 +63,18 @@ QString section()
 
 } // namespace
 
-frmSetTime::frmSetTime(WindowTable &table) : SkinnedDialog(table, dialogChrome(u"frmSetTime"))
+frmSetTime::frmSetTime(WindowTable &table) : SkinnedDialog(table, design())
 {
-    setFont(Fonts::song(9));
-    const QHash<QString, QWidget *> controls = buildControls(this, designTable());
-    txtHour = control<QLineEdit>(controls, QStringLiteral("txtHour"));
-    txtMinute = control<QLineEdit>(controls, QStringLiteral("txtMinute"));
-    txtPrompt = control<QLineEdit>(controls, QStringLiteral("txtPrompt"));
-    UpDownHour = control<UpDown>(controls, QStringLiteral("UpDownHour"));
-    UpDownMinute = control<UpDown>(controls, QStringLiteral("UpDownMinute"));
-    chkOpenTimer = control<QCheckBox>(controls, QStringLiteral("chkOpenTimer"));
-    cmdOk = control<QPushButton>(controls, QStringLiteral("cmdOk"));
-    cmdCancel = control<QPushButton>(controls, QStringLiteral("cmdCancel"));
+    m_time = new TimeBoxes(controls(), services(), this);
+    txtHour = m_time->box(Field::Hour);
+    txtMinute = m_time->box(Field::Minute);
+    UpDownHour = m_time->spinner(Field::Hour);
+    UpDownMinute = m_time->spinner(Field::Minute);
+    txtPrompt = control<QLineEdit>(QStringLiteral("txtPrompt"));
+    chkOpenTimer = control<QCheckBox>(QStringLiteral("chkOpenTimer"));
+    cmdOk = control<QPushButton>(QStringLiteral("cmdOk"));
+    cmdCancel = control<QPushButton>(QStringLiteral("cmdCancel"));
 
-    connect(txtHour, &QLineEdit::textChanged, this, [this] { timeTextChanged(Field::Hour); });
-    connect(txtMinute, &QLineEdit::textChanged, this, [this] { timeTextChanged(Field::Minute); });
-    connect(UpDownHour, &UpDown::valueChanged, this,
-            [this](int v) { txtHour->setText(QString::number(v)); });
-    connect(UpDownMinute, &UpDown::valueChanged, this,
-            [this](int v) { txtMinute->setText(QString::number(v)); });
     connect(cmdOk, &QPushButton::clicked, this, &frmSetTime::storeAndClose);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSetTime::unload);
     for (QLineEdit *edit : {txtHour, txtMinute, txtPrompt})
@@ -87,11 +85,9 @@ void frmSetTime::load()
 {
     // The alarm's own time, not whatever the shutdown dialog last left in the
     // shared hour and minute keys; those only keep how it was typed ("07").
-    const TimeEntry::BoxTexts shown = TimeEntry::boxTexts(
-        store().time(key(Keys::ITimer)), store().get(section(), key(Keys::Hour)),
-        store().get(section(), key(Keys::Minute)));
-    txtHour->setText(shown.hour);
-    txtMinute->setText(shown.minute);
+    m_time->setTexts(TimeEntry::boxTexts(store().time(key(Keys::ITimer)),
+                                         store().get(section(), key(Keys::Hour)),
+                                         store().get(section(), key(Keys::Minute))));
     txtPrompt->setText(store().get(section(), key(Keys::Prompt), QString()));
     chkOpenTimer->setChecked(store().flag(key(Keys::ChkYnTimer), 0) == 0);
     cmdCancel->setFocus();
@@ -102,21 +98,6 @@ void frmSetTime::closeClicked()
     storeAndClose();
 }
 
-QLineEdit *frmSetTime::box(Field field) const
-{
-    return field == Field::Hour ? txtHour : txtMinute;
-}
-
-UpDown *frmSetTime::spinner(Field field) const
-{
-    return field == Field::Hour ? UpDownHour : UpDownMinute;
-}
-
-void frmSetTime::timeTextChanged(Field field)
-{
-    reactToTimeText(field, box(field), spinner(field), *services().messages);
-}
-
 void frmSetTime::storeAndClose()
 {
     const QString hour = txtHour->text();
@@ -124,12 +105,7 @@ void frmSetTime::storeAndClose()
     if (!hour.isEmpty() || !minute.isEmpty()) {
         // Both boxes must hold a whole number in range: nothing is stored
         // otherwise, so the alarm time always reads back as a time.
-        QLineEdit *offending = nullptr;
-        if (!TimeEntry::wholeValue(Field::Hour, hour))
-            offending = txtHour;
-        else if (!TimeEntry::wholeValue(Field::Minute, minute))
-            offending = txtMinute;
-        if (offending) {
+        if (QLineEdit *offending = m_time->invalidBox()) {
             services().messages->show(TimeEntry::invalidTimeMessage());
             offending->setFocus();
             return;

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "alarm/timeentry.h"
 #include "ui/skinneddialog.h"
 
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
+class TimeBoxes;
 class UpDown;
 
 /// The alarm settings dialog: an hour, a minute, a message and the alarm
@@ -15,6 +15,9 @@ class frmSetTime : public SkinnedDialog {
     Q_OBJECT
 public:
     explicit frmSetTime(WindowTable &table);
+
+    /// The window, its chrome and its controls.
+    static const QList<ControlRow> &design();
 
     void load() override;
 
@@ -33,7 +36,6 @@ protected:
 
 private:
     void storeAndClose();
-    void timeTextChanged(TimeEntry::Field field);
-    QLineEdit *box(TimeEntry::Field field) const;
-    UpDown *spinner(TimeEntry::Field field) const;
+
+    TimeBoxes *m_time = nullptr;
 };

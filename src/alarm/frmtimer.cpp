@@ -4,32 +4,31 @@
 #include "settings/settingsstore.h"
 #include "ui/wrappinglabel.h"
 
-namespace {
-RingingPopupLayout popupLayout()
+using Kind = ControlRow::Kind;
+
+const QList<ControlRow> &frmTimer::design()
 {
-    RingingPopupLayout l;
-    l.windowName = QStringLiteral("frmTimer");
-    l.soundFile = QStringLiteral("ohmy.wav");
-    l.okCaption = QStringLiteral("确 定(&O)");
-    l.okRect = QRect(120, 184, 89, 25);
-    l.nowTimeLabel = QPoint(48, 64);
-    l.timeBox = QRect(120, 64, 113, 25);
-    return l;
+    static const QList<ControlRow> table = {
+        {.kind = Kind::Window,
+         .rect = {0, 0, 339, 221},
+         .picture = ":/skin-medium.png",
+         .centred = true},
+        {Kind::Title, "lblTitle", {}, {72, 8, 177, 33}, "闹钟"},
+        {Kind::CloseMark, "lblMin", {}, {312, 0, 25, 25}},
+        {Kind::Label, "lblNowTime", {}, {48, 64, 0, 0}, "现在时间："},
+        {Kind::ShowBox, "lblTime", {}, {120, 64, 113, 25}},
+        {Kind::Button, "cmdOk", {}, {120, 184, 89, 25}, "确 定(&O)"},
+        {Kind::Label, "lblPrompt", {}, {48, 96, 0, 0}, "提示信息："},
+        // The message wraps inside the box; what does not fit is not shown.
+        {Kind::WrappingShowBox, "lblPromptMsg", {}, {32, 120, 273, 49}},
+    };
+    return table;
 }
-} // namespace
 
-frmTimer::frmTimer(WindowTable &table) : RingingPopup(table, popupLayout())
+frmTimer::frmTimer(WindowTable &table)
+    : RingingPopup(table, design(), QStringLiteral("ohmy.wav")),
+      lblPromptMsg(control<WrappingLabel>(QStringLiteral("lblPromptMsg")))
 {
-    lblPrompt = new QLabel(QStringLiteral("提示信息："), this);
-    lblPrompt->setObjectName(QStringLiteral("lblPrompt"));
-    lblPrompt->move(48, 96);
-    lblPrompt->adjustSize();
-
-    // The message wraps inside the box; what does not fit is not shown.
-    lblPromptMsg = new WrappingLabel(this);
-    lblPromptMsg->setObjectName(QStringLiteral("lblPromptMsg"));
-    lblPromptMsg->setGeometry(32, 120, 273, 49);
-    styleAsTextBox(lblPromptMsg);
 }
 
 void frmTimer::loadMessage()

@@ -2,7 +2,6 @@
 
 #include "alarm/ringingpopup.h"
 
-class QLabel;
 class WrappingLabel;
 
 /// The alarm: the time of day, the stored alarm message and ohmy.wav,
@@ -12,12 +11,14 @@ class frmTimer : public RingingPopup {
 public:
     explicit frmTimer(WindowTable &table);
 
+    /// The window, its chrome and its controls.
+    static const QList<ControlRow> &design();
+
     WrappingLabel *promptLabel() const { return lblPromptMsg; }
 
 protected:
     void loadMessage() override;
 
 private:
-    QLabel *lblPrompt = nullptr;
     WrappingLabel *lblPromptMsg = nullptr;
 };

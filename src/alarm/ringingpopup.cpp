@@ -6,45 +6,18 @@
 #include "platform/soundplayer.h"
 #include "platform/windowsystem.h"
 #include "settings/timetext.h"
-#include "ui/dialogchrometable.h"
 #include "ui/windowtable.h"
 
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 
-void RingingPopup::styleAsTextBox(QLabel *label)
+RingingPopup::RingingPopup(WindowTable &table, const QList<ControlRow> &design,
+                           const QString &soundFile)
+    : SkinnedDialog(table, design), m_soundFile(soundFile)
 {
-    label->setTextFormat(Qt::PlainText);
-    label->setAutoFillBackground(true);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::Window, QColor(0, 192, 192));
-    pal.setColor(QPalette::WindowText, Qt::black);
-    label->setPalette(pal);
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setLineWidth(1);
-    label->setMargin(2);
-}
-
-RingingPopup::RingingPopup(WindowTable &table, const RingingPopupLayout &layout)
-    : SkinnedDialog(table, dialogChrome(layout.windowName)), m_soundFile(layout.soundFile)
-{
-    lblNowTime = new QLabel(QStringLiteral("现在时间："), this);
-    lblNowTime->setObjectName(QStringLiteral("lblNowTime"));
-    lblNowTime->move(layout.nowTimeLabel);
-    lblNowTime->adjustSize();
-
-    lblTime = new QLabel(this);
-    lblTime->setObjectName(QStringLiteral("lblTime"));
-    lblTime->setGeometry(layout.timeBox);
-    styleAsTextBox(lblTime);
-    lblTime->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-
-    cmdOk = new QPushButton(layout.okCaption, this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdOk->setGeometry(layout.okRect);
-    // Enter on the focused button presses it, as in any dialog.
-    cmdOk->setAutoDefault(true);
+    lblTime = control<QLabel>(QStringLiteral("lblTime"));
+    cmdOk = control<QPushButton>(QStringLiteral("cmdOk"));
     setFocusProxy(cmdOk);
     connect(cmdOk, &QPushButton::clicked, this, &RingingPopup::okClicked);
 }

@@ -6,16 +6,6 @@
 class QLabel;
 class QPushButton;
 
-/// Where the controls of a ringing pop-up sit, and what it plays.
-struct RingingPopupLayout {
-    QString windowName;  ///< row of the dialog chrome table
-    QString soundFile;   ///< file name in the program's folder
-    QString okCaption;   ///< "&" marks the access key, as on every button
-    QRect okRect;        ///< cmdOk
-    QPoint nowTimeLabel; ///< lblNowTime, sized to its caption
-    QRect timeBox;       ///< lblTime
-};
-
 /// The common part of the alarm and hourly-chime pop-ups. Loading writes
 /// the time into lblTime, puts the window above other windows and starts
 /// its sound from the program's folder; when the file is missing or cannot
@@ -25,6 +15,7 @@ struct RingingPopupLayout {
 /// it cannot play) one line says so and why, once per run of the program.
 /// cmdOk takes the window out of the always-on-top band and closes it;
 /// lblMin closes it. A sound still playing goes on after the close.
+/// Each pop-up's design has lblNowTime, lblTime (a ShowBox) and cmdOk.
 class RingingPopup : public SkinnedDialog {
     Q_OBJECT
 public:
@@ -43,12 +34,11 @@ public:
     static QString soundPath(const QString &folder, const QString &soundFile);
 
 protected:
-    RingingPopup(WindowTable &table, const RingingPopupLayout &layout);
+    /// `soundFile`: the file name in the program's folder.
+    RingingPopup(WindowTable &table, const QList<ControlRow> &design, const QString &soundFile);
 
     /// The first load step of a pop-up that shows a message of its own.
     virtual void loadMessage() {}
-    /// The coloured, bordered box the pop-ups show their texts in.
-    static void styleAsTextBox(QLabel *label);
 
 private:
     void okClicked();
@@ -56,7 +46,6 @@ private:
     QString soundMessage(const SoundStart &sound);
 
     QString m_soundFile;
-    QLabel *lblNowTime = nullptr;
     QLabel *lblTime = nullptr;
     QPushButton *cmdOk = nullptr;
 };

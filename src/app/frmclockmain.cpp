@@ -8,6 +8,7 @@
 #include "platform/windowsystem.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
+#include "ui/controltable.h"
 #include "ui/fonts.h"
 #include "ui/titledrag.h"
 #include "ui/windowtable.h"
@@ -32,23 +33,32 @@ QList<ScreenArea> screenAreas()
 
 } // namespace
 
+// The face is painted by paintEvent(); Label1 is sized to the time it shows.
+const QList<ControlRow> &frmclockMain::design()
+{
+    static const QList<ControlRow> table = {
+        {.kind = ControlRow::Kind::Window,
+         .rect = {StartPosition, ClientSize},
+         .picture = ":/clockface.png",
+         .icon = ":/icons/zirvel-32.png"},
+        {.kind = ControlRow::Kind::Label,
+         .name = "Label1",
+         .rect = {11, 1, 0, 0},
+         .color = QColor(0, 0, 192),
+         .font = Fonts::song(12)},
+    };
+    return table;
+}
+
 frmclockMain::frmclockMain(WindowTable &table)
     : ManagedWindow(table,
                     Qt::Window | Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint),
-      m_face(QStringLiteral(":/clockface.png"))
+      m_face(windowRow(design()).picture)
 {
-    setWindowIcon(QIcon(QStringLiteral(":/icons/zirvel-32.png")));
-    setFixedSize(ClientSize);
     // The strip is rarely the active window, yet its date tooltip must show.
     setAttribute(Qt::WA_AlwaysShowToolTips);
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->move(11, 1);
-    Label1->setFont(Fonts::song(12));
-    QPalette pal = Label1->palette();
-    pal.setColor(QPalette::WindowText, QColor(0, 0, 192));
-    Label1->setPalette(pal);
+    Label1 = control<QLabel>(buildControls(this, design()), QStringLiteral("Label1"));
     Label1->setMouseTracking(true);
     Label1->installEventFilter(this);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lunar/lunartext.h"
+#include "ui/controltable.h"
 #include "ui/managedwindow.h"
 #include "ui/picture.h"
 
@@ -24,6 +25,9 @@ public:
 
     explicit frmclockMain(WindowTable &table);
     ~frmclockMain() override;
+
+    /// The window and its controls.
+    static const QList<ControlRow> &design();
 
     void load() override;
 

@@ -6,75 +6,63 @@
 #include "platform/windowsystem.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
-#include "ui/dialogchrometable.h"
-#include "ui/fonts.h"
+#include "ui/controltable.h"
 #include "ui/windowtable.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QGroupBox>
-#include <QHash>
-#include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
-
-#include <algorithm>
-#include <vector>
 
 const QString frmOption::RunKey =
     QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
 const QString frmOption::RunValueName = QStringLiteral("QarnexTime");
 
-namespace {
-
-enum class Kind { Frame, CheckBox, Button };
-
-struct ControlRow {
-    Kind kind;
-    const char *name;
-    const char *caption; ///< UTF-8; "&" marks the access key
-    const char *parent;  ///< a frame's name, or null for the window
-    QRect rect;          ///< relative to the parent
-    int tabIndex;
-};
+using Kind = ControlRow::Kind;
 
 // In creation order: a later control is drawn in front of an earlier one,
 // which puts chkAutoRun over Frame2.
-const ControlRow controls[] = {
-    {Kind::Frame, "Frame1", "闹钟设置", nullptr, {72, 80, 145, 89}, 0},
-    {Kind::CheckBox, "chkIntTime", "整点报时", "Frame1", {16, 24, 105, 17}, 6},
-    {Kind::CheckBox, "chkYnAuotClose", "允许自动关机", "Frame1", {16, 48, 97, 17}, 7},
-    {Kind::Frame, "Frame2", "显示设置", nullptr, {232, 80, 145, 89}, 1},
-    {Kind::CheckBox, "chkTop", "最上层显示", "Frame2", {24, 24, 81, 25}, 2},
-    {Kind::CheckBox, "chkAutoRun", "开机自动运行", nullptr, {256, 136, 97, 12}, 5},
-    {Kind::Button, "cmdTime", "设置时间(&T)", nullptr, {176, 192, 89, 25}, 10},
-    {Kind::Button, "cmdOk", "确定(&O)", nullptr, {224, 272, 89, 25}, 3},
-    {Kind::Button, "cmdCancel", "取消(&C)", nullptr, {344, 272, 89, 25}, 4},
-};
-
-struct LineRow {
-    QPoint from;
-    QPoint to;
-    int width;
-    bool white; ///< else the default line colour
-};
-
-// Line1, then Line2 over it: one etched separator above OK and Cancel.
-const LineRow lines[] = {
-    {{16, 264}, {464, 264}, 2, false},
-    {{16, 264}, {464, 264}, 1, true},
-};
-
-QString captionOf(const ControlRow &row)
+const QList<ControlRow> &frmOption::design()
 {
-    return QString::fromUtf8(row.caption);
+    static const QList<ControlRow> table = {
+        {.kind = Kind::Window,
+         .rect = {0, 0, 484, 316},
+         .caption = "闹钟",
+         .picture = ":/skin-large.png",
+         .icon = ":/dialog-icon.png",
+         .centred = true},
+        {Kind::Title, "lblTitle", {}, {80, 8, 313, 33}, "选项设置"},
+        {Kind::CloseMark, "lblClose", {}, {464, 8, 17, 17}},
+        {Kind::Frame, "Frame1", {}, {72, 80, 145, 89}, "闹钟设置", 0},
+        {Kind::CheckBox, "chkIntTime", "Frame1", {16, 24, 105, 17}, "整点报时", 6},
+        {Kind::CheckBox, "chkYnAuotClose", "Frame1", {16, 48, 97, 17}, "允许自动关机", 7},
+        {Kind::Frame, "Frame2", {}, {232, 80, 145, 89}, "显示设置", 1},
+        {Kind::CheckBox, "chkTop", "Frame2", {24, 24, 81, 25}, "最上层显示", 2},
+        {Kind::CheckBox, "chkAutoRun", {}, {256, 136, 97, 12}, "开机自动运行", 5},
+        // Neither button is the default or the cancel button.
+        {Kind::PlainButton, "cmdTime", {}, {176, 192, 89, 25}, "设置时间(&T)", 10},
+        {Kind::PlainButton, "cmdOk", {}, {224, 272, 89, 25}, "确定(&O)", 3},
+        {Kind::PlainButton, "cmdCancel", {}, {344, 272, 89, 25}, "取消(&C)", 4},
+        // One etched separator above OK and Cancel: the white line just below
+        // the dark one.
+        {Kind::Line, "Line1", {}, {16, 263, 448, 1}, {}, -1, 0, 0, Qt::black},
+        {Kind::Line, "Line2", {}, {16, 264, 448, 1}, {}, -1, 0, 0, Qt::white},
+    };
+    return table;
 }
 
-} // namespace
-
-frmOption::frmOption(WindowTable &table) : SkinnedDialog(table, dialogChrome(u"frmOption"))
+frmOption::frmOption(WindowTable &table) : SkinnedDialog(table, design())
 {
-    buildControls();
+    Frame1 = control<QGroupBox>(QStringLiteral("Frame1"));
+    Frame2 = control<QGroupBox>(QStringLiteral("Frame2"));
+    chkIntTime = control<QCheckBox>(QStringLiteral("chkIntTime"));
+    chkYnAuotClose = control<QCheckBox>(QStringLiteral("chkYnAuotClose"));
+    chkTop = control<QCheckBox>(QStringLiteral("chkTop"));
+    chkAutoRun = control<QCheckBox>(QStringLiteral("chkAutoRun"));
+    cmdTime = control<QPushButton>(QStringLiteral("cmdTime"));
+    cmdOk = control<QPushButton>(QStringLiteral("cmdOk"));
+    cmdCancel = control<QPushButton>(QStringLiteral("cmdCancel"));
 
     connect(chkTop, &QCheckBox::toggled, this, [this] { placeMainWindow(); });
     // Also runs when load() restores the box: a stored tick writes the entry again.
@@ -83,54 +71,6 @@ frmOption::frmOption(WindowTable &table) : SkinnedDialog(table, dialogChrome(u"f
     connect(cmdCancel, &QPushButton::clicked, this, [this] { unload(); });
     connect(cmdTime, &QPushButton::clicked, this,
             [this] { OpenDateTimeSettings(*services().launcher, *services().messages); });
-}
-
-void frmOption::buildControls()
-{
-    QHash<QString, QWidget *> byName;
-    std::vector<std::pair<int, QWidget *>> tabOrder;
-    for (const ControlRow &row : controls) {
-        QWidget *parent = row.parent ? byName.value(QString::fromLatin1(row.parent)) : this;
-        QWidget *w = nullptr;
-        switch (row.kind) {
-        case Kind::Frame:
-            w = new QGroupBox(captionOf(row), parent);
-            break;
-        case Kind::CheckBox:
-            w = new QCheckBox(captionOf(row), parent);
-            break;
-        case Kind::Button: {
-            auto *button = new QPushButton(captionOf(row), parent);
-            // Neither button is the default or the cancel button.
-            button->setAutoDefault(false);
-            button->setDefault(false);
-            w = button;
-            break;
-        }
-        }
-        w->setObjectName(QString::fromLatin1(row.name));
-        w->setFont(Fonts::song(9));
-        w->setGeometry(row.rect);
-        w->raise();
-        byName.insert(w->objectName(), w);
-        if (w->focusPolicy() & Qt::TabFocus)
-            tabOrder.emplace_back(row.tabIndex, w);
-    }
-
-    std::sort(tabOrder.begin(), tabOrder.end(),
-              [](const auto &a, const auto &b) { return a.first < b.first; });
-    for (size_t i = 1; i < tabOrder.size(); ++i)
-        setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
-
-    Frame1 = findChild<QGroupBox *>(QStringLiteral("Frame1"));
-    Frame2 = findChild<QGroupBox *>(QStringLiteral("Frame2"));
-    chkIntTime = findChild<QCheckBox *>(QStringLiteral("chkIntTime"));
-    chkYnAuotClose = findChild<QCheckBox *>(QStringLiteral("chkYnAuotClose"));
-    chkTop = findChild<QCheckBox *>(QStringLiteral("chkTop"));
-    chkAutoRun = findChild<QCheckBox *>(QStringLiteral("chkAutoRun"));
-    cmdTime = findChild<QPushButton *>(QStringLiteral("cmdTime"));
-    cmdOk = findChild<QPushButton *>(QStringLiteral("cmdOk"));
-    cmdCancel = findChild<QPushButton *>(QStringLiteral("cmdCancel"));
 }
 
 void frmOption::load()
@@ -188,18 +128,4 @@ void frmOption::closeClicked()
     placeMainWindow();
     saveSettings();
     unload();
-}
-
-void frmOption::paintEvent(QPaintEvent *event)
-{
-    SkinnedDialog::paintEvent(event);
-    QPainter p(this);
-    for (const LineRow &line : lines) {
-        const QColor colour =
-            line.white ? QColor(Qt::white) : palette().color(QPalette::WindowText);
-        // As the system draws a thick line: centred, the extra pixel above.
-        const int top = line.from.y() - line.width / 2;
-        p.fillRect(QRect(QPoint(line.from.x(), top), QPoint(line.to.x() - 1, top + line.width - 1)),
-                   colour);
-    }
 }

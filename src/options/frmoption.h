@@ -15,6 +15,9 @@ class frmOption : public SkinnedDialog {
 public:
     explicit frmOption(WindowTable &table);
 
+    /// The window, its chrome and its controls.
+    static const QList<ControlRow> &design();
+
     void load() override;
 
     /// Where the per-user Run entry lives.
@@ -23,10 +26,8 @@ public:
 
 protected:
     void closeClicked() override;
-    void paintEvent(QPaintEvent *event) override;
 
 private:
-    void buildControls();
     void placeMainWindow();
     void saveSettings();
     void autoRunChanged();

@@ -1,6 +1,5 @@
 #include "shutdown/frmclosewindows.h"
 
-#include "alarm/timeboxreaction.h"
 #include "platform/clock.h"
 #include "platform/messageboxes.h"
 #include "platform/services.h"
@@ -8,8 +7,7 @@
 #include "settings/settingsstore.h"
 #include "settings/timetext.h"
 #include "ui/controltable.h"
-#include "ui/dialogchrometable.h"
-#include "ui/fonts.h"
+#include "ui/timeboxes.h"
 #include "ui/updown.h"
 
 #include <QApplication>
@@ -19,20 +17,24 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalBlocker>
 #include <QSlider>
 #include <QTimer>
 
 using Field = TimeEntry::Field;
 using Kind = ControlRow::Kind;
 
-namespace {
-
 // In creation order: the frames first, so the option buttons lie on their top
 // edges. Positions inside a frame are relative to the frame.
-const QList<ControlRow> &designTable()
+const QList<ControlRow> &frmCloseWindows::design()
 {
     static const QList<ControlRow> table = {
+        {.kind = Kind::Window,
+         .rect = {195, 165, 484, 316},
+         .caption = "定时关机",
+         .picture = ":/skin-large.png",
+         .icon = ":/dialog-icon.png"},
+        {Kind::Title, "lblTitle", {}, {80, 8, 313, 33}, "定时关机设置"},
+        {Kind::CloseMark, "lblClose", {}, {464, 7, 17, 17}},
         {Kind::Frame, "Frame", {}, {16, 48, 329, 137}, {}, 8},
         {Kind::BorderLabel, "Label1", "Frame", {16, 24, 297, 97}, {}, 9},
         {Kind::TextBox, "txtHour", "Frame", {48, 48, 41, 25}, {}, 11},
@@ -58,6 +60,8 @@ const QList<ControlRow> &designTable()
     return table;
 }
 
+namespace {
+
 QString key(const char *name)
 {
     return QString::fromLatin1(name);
@@ -75,37 +79,29 @@ QString flagText(const QCheckBox *box)
 
 } // namespace
 
-frmCloseWindows::frmCloseWindows(WindowTable &table)
-    : SkinnedDialog(table, dialogChrome(u"frmCloseWindows"))
+frmCloseWindows::frmCloseWindows(WindowTable &table) : SkinnedDialog(table, design())
 {
-    setFont(Fonts::song(9));
-    const QHash<QString, QWidget *> c = buildControls(this, designTable());
-    OptInTime = control<QRadioButton>(c, QStringLiteral("OptInTime"));
-    OptCountDownStart = control<QRadioButton>(c, QStringLiteral("OptCountDownStart"));
-    txtHour = control<QLineEdit>(c, QStringLiteral("txtHour"));
-    txtMinute = control<QLineEdit>(c, QStringLiteral("txtMinute"));
-    UpDownHour = control<UpDown>(c, QStringLiteral("UpDownHour"));
-    UpDownMinute = control<UpDown>(c, QStringLiteral("UpDownMinute"));
-    chkCloseTime = control<QCheckBox>(c, QStringLiteral("chkCloseTime"));
-    SliderLg = control<QSlider>(c, QStringLiteral("SliderLg"));
-    lblPrompt = control<QLabel>(c, QStringLiteral("lblPrompt"));
-    lblDispTime = control<QLabel>(c, QStringLiteral("lblDispTime"));
-    cmdOk = control<QPushButton>(c, QStringLiteral("cmdOk"));
-    cmdCancel = control<QPushButton>(c, QStringLiteral("cmdCancel"));
-    cmdHelp = control<QPushButton>(c, QStringLiteral("cmdHelp"));
-    chkImedClose = control<QCheckBox>(c, QStringLiteral("chkImedClose"));
-    chkOpenClose = control<QCheckBox>(c, QStringLiteral("chkOpenClose"));
+    OptInTime = control<QRadioButton>(QStringLiteral("OptInTime"));
+    OptCountDownStart = control<QRadioButton>(QStringLiteral("OptCountDownStart"));
+    txtHour = control<QLineEdit>(QStringLiteral("txtHour"));
+    txtMinute = control<QLineEdit>(QStringLiteral("txtMinute"));
+    UpDownHour = control<UpDown>(QStringLiteral("UpDownHour"));
+    UpDownMinute = control<UpDown>(QStringLiteral("UpDownMinute"));
+    chkCloseTime = control<QCheckBox>(QStringLiteral("chkCloseTime"));
+    SliderLg = control<QSlider>(QStringLiteral("SliderLg"));
+    lblPrompt = control<QLabel>(QStringLiteral("lblPrompt"));
+    lblDispTime = control<QLabel>(QStringLiteral("lblDispTime"));
+    cmdOk = control<QPushButton>(QStringLiteral("cmdOk"));
+    cmdCancel = control<QPushButton>(QStringLiteral("cmdCancel"));
+    cmdHelp = control<QPushButton>(QStringLiteral("cmdHelp"));
+    chkImedClose = control<QCheckBox>(QStringLiteral("chkImedClose"));
+    chkOpenClose = control<QCheckBox>(QStringLiteral("chkOpenClose"));
 
     SliderLg->setSingleStep(1);
     SliderLg->setPageStep(5);
 
     connect(OptInTime, &QRadioButton::toggled, this, &frmCloseWindows::UpdateModeControls);
-    connect(txtHour, &QLineEdit::textChanged, this, [this] { timeTextChanged(Field::Hour); });
-    connect(txtMinute, &QLineEdit::textChanged, this, [this] { timeTextChanged(Field::Minute); });
-    connect(UpDownHour, &UpDown::valueChanged, this,
-            [this](int v) { txtHour->setText(QString::number(v)); });
-    connect(UpDownMinute, &UpDown::valueChanged, this,
-            [this](int v) { txtMinute->setText(QString::number(v)); });
+    m_time = new TimeBoxes(controls(), services(), this);
     connect(SliderLg, &QSlider::valueChanged, this,
             [this](int v) { lblDispTime->setText(QString::number(v)); });
     connect(cmdOk, &QPushButton::clicked, this, &frmCloseWindows::storeAndClose);
@@ -131,11 +127,9 @@ void frmCloseWindows::load()
         // The daily shutdown's own time, not whatever the alarm dialog last
         // left in the shared hour and minute keys; those only keep how it was
         // typed ("07").
-        const TimeEntry::BoxTexts shown = TimeEntry::boxTexts(
-            store().time(key(Keys::Timer)), store().get(section(), key(Keys::Hour)),
-            store().get(section(), key(Keys::Minute)));
-        txtHour->setText(shown.hour);
-        txtMinute->setText(shown.minute);
+        m_time->setTexts(TimeEntry::boxTexts(store().time(key(Keys::Timer)),
+                                             store().get(section(), key(Keys::Hour)),
+                                             store().get(section(), key(Keys::Minute))));
     }
     cmdCancel->setFocus();
 }
@@ -150,21 +144,6 @@ void frmCloseWindows::UpdateModeControls()
     lblPrompt->setVisible(!timeOfDay);
     if (!timeOfDay)
         lblDispTime->setText(QString::number(SliderLg->value()));
-}
-
-QLineEdit *frmCloseWindows::box(Field field) const
-{
-    return field == Field::Hour ? txtHour : txtMinute;
-}
-
-UpDown *frmCloseWindows::spinner(Field field) const
-{
-    return field == Field::Hour ? UpDownHour : UpDownMinute;
-}
-
-void frmCloseWindows::timeTextChanged(Field field)
-{
-    reactToTimeText(field, box(field), spinner(field), *services().messages);
 }
 
 bool frmCloseWindows::eventFilter(QObject *watched, QEvent *event)
@@ -192,10 +171,8 @@ void frmCloseWindows::boxLeft(Field field)
 {
     if (!OptInTime->isChecked())
         return;
-    if (const std::optional<int> value = TimeEntry::leaveValue(field, box(field)->text())) {
-        // The spinner follows; the box keeps the text as typed.
-        const QSignalBlocker keepText(spinner(field));
-        spinner(field)->setValue(*value);
+    if (const std::optional<int> value = TimeEntry::leaveValue(field, m_time->box(field)->text())) {
+        m_time->moveSpinner(field, *value);
         return;
     }
     services().messages->show(TimeEntry::invalidTimeMessage());
@@ -234,12 +211,7 @@ bool frmCloseWindows::storeTimeOfDay()
         return true;
     }
     // Nothing is stored unless both boxes hold a whole number in range.
-    QLineEdit *offending = nullptr;
-    if (!TimeEntry::wholeValue(Field::Hour, hour))
-        offending = txtHour;
-    else if (!TimeEntry::wholeValue(Field::Minute, minute))
-        offending = txtMinute;
-    if (offending) {
+    if (QLineEdit *offending = m_time->invalidBox()) {
         services().messages->show(TimeEntry::invalidTimeMessage());
         m_refocusing = true;
         offending->setFocus();

@@ -9,6 +9,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QSlider;
+class TimeBoxes;
 class UpDown;
 
 /// The shutdown settings dialog: a time of day or a countdown, and the three
@@ -18,6 +19,9 @@ class frmCloseWindows : public SkinnedDialog {
     Q_OBJECT
 public:
     explicit frmCloseWindows(WindowTable &table);
+
+    /// The window, its chrome and its controls.
+    static const QList<ControlRow> &design();
 
     void load() override;
 
@@ -42,15 +46,13 @@ protected:
 
 private:
     void UpdateModeControls();
-    void timeTextChanged(TimeEntry::Field field);
     void boxLeft(TimeEntry::Field field);
     void storeAndClose();
     bool storeTimeOfDay();
     void storeCountdown();
     /// A shutdown that is not daily: its time and the day it is for.
     void storeOneOff(const QDateTime &at);
-    QLineEdit *box(TimeEntry::Field field) const;
-    UpDown *spinner(TimeEntry::Field field) const;
 
+    TimeBoxes *m_time = nullptr;
     bool m_refocusing = false;
 };

@@ -20,29 +20,6 @@ namespace {
 // not time the user had to react.
 constexpr int MaxStepSeconds = 5;
 
-DialogChrome chrome()
-{
-    DialogChrome c;
-    c.windowTitle = QStringLiteral("定时关机");
-    c.clientSize = QSize(339, 221);
-    c.skin = QStringLiteral(":/skin-medium.png");
-    c.titleText = QStringLiteral("定时关机");
-    c.titleRect = QRect(72, 8, 177, 33);
-    c.closeName = QStringLiteral("lblClose");
-    c.closeRect = QRect(312, 0, 25, 25);
-    return c;
-}
-
-const QList<ControlRow> &designTable()
-{
-    static const QList<ControlRow> table = {
-        {Kind::Label, "lblCountdown", {}, {24, 80, 291, 40}, {}, -1},
-        {Kind::Button, "cmdShutDownNow", {}, {64, 160, 97, 25}, "立即关机", 1},
-        {Kind::Button, "cmdCancel", {}, {178, 160, 97, 25}, "取消", 0},
-    };
-    return table;
-}
-
 QDateTime wholeSecond(const QDateTime &t)
 {
     QDateTime s = t;
@@ -52,15 +29,33 @@ QDateTime wholeSecond(const QDateTime &t)
 
 } // namespace
 
-frmShutdownWarning::frmShutdownWarning(WindowTable &table) : SkinnedDialog(table, chrome())
+const QList<ControlRow> &frmShutdownWarning::design()
 {
-    setFont(Fonts::song(9));
-    const QHash<QString, QWidget *> c = buildControls(this, designTable());
-    lblCountdown = control<QLabel>(c, QStringLiteral("lblCountdown"));
-    cmdShutDownNow = control<QPushButton>(c, QStringLiteral("cmdShutDownNow"));
-    cmdCancel = control<QPushButton>(c, QStringLiteral("cmdCancel"));
-    lblCountdown->setFont(Fonts::song(12));
-    lblCountdown->setAlignment(Qt::AlignCenter);
+    static const QList<ControlRow> table = {
+        {.kind = Kind::Window,
+         .rect = {0, 0, 339, 221},
+         .caption = "定时关机",
+         .picture = ":/skin-medium.png",
+         .icon = ":/dialog-icon.png",
+         .centred = true},
+        {Kind::Title, "lblTitle", {}, {72, 8, 177, 33}, "定时关机"},
+        {Kind::CloseMark, "lblClose", {}, {312, 0, 25, 25}},
+        {.kind = Kind::Label,
+         .name = "lblCountdown",
+         .rect = {24, 80, 291, 40},
+         .font = Fonts::song(12),
+         .alignment = Qt::AlignCenter},
+        {Kind::Button, "cmdShutDownNow", {}, {64, 160, 97, 25}, "立即关机", 1},
+        {Kind::Button, "cmdCancel", {}, {178, 160, 97, 25}, "取消", 0},
+    };
+    return table;
+}
+
+frmShutdownWarning::frmShutdownWarning(WindowTable &table) : SkinnedDialog(table, design())
+{
+    lblCountdown = control<QLabel>(QStringLiteral("lblCountdown"));
+    cmdShutDownNow = control<QPushButton>(QStringLiteral("cmdShutDownNow"));
+    cmdCancel = control<QPushButton>(QStringLiteral("cmdCancel"));
 
     connect(cmdShutDownNow, &QPushButton::clicked, this, &frmShutdownWarning::shutDownNow);
     connect(cmdCancel, &QPushButton::clicked, this, &frmShutdownWarning::unload);

@@ -20,6 +20,9 @@ public:
 
     explicit frmShutdownWarning(WindowTable &table);
 
+    /// The window, its chrome and its controls.
+    static const QList<ControlRow> &design();
+
     void load() override;
 
     /// The "shut down without asking" flag handed on to the power action.

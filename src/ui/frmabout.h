@@ -14,6 +14,9 @@ class frmAbout : public SkinnedDialog {
 public:
     explicit frmAbout(WindowTable &table);
 
+    /// The window, its chrome and its controls.
+    static const QList<ControlRow> &design();
+
     /// The two labels of the note, as one control array: 0 the note, 1 the
     /// line under the name.
     QLabel *lblMac(int index) const { return m_lblMac.at(index); }

@@ -12,17 +12,15 @@
 #include <QPainter>
 #include <QScreen>
 
-SkinnedDialog::SkinnedDialog(WindowTable &table, const DialogChrome &chrome)
-    : ManagedWindow(table, Qt::Window | Qt::FramelessWindowHint | Qt::Tool), m_skin(chrome.skin)
+SkinnedDialog::SkinnedDialog(WindowTable &table, const QList<ControlRow> &design)
+    : ManagedWindow(table, Qt::Window | Qt::FramelessWindowHint | Qt::Tool),
+      m_skin(windowRow(design).picture)
 {
-    setWindowTitle(chrome.windowTitle);
-    if (chrome.hasWindowIcon)
-        setWindowIcon(QIcon(QStringLiteral(":/dialog-icon.png")));
-    setFixedSize(chrome.clientSize);
+    const ControlRow &window = windowRow(design);
     setFont(Fonts::song(9));
     QPalette pal = palette();
-    if (chrome.background.isValid())
-        pal.setColor(QPalette::Window, chrome.background);
+    if (window.color.isValid())
+        pal.setColor(QPalette::Window, window.color);
     // Disabled text stands on the skin's grey panel, RGB(189..191), where the
     // style's light grey vanishes: a darker grey keeps it readable (3.3:1),
     // over a white etched shadow (EtchedTextStyle, given to every control
@@ -34,23 +32,18 @@ SkinnedDialog::SkinnedDialog(WindowTable &table, const DialogChrome &chrome)
     setPalette(pal);
     setStyle(EtchedTextStyle::instance());
     setAutoFillBackground(true);
-    move(startPosition(chrome));
+    move(startPosition(window));
 
-    m_title = new QLabel(chrome.titleText, this);
-    m_title->setObjectName(QStringLiteral("lblTitle"));
-    m_title->setTextFormat(Qt::PlainText);
-    m_title->setGeometry(chrome.titleRect);
-    m_title->setFont(Fonts::song(10.5));
-    m_title->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QPalette titlePalette = m_title->palette();
-    titlePalette.setColor(QPalette::WindowText, Qt::white);
-    m_title->setPalette(titlePalette);
+    m_controls = buildControls(this, design);
+    for (const ControlRow &row : design) {
+        if (row.kind == ControlRow::Kind::Title)
+            m_title = control<QLabel>(row.name);
+        else if (row.kind == ControlRow::Kind::CloseMark)
+            m_close = control<LabelButton>(row.name);
+    }
+    Q_ASSERT_X(m_title && m_close, "SkinnedDialog", "a design without its title or close mark");
     m_title->installEventFilter(this);
     m_drag = new TitleDrag(this, *services().windows);
-
-    m_close = new LabelButton(this);
-    m_close->setObjectName(chrome.closeName);
-    m_close->setGeometry(chrome.closeRect);
     connect(m_close, &LabelButton::clicked, this, [this] { closeClicked(); });
 }
 
@@ -59,16 +52,16 @@ SkinnedDialog::~SkinnedDialog()
     delete m_drag;
 }
 
-QPoint SkinnedDialog::startPosition(const DialogChrome &chrome)
+QPoint SkinnedDialog::startPosition(const ControlRow &window)
 {
-    if (chrome.startPosition)
-        return *chrome.startPosition;
+    if (!window.centred)
+        return window.rect.topLeft();
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return QPoint(0, 0);
     const QRect area = screen->availableGeometry();
-    return area.topLeft() + QPoint((area.width() - chrome.clientSize.width()) / 2,
-                                   (area.height() - chrome.clientSize.height()) / 2);
+    return area.topLeft() + QPoint((area.width() - window.rect.width()) / 2,
+                                   (area.height() - window.rect.height()) / 2);
 }
 
 void SkinnedDialog::closeClicked()

@@ -1,36 +1,20 @@
 #pragma once
 
+#include "ui/controltable.h"
 #include "ui/managedwindow.h"
 #include "ui/picture.h"
-
-#include <QColor>
-#include <QRect>
-#include <QSize>
-
-#include <optional>
 
 class QLabel;
 class LabelButton;
 class TitleDrag;
 
-/// The chrome of one skinned dialog: size, skin, title band and close mark.
-/// dialogChrome() (dialogchrometable.h) holds the rows of every dialog.
-struct DialogChrome {
-    QString windowTitle;                 ///< the system's title; not drawn
-    QSize clientSize;                    ///< fixed client size in pixels
-    QString skin;                        ///< resource path of the skin picture
-    std::optional<QPoint> startPosition; ///< none: centred on the screen
-    QString titleText;                   ///< caption of lblTitle
-    QRect titleRect;                     ///< lblTitle geometry
-    QString closeName;                   ///< "lblClose" or "lblMin"
-    QRect closeRect;                     ///< geometry of the close-mark label
-    QColor background;                   ///< invalid: the style's dialog face colour
-    bool hasWindowIcon = true;           ///< the dialog icon; the pop-ups have none
-};
-
 /// A frameless window painted by its skin, without taskbar button, dragged by
 /// its title label and closed by an invisible label over the painted close
 /// mark. Subclasses decide what the close label does (closeClicked()).
+///
+/// Built from its design: a Window row (size, skin, title, start position,
+/// background), a Title and a CloseMark row, then the dialog's controls,
+/// which the subclass finds with control().
 ///
 /// The skin is drawn unscaled from the top-left corner: where the client
 /// area is larger, a strip of the background colour shows; where it is
@@ -40,17 +24,25 @@ struct DialogChrome {
 class SkinnedDialog : public ManagedWindow {
     Q_OBJECT
 public:
-    SkinnedDialog(WindowTable &table, const DialogChrome &chrome);
+    SkinnedDialog(WindowTable &table, const QList<ControlRow> &design);
     ~SkinnedDialog() override;
 
     QLabel *lblTitle() const { return m_title; }
     LabelButton *closeLabel() const { return m_close; }
 
-    /// Where a dialog of this chrome opens: its fixed position, or centred
-    /// on the primary screen's available area.
-    static QPoint startPosition(const DialogChrome &chrome);
+    /// Where a dialog of this Window row opens: its fixed position, or
+    /// centred on the primary screen's available area.
+    static QPoint startPosition(const ControlRow &window);
 
 protected:
+    /// A control built from the design, by controlKey(); asserts that it
+    /// exists and has that type.
+    template <class T> T *control(const QString &key) const
+    {
+        return ::control<T>(m_controls, key);
+    }
+    const QHash<QString, QWidget *> &controls() const { return m_controls; }
+
     /// The close-mark label was clicked. Unloads by default.
     virtual void closeClicked();
 
@@ -60,6 +52,7 @@ protected:
 
 private:
     Picture m_skin;
+    QHash<QString, QWidget *> m_controls;
     QLabel *m_title = nullptr;
     LabelButton *m_close = nullptr;
     TitleDrag *m_drag = nullptr;

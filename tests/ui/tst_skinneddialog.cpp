@@ -5,7 +5,7 @@
 #include "platform/windowsystem.h"
 #include "shutdown/frmclosewindows.h"
 #include "testenvironment.h"
-#include "ui/dialogchrometable.h"
+#include "ui/controltable.h"
 #include "ui/frmabout.h"
 #include "ui/labelbutton.h"
 
@@ -23,6 +23,20 @@
 #include <cmath>
 
 namespace {
+
+// The design each dialog class carries, by its class name.
+const QList<ControlRow> *designOf(const QString &name)
+{
+    const QHash<QString, const QList<ControlRow> *> designs = {
+        {QStringLiteral("frmSetTime"), &frmSetTime::design()},
+        {QStringLiteral("frmOption"), &frmOption::design()},
+        {QStringLiteral("frmCloseWindows"), &frmCloseWindows::design()},
+        {QStringLiteral("frmAbout"), &frmAbout::design()},
+        {QStringLiteral("frmTimer"), &frmTimer::design()},
+        {QStringLiteral("frmIntTime"), &frmIntTime::design()},
+    };
+    return designs.value(name);
+}
 
 QPoint centred(QSize size)
 {
@@ -140,9 +154,10 @@ private slots:
         QFETCH(QRect, titleRect);
         QFETCH(QString, closeName);
         QFETCH(QRect, closeRect);
-        QVERIFY(dialogChromeNames().contains(name));
+        const QList<ControlRow> *design = designOf(name);
+        QVERIFY(design);
 
-        SkinnedDialog dialog(*env->table, dialogChrome(name));
+        SkinnedDialog dialog(*env->table, *design);
         dialog.show();
         QCOMPARE(dialog.size(), size);
         QCOMPARE(dialog.minimumSize(), size);
@@ -182,11 +197,12 @@ private slots:
         QFETCH(QString, name);
         QFETCH(bool, rightStrip);
         QFETCH(bool, bottomStrip);
-        const DialogChrome chrome = dialogChrome(name);
-        const QImage skin(chrome.skin);
+        const QList<ControlRow> *design = designOf(name);
+        QVERIFY(design);
+        const QImage skin(windowRow(*design).picture);
         QVERIFY2(!skin.isNull(), "skin picture missing from the resources");
 
-        SkinnedDialog dialog(*env->table, chrome);
+        SkinnedDialog dialog(*env->table, *design);
         const QImage face = dialog.grab().toImage();
         const QColor background = dialog.palette().color(QPalette::Window);
         const int w = dialog.width(), h = dialog.height();
@@ -281,7 +297,7 @@ private slots:
     void topmostKeepsTheChrome()
     {
         X11WindowSystem windows;
-        SkinnedDialog dialog(*env->table, dialogChrome(u"frmTimer"));
+        SkinnedDialog dialog(*env->table, frmTimer::design());
         const auto chrome = [&] {
             return dialog.windowFlags().testFlag(Qt::FramelessWindowHint) &&
                    dialog.windowFlags().testFlag(Qt::Tool);
