@@ -5,7 +5,7 @@
 #include "platform/services.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
-#include "settings/timetext.h"
+#include "time/timetext.h"
 #include "ui/controltable.h"
 #include "ui/timeboxes.h"
 #include "ui/updown.h"

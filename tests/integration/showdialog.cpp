@@ -11,7 +11,7 @@
 #include "alarm/frmtimer.h"
 #include "fakeclock.h"
 #include "fakes.h"
-#include "platform/messageboxes.h"
+#include "platform/qtmessageboxes.h"
 #include "platform/windowsystem.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
