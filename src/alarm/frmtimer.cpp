@@ -33,6 +33,5 @@ frmTimer::frmTimer(WindowTable &table)
 
 void frmTimer::loadMessage()
 {
-    lblPromptMsg->setText(store().get(QString::fromLatin1(Keys::Section),
-                                      QString::fromLatin1(Keys::Prompt), QString()));
+    lblPromptMsg->setText(store().text(Keys::Prompt));
 }
