@@ -10,10 +10,7 @@ source "$(dirname "$0")/../support/desktop-harness.sh"
 ZIRVEL=$1
 MOCK_LOGIND=$2
 SHOT_DIR=${3:-}
-start_desktop
-start_logind "$MOCK_LOGIND"
-start_tray_host
-start_null_sink
+start_desktop --logind "$MOCK_LOGIND" --tray --sound
 log "desktop on $DISPLAY"
 clock_shown() { find_window size=$STRIP_SIZE; }
 clock_gone() { ! find_window size=$STRIP_SIZE; }
@@ -23,12 +20,8 @@ close_by_double_click() {
     wait_for "the clock to close" 10 clock_gone
 }
 
-"$ZIRVEL" >"$WORK/zirvel.log" 2>&1 &
-ZPID=$!
-track_pid $ZPID
-wait_for "the clock" 30 clock_shown
-click_strip "$STRIP_LEFT_CAP" 3
-wait_for "the clock's menu" 10 menu_open
+start_clock "$ZIRVEL"
+clock_menu
 wait_for "the tray icon" 10 tray_icon
 xdotool key Escape
 wait_for "the menu to close" 10 menu_closed
@@ -56,18 +49,12 @@ find_window title=闹钟 && fail "the alarm settings opened instead"
 log "退出 from the tray menu"
 click_icon 3
 wait_for "the tray menu" 10 menu_open
-xdotool key Up Return
-wait_for "the program to end" 15 not kill -0 "$ZPID"
-wait "$ZPID" || fail "the program ended with status $?"
+quit_from_menu
 
 log "no tray at all: 不能创建图标! and 隐藏到任务栏 disabled"
 kill "$TRAYER_PID"
 wait_for "the tray host to go" 10 not xdotool search --classname trayer
-"$ZIRVEL" >"$WORK/zirvel2.log" 2>&1 &
-ZPID=$!
-track_pid $ZPID
-wait_for "the clock" 30 clock_shown
-CLOCK=$(clock_shown)
+start_clock "$ZIRVEL"
 # The message box: titled like the clock, but not the strip.
 message_box() { find_window title=Zirvel not=$CLOCK; }
 click_strip "$STRIP_LEFT_CAP" 3
@@ -82,10 +69,7 @@ shot menu-clock-no-tray
 choose 8
 wait_for "the About window" 10 find_window title=关于
 is_viewable "$CLOCK" || fail "the clock was hidden with no icon to bring it back"
-click_strip "$STRIP_LEFT_CAP" 3
-wait_for "the clock's menu" 10 menu_open
-xdotool key Up Return
-wait_for "the program to end" 15 not kill -0 "$ZPID"
-wait "$ZPID" || fail "the program ended with status $?"
+clock_menu
+quit_from_menu
 
 log "PASS in $SECONDS s"

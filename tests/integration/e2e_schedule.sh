@@ -16,10 +16,7 @@ set -euo pipefail
 source "$(dirname "$0")/../support/desktop-harness.sh"
 MOCK_LOGIND=$2
 SHOT_DIR=${3:-}
-start_desktop
-start_logind "$MOCK_LOGIND"
-start_tray_host
-start_null_sink
+start_desktop --logind "$MOCK_LOGIND" --tray --sound
 log "desktop on $DISPLAY"
 # A program folder of its own, without the two sound files: every pop-up
 # says its sound is missing.
@@ -37,23 +34,9 @@ at_least_requests() { (($(power_requests) >= $1)); }
 stored() { sed -n "s/^$1=//p" "$CONF"; }
 wait_until() { while (($(date +%s) < $1)); do sleep 0.05; done; }
 
-ZPID=""
-start_clock() {
-    "$ZIRVEL" >>"$WORK/zirvel.log" 2>&1 &
-    ZPID=$!
-    track_pid $ZPID
-    wait_for "the clock" 30 find_window size=$STRIP_SIZE
-    CLOCK=$(find_window size=$STRIP_SIZE)
-}
-clock_menu() {
-    click_strip "$STRIP_LEFT_CAP" 3
-    wait_for "the clock's menu" 10 menu_open
-}
 quit_clock() {
     clock_menu
-    xdotool key Up Return
-    wait_for "the program to end" 15 not kill -0 "$ZPID"
-    wait "$ZPID" || fail "the program ended with status $?"
+    quit_from_menu
 }
 open_shutdown_dialog() {
     clock_menu
@@ -71,7 +54,7 @@ strip_pixels() { import -window "$CLOCK" rgb:- 2>/dev/null | md5sum; }
 log "1. an alarm with a message box up, and a countdown due ten seconds later"
 A=$(($(date +%s) + 75))
 printf '[Settings]\nchkyntimer=0\nitimer=%s\nprompt=e2e\n' "$(clock_text $A)" >"$CONF"
-start_clock
+start_clock "$ZIRVEL"
 open_shutdown_dialog
 click_in "$DIALOG" "$SHUTDOWN_COUNTDOWN"  # 倒计时开始
 click_in "$DIALOG" "$SHUTDOWN_SLIDER"  # the slider
@@ -137,7 +120,7 @@ press_ok
 [[ $(stored chkclosetime) == 0 && $(stored chkopenclose) == 1 ]] ||
     fail "not a switched-on one-off: $(tr "\n" " " <"$CONF")"
 quit_clock
-start_clock
+start_clock "$ZIRVEL"
 (($(date +%s) < M)) || fail "the restart took past the minute"
 wait_for "the second PowerOff(false)" $((M - $(date +%s) + 10)) at_least_requests 2
 POWER_AT=$(date +%s)
@@ -151,7 +134,7 @@ T=$(($(date +%s) + 6))
 YESTERDAY=$(date -d "@$((T - 86400))" +%F)
 printf '[Settings]\nchkopenclose=1\nchkclosetime=0\nchkImedClose=1\ntimer=%s\ntimerdate=%s\n' \
     "$(clock_text $T)" "$YESTERDAY" >"$CONF"
-start_clock
+start_clock "$ZIRVEL"
 wait_until $((T + 3))
 (($(power_requests) == 2)) || fail "a one-off fired a day late"
 [[ $(stored chkopenclose) == 0 ]] || fail "the stale one-off is still switched on"
@@ -159,7 +142,7 @@ quit_clock
 
 T=$(($(date +%s) + 6))
 printf '[Settings]\nchkopenclose=1\nchkclosetime=0\nchkImedClose=1\ntimer=%s\n' "$(clock_text $T)" >"$CONF"
-start_clock
+start_clock "$ZIRVEL"
 wait_for "the third PowerOff(false)" 15 at_least_requests 3
 POWER_AT=$(date +%s)
 ((POWER_AT >= T && POWER_AT <= T + 2)) || fail "the one-off without a day came at $(clock_text $POWER_AT)"

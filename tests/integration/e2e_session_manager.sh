@@ -9,22 +9,15 @@ source "$(dirname "$0")/../support/desktop-harness.sh"
 ZIRVEL=$1
 MOCK_LOGIND=$2
 MOCK_SESSION_MANAGER=$3
-start_desktop
-start_logind "$MOCK_LOGIND"
-start_tray_host
-start_null_sink
+start_desktop --logind "$MOCK_LOGIND" --tray --sound
 log "desktop on $DISPLAY"
 
 start_session_manager "$MOCK_SESSION_MANAGER" gnome
 
-"$ZIRVEL" >"$WORK/zirvel.log" 2>&1 &
-ZPID=$!
-track_pid $ZPID
-wait_for "the clock" 30 find_window size=$STRIP_SIZE
+start_clock "$ZIRVEL"
 
 log "a right click on the clock puts the icon in the tray"
-click_strip "$STRIP_LEFT_CAP" 3
-wait_for "the clock's menu" 10 menu_open
+clock_menu
 xdotool key Escape
 wait_for "the menu to close" 10 menu_closed
 wait_for "the tray icon" 10 tray_icon

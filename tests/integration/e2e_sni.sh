@@ -11,10 +11,7 @@ ZIRVEL=$1
 MOCK_LOGIND=$2
 MOCK_SNI_HOST=$3
 SHOT_DIR=${4:-}
-start_desktop
-start_logind "$MOCK_LOGIND"
-start_tray_host
-start_null_sink
+start_desktop --logind "$MOCK_LOGIND" --tray --sound
 log "desktop on $DISPLAY"
 
 # The panel: owns the watcher and keeps the item's menu in $HOST/menu.
@@ -22,11 +19,7 @@ start_sni_host "$MOCK_SNI_HOST"
 HOST=$SNI_HOST_DIR
 host() { "$MOCK_SNI_HOST" "$DBUS_SESSION_BUS_ADDRESS" "$@"; }
 
-"$ZIRVEL" >"$WORK/zirvel.log" 2>&1 &
-ZPID=$!
-track_pid $ZPID
-wait_for "the clock" 30 find_window size=$STRIP_SIZE
-CLOCK=$(find_window size=$STRIP_SIZE)
+start_clock "$ZIRVEL"
 clock_shown() { is_viewable "$CLOCK"; }
 clock_hidden() { ! is_viewable "$CLOCK"; }
 
@@ -35,8 +28,7 @@ sleep 1
 [[ ! -s $HOST/items ]] || fail "an item before the first right click: $(cat "$HOST/items")"
 
 log "right click on an end cap: the clock's menu and the item"
-click_strip "$STRIP_LEFT_CAP" 3
-wait_for "the clock's menu" 10 menu_open
+clock_menu
 wait_for "the item to register" 10 grep -q '^registered ' "$HOST/items"
 xdotool key Escape
 wait_for "the menu to close" 10 menu_closed
@@ -65,8 +57,7 @@ check_menu "1	关闭计算机" "1	重新启动计算机" "1	转换到主窗口" 
     "1	选项设置..." "1	关机设置..." "1	关于..." "1	退出"
 
 hide_from_strip() {
-    click_strip "$STRIP_LEFT_CAP" 3
-    wait_for "the clock's menu" 10 menu_open
+    clock_menu
     choose 8
     wait_for "the clock to hide" 10 clock_hidden
 }
@@ -118,8 +109,7 @@ wait_for "the menu to close" 10 menu_closed
 
 log "退出 from the item's menu"
 host click "$ITEM" 退出 || fail "the click on 退出 failed"
-wait_for "the program to end" 15 not kill -0 "$ZPID"
-wait "$ZPID" || fail "the program ended with status $?"
+expect_exit
 wait_for "the item to go" 10 grep -qxF "unregistered $ITEM" "$HOST/items"
 
 log "PASS in $SECONDS s"

@@ -9,21 +9,14 @@ source "$(dirname "$0")/../support/desktop-harness.sh"
 ZIRVEL=$1
 MOCK_LOGIND=$2
 SHOT_DIR=${3:-}
-start_desktop
-start_logind "$MOCK_LOGIND"
-start_tray_host
-start_null_sink
+start_desktop --logind "$MOCK_LOGIND" --tray --sound
 log "desktop on $DISPLAY"
 CONF=$XDG_CONFIG_HOME/Zirvel/Zirvel.conf
 mkdir -p "$(dirname "$CONF")"
 # The alarm starts switched off, so ticking "开启闹钟" switches it on.
 printf '[Settings]\nchkyntimer=1\n' >"$CONF"
 
-"$ZIRVEL" >"$WORK/zirvel.log" 2>&1 &
-ZPID=$!
-track_pid $ZPID
-wait_for "the clock" 30 find_window size=$STRIP_SIZE
-CLOCK=$(find_window size=$STRIP_SIZE)
+start_clock "$ZIRVEL"
 read -r CX CY < <(centre_of "$CLOCK")
 [[ "$CX $CY" == "681 33" ]] || fail "clock at centre $CX,$CY, not at 638,24"
 
@@ -32,8 +25,7 @@ sleep 1
 tray_icon && fail "an icon before the first right click"
 
 log "right click on an end cap: the clock's menu and the icon"
-click_strip "$STRIP_LEFT_CAP" 3
-wait_for "the clock's menu" 10 menu_open
+clock_menu
 wait_for "the tray icon" 10 tray_icon
 shot menu-clock
 xdotool key Escape
@@ -49,8 +41,7 @@ parecord --latency-msec=20 -d @DEFAULT_MONITOR@ --file-format=wav "$WORK/sound.w
 RECORDER=$!
 track_pid $RECORDER
 
-click_strip "$STRIP_LEFT_CAP" 3
-wait_for "the clock's menu" 10 menu_open
+clock_menu
 choose 2
 wait_for "the alarm settings" 10 find_window title=闹钟
 DIALOG=$(find_window title=闹钟)
@@ -66,8 +57,7 @@ click_in "$DIALOG" "$ALARM_OK"
 wait_for "the alarm settings to close" 10 not is_viewable "$DIALOG"
 grep -qx chkyntimer=0 "$CONF" || fail "the alarm was not switched on: $(tr "\n" " " <"$CONF")"
 
-click_strip "$STRIP_LEFT_CAP" 3
-wait_for "the clock's menu" 10 menu_open
+clock_menu
 choose 1
 wait_for "the shutdown settings" 10 find_window title=定时关机
 DIALOG=$(find_window title=定时关机)
@@ -110,8 +100,7 @@ click_in "$ALARM" "$POPUP_OK"
 wait_for "the alarm pop-up to close" 10 not is_viewable "$ALARM"
 
 log "隐藏到任务栏"
-click_strip "$STRIP_LEFT_CAP" 3
-wait_for "the clock's menu" 10 menu_open
+clock_menu
 choose 8
 wait_for "the clock to hide" 10 not is_viewable "$CLOCK"
 
@@ -145,9 +134,7 @@ wait_for "Reboot(false)" 10 grep -q 'Reboot(false)' "$LOGIND_LOG"
 log "退出 from the tray menu"
 click_icon 3
 wait_for "the tray menu" 10 menu_open
-xdotool key Up Return
-wait_for "the program to end" 15 not kill -0 "$ZPID"
-wait "$ZPID" || fail "the program ended with status $?"
+quit_from_menu
 tray_icon && fail "the icon outlived the program"
 stored_position() { grep -qE '^MainLeft=[0-9]+$' "$CONF" && grep -qE '^MainTop=[0-9]+$' "$CONF"; }
 stored_position || fail "clock position not stored: $(tr "\n" " " <"$CONF" 2>&1)"
@@ -159,38 +146,26 @@ for line in "itimer=$ALARM_TEXT" "timer=$SHUTDOWN_TEXT" "hour=$HOUR" "minute=$MI
 done
 
 log "退出 from the clock's menu, with About open"
-"$ZIRVEL" >"$WORK/zirvel2.log" 2>&1 &
-ZPID=$!
-track_pid $ZPID
-wait_for "the clock" 30 find_window size=$STRIP_SIZE
-click_strip "$STRIP_LEFT_CAP" 3
-wait_for "the clock's menu" 10 menu_open
+start_clock "$ZIRVEL"
+clock_menu
 choose 9
 wait_for "the About window" 10 find_window title=关于
 wait_for "the tray icon" 10 tray_icon
 rm -f "$CONF"
-click_strip "$STRIP_LEFT_CAP" 3
-wait_for "the clock's menu" 10 menu_open
-xdotool key Up Return
-wait_for "the program to end" 15 not kill -0 "$ZPID"
-wait "$ZPID" || fail "the program ended with status $?"
+clock_menu
+quit_from_menu
 tray_icon && fail "the icon outlived the program"
 stored_position || fail "clock position not stored: $(tr "\n" " " <"$CONF" 2>&1)"
 
 log "SIGTERM (log-out) ends the program the same way"
-"$ZIRVEL" >"$WORK/zirvel3.log" 2>&1 &
-ZPID=$!
-track_pid $ZPID
-wait_for "the clock" 30 find_window size=$STRIP_SIZE
-click_strip "$STRIP_LEFT_CAP" 3
-wait_for "the clock's menu" 10 menu_open
+start_clock "$ZIRVEL"
+clock_menu
 xdotool key Escape
 wait_for "the menu to close" 10 menu_closed
 wait_for "the tray icon" 10 tray_icon
 rm -f "$CONF"
 kill -TERM "$ZPID"
-wait_for "the program to end" 15 not kill -0 "$ZPID"
-wait "$ZPID" || fail "the program ended with status $? on SIGTERM"
+expect_exit
 tray_icon && fail "the icon outlived the program"
 stored_position || fail "clock position not stored on SIGTERM: $(tr "\n" " " <"$CONF" 2>&1)"
 

@@ -13,23 +13,12 @@ source "$(dirname "$0")/../support/desktop-harness.sh"
 ZIRVEL=$1
 MOCK_LOGIND=$2
 SHOT_DIR=${3:-}
-start_desktop
-start_logind "$MOCK_LOGIND"
-start_tray_host
-start_null_sink
+start_desktop --logind "$MOCK_LOGIND" --tray --sound
 log "desktop on $DISPLAY"
 CONF=$XDG_CONFIG_HOME/Zirvel/Zirvel.conf
 
-"$ZIRVEL" >"$WORK/zirvel.log" 2>&1 &
-ZPID=$!
-track_pid $ZPID
-wait_for "the clock" 30 find_window size=$STRIP_SIZE
+start_clock "$ZIRVEL"
 
-# A right click on the clock's left end cap opens its menu.
-clock_menu() {
-    click_strip "$STRIP_LEFT_CAP" 3
-    wait_for "the clock's menu" 10 menu_open
-}
 clock_states_are() {
     local id state
     id=$(find_window size=$STRIP_SIZE) || return 1

@@ -8,11 +8,9 @@
 set -u
 zirvel=$1
 source "$(dirname "$0")/../support/desktop-harness.sh"
-start_desktop
-start_null_sink # the pop-ups play their sounds here
-# A system bus of our own, with the mock logind: the machine's real one is
-# never reached.
-start_logind "$2"
+# The pop-ups play their sounds on the null sink; a system bus of our own
+# with the mock logind: the machine's real one is never reached.
+start_desktop --sound --logind "$2"
 calls=$LOGIND_LOG
 
 settings="$XDG_CONFIG_HOME/Zirvel/Zirvel.conf"

@@ -12,10 +12,7 @@ ZIRVEL=$1
 MOCK_LOGIND=$2
 STUCK_BUS=$3
 SHOT_DIR=${4:-}
-start_desktop
-start_logind "$MOCK_LOGIND"
-start_tray_host
-start_null_sink
+start_desktop --logind "$MOCK_LOGIND" --tray --sound
 log "desktop on $DISPLAY"
 
 STUCK=$WORK/stuck-bus
@@ -35,12 +32,8 @@ run_case() {
     shift 2
     local due=$(($(date +%s) + ahead))
     printf '[Settings]\nchkopenclose=1\nchkImedClose=1\ntimer=%s\n' "$(date -d "@$due" +%-H:%M:%S)" >"$CONF"
-    env "$@" "$ZIRVEL" >"$WORK/zirvel-$name.log" 2>&1 &
-    ZPID=$!
-    track_pid $ZPID
-    wait_for "the clock" 30 find_window size=$STRIP_SIZE
-    local clock
-    clock=$(find_window size=$STRIP_SIZE)
+    start_clock "$ZIRVEL" "$@"
+    local clock=$CLOCK
     (($(date +%s) < due)) || fail "$name: the clock came up after the shutdown time"
 
     # One picture of the strip a second, from before the shutdown time until

@@ -3,8 +3,12 @@
 # script needs; everything started is stopped, and the work folder removed,
 # when the script exits.
 #
-#   start_desktop                  X server on a free display, openbox, a private
-#                                  session bus; HOME and the XDG folders in $WORK
+#   start_desktop [OPTIONS]        X server on a free display, openbox, a private
+#                                  session bus; HOME and the XDG folders in $WORK;
+#                                  with --logind PROGRAM, --tray and --sound, what
+#                                  start_logind, start_tray_host and start_null_sink start
+#   start_x_server                 the X server alone (for scripts that bring
+#                                  their own everything else)
 #   start_system_bus               a private system bus
 #   start_logind PROGRAM           the mock logind on it; calls recorded in $LOGIND_LOG
 #   start_session_manager PROGRAM KIND
@@ -109,6 +113,16 @@ start_bus() {
     export "$2=unix:path=$socket"
 }
 
+start_x_server() {
+    # The X server takes the first free display and writes its number.
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$WORK/display" \
+        >"$WORK/xvfb.log" 2>&1 &
+    track_pid $!
+    wait_for "the X server" 20 grep -q '^[0-9]' "$WORK/display"
+    export DISPLAY=:$(head -n1 "$WORK/display")
+    wait_for "the X server to answer" 10 xdpyinfo
+}
+
 start_desktop() {
     export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/home/.config XDG_DATA_HOME=$WORK/home/.local/share
     export XDG_RUNTIME_DIR=$WORK/run
@@ -117,13 +131,7 @@ start_desktop() {
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM SESSION_MANAGER PULSE_SERVER
     export LC_ALL=C.UTF-8 NO_AT_BRIDGE=1
 
-    # The X server takes the first free display and writes its number.
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$WORK/display" \
-        >"$WORK/xvfb.log" 2>&1 &
-    track_pid $!
-    wait_for "the X server" 20 grep -q '^[0-9]' "$WORK/display"
-    export DISPLAY=:$(head -n1 "$WORK/display")
-    wait_for "the X server to answer" 10 xdpyinfo
+    start_x_server
 
     # openbox drops map requests that arrive while it starts; --startup runs
     # once it manages the screen.
@@ -135,6 +143,24 @@ start_desktop() {
     # asks the desktop's session manager there. This one has no StatusNotifier
     # watcher unless start_sni_host puts one there.
     start_bus session DBUS_SESSION_BUS_ADDRESS
+
+    while (($# > 0)); do
+        case $1 in
+        --logind)
+            start_logind "$2"
+            shift 2
+            ;;
+        --tray)
+            start_tray_host
+            shift
+            ;;
+        --sound)
+            start_null_sink
+            shift
+            ;;
+        *) fail "start_desktop: unknown option $1" ;;
+        esac
+    done
 }
 
 start_system_bus() {
@@ -179,6 +205,41 @@ start_null_sink() {
     export PULSE_SERVER=unix:$socket
     wait_for "the sound server" 15 pactl info
     pactl set-default-sink zirvel_null
+}
+
+# The clock ------------------------------------------------------------------
+
+# start_clock PROGRAM [VARIABLE=VALUE...]: starts the clock, with those
+# variables set, its output added to $WORK/zirvel.log; sets ZPID, and CLOCK
+# once its strip is on the screen.
+start_clock() {
+    local program=$1
+    shift
+    env "$@" "$program" >>"$WORK/zirvel.log" 2>&1 &
+    ZPID=$!
+    track_pid $ZPID
+    wait_for "the clock" 30 find_window size=$STRIP_SIZE
+    CLOCK=$(find_window size=$STRIP_SIZE)
+}
+
+# clock_menu: a right click on the strip's left end cap opens its menu.
+clock_menu() {
+    click_strip "$STRIP_LEFT_CAP" 3
+    wait_for "the clock's menu" 10 menu_open
+}
+
+# expect_exit: the clock ends, with status 0.
+expect_exit() {
+    local status=0
+    wait_for "the program to end" 15 not kill -0 "$ZPID"
+    wait "$ZPID" || status=$?
+    ((status == 0)) || fail "the program ended with status $status"
+}
+
+# quit_from_menu: 退出, the last item of the open menu, ends the clock.
+quit_from_menu() {
+    xdotool key Up Return
+    expect_exit
 }
 
 # Finding windows -------------------------------------------------------------

@@ -6,29 +6,17 @@
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/desktop-harness.sh"
 
-usage() {
+options=()
+while (($# > 0)) && [[ $1 != -- ]]; do
+    options+=("$1")
+    shift
+done
+if (($# < 2)); then
     echo "usage: harness-run.sh [--logind PROGRAM] [--tray] [--sound] -- PROGRAM [ARGUMENTS...]" >&2
     exit 2
-}
-
-start_desktop
-while (($# > 0)); do
-    case $1 in
-    --logind)
-        (($# >= 2)) || usage
-        start_logind "$2"
-        shift 2
-        ;;
-    --tray) start_tray_host && shift ;;
-    --sound) start_null_sink && shift ;;
-    --)
-        shift
-        break
-        ;;
-    *) usage ;;
-    esac
-done
-(($# > 0)) || usage
+fi
+shift
+start_desktop "${options[@]}"
 
 # In the background, so that a signal to this script ends the program too.
 "$@" &
