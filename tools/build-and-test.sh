@@ -2,12 +2,16 @@
 # Installs what the tests need, builds the program twice (optimised, and with
 # AddressSanitizer + UndefinedBehaviorSanitizer) and runs every test on both,
 # fuzzes every parser for a bounded time (FUZZ_SECONDS each, 30 by default),
-# then checks the formatting.
+# then checks the formatting. Before building, it checks that the folders
+# under src/ include each other one way only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/packages.sh
 # shellcheck disable=SC2086
 install_packages $RUN_PACKAGES $TEST_PACKAGES
+
+echo "== layers"
+tools/check-layers.sh
 
 jobs=$(nproc)
 for preset in dev asan; do

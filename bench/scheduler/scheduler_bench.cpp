@@ -1,6 +1,6 @@
 // Prints the cost of the scheduler tick; not a test (see CMakeLists.txt).
 
-#include "app/schedulertick.h"
+#include "clock/schedulertick.h"
 #include "settings/settingsstore.h"
 
 #include <QElapsedTimer>

@@ -5,7 +5,7 @@
 #include "platform/services.h"
 #include "platform/soundplayer.h"
 #include "platform/windowsystem.h"
-#include "settings/timetext.h"
+#include "time/timetext.h"
 #include "ui/dialogchrometable.h"
 #include "ui/windowtable.h"
 

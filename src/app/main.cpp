@@ -1,15 +1,15 @@
 #include "app/displaycheck.h"
-#include "app/frmclockmain.h"
 #include "app/singleinstance.h"
 #include "app/unixsignals.h"
+#include "autostart/xdgregistry.h"
+#include "clock/frmclockmain.h"
 #include "platform/canberrasoundplayer.h"
 #include "platform/cddrive.h"
 #include "platform/clock.h"
 #include "platform/desktoppower.h"
-#include "platform/messageboxes.h"
 #include "platform/processlauncher.h"
 #include "platform/program.h"
-#include "platform/registry.h"
+#include "platform/qtmessageboxes.h"
 #include "platform/sessionbusguard.h"
 #include "platform/trayicon.h"
 #include "platform/windowsystem.h"
@@ -78,6 +78,7 @@ int main(int argc, char *argv[])
 
     SettingsStore store;
     WindowTable table(services, store);
+    table.setMainWindow<frmclockMain>();
 
     QObject::connect(&instance, &SingleInstance::activationRequested, &table,
                      [&table] { table.show<frmclockMain>(); });

@@ -1,6 +1,5 @@
 #include "options/frmoption.h"
 
-#include "app/frmclockmain.h"
 #include "options/datetimesettings.h"
 #include "platform/registry.h"
 #include "platform/windowsystem.h"
@@ -143,7 +142,7 @@ void frmOption::load()
         // chkTop shows where the clock is, so OK with nothing touched leaves
         // it there. A clock that is not loaded comes back on top when it
         // loads. Restoring the box is not a click: it places nothing.
-        const frmclockMain *clock = table().loaded<frmclockMain>();
+        const ManagedWindow *clock = table().loadedMainWindow();
         const QSignalBlocker quiet(chkTop);
         chkTop->setChecked(!clock || clock->isTopmost());
     }
@@ -153,7 +152,7 @@ void frmOption::load()
 void frmOption::placeMainWindow()
 {
     // Referring to the clock loads it if it was closed.
-    if (frmclockMain *clock = table().window<frmclockMain>())
+    if (ManagedWindow *clock = table().mainWindow())
         services().windows->setTopmost(clock, chkTop->isChecked());
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/poweractions.h"
+#include "platform/powerbackend.h"
 
 #include <QObject>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/busclient.h"
-#include "platform/poweractions.h"
+#include "platform/powerbackend.h"
 
 #include <chrono>
 

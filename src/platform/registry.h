@@ -1,10 +1,6 @@
 #pragma once
 
-#include "settings/autostartentry.h"
-
 #include <QString>
-
-class IMessageBoxes;
 
 /// The registry writes the program makes: one string value under a key
 /// given as a path ("HKEY_CURRENT_USER\SOFTWARE\...\Run"). Failures are not
@@ -14,16 +10,4 @@ public:
     virtual ~IRegistry() = default;
     virtual void writeStringValue(const QString &keyPath, const QString &valueName,
                                   const QString &data) = 0;
-};
-
-/// The Run keys as the freedesktop autostart folders.
-class XdgRegistry final : public IRegistry {
-public:
-    XdgRegistry(AutostartFolders folders, IMessageBoxes &messages);
-    void writeStringValue(const QString &keyPath, const QString &valueName,
-                          const QString &data) override;
-
-private:
-    AutostartFolders m_folders;
-    IMessageBoxes &m_messages;
 };

@@ -4,7 +4,7 @@
 #include "settings/regularfile.h"
 #include "settings/settingskeys.h"
 #include "settings/settingslock.h"
-#include "settings/timetext.h"
+#include "time/timetext.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,15 +1,15 @@
 #include "shutdown/frmclosewindows.h"
 
-#include "alarm/timeboxreaction.h"
 #include "platform/clock.h"
 #include "platform/messageboxes.h"
 #include "platform/services.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
-#include "settings/timetext.h"
+#include "time/timetext.h"
 #include "ui/controltable.h"
 #include "ui/dialogchrometable.h"
 #include "ui/fonts.h"
+#include "ui/timeboxreaction.h"
 #include "ui/updown.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "alarm/timeentry.h"
+#include "time/timeentry.h"
 #include "ui/skinneddialog.h"
 
 class QCheckBox;

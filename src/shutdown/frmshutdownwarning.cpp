@@ -1,10 +1,10 @@
 #include "shutdown/frmshutdownwarning.h"
 
-#include "app/secondticker.h"
 #include "platform/clock.h"
 #include "platform/services.h"
 #include "platform/windowsystem.h"
 #include "shutdown/poweractions.h"
+#include "time/secondticker.h"
 #include "ui/controltable.h"
 #include "ui/fonts.h"
 #include "ui/windowtable.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/poweractions.h"
+#include "platform/powerbackend.h"
 
 /// The message that tells the user the computer was not switched off or
 /// restarted, and why: who refused or did not answer, the error's name and

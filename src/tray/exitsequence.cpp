@@ -1,6 +1,6 @@
 #include "tray/exitsequence.h"
 
-#include "app/frmclockmain.h"
+#include "clock/frmclockmain.h"
 #include "platform/program.h"
 #include "shutdown/frmclosewindows.h"
 #include "tray/frmmenu.h"

@@ -1,7 +1,7 @@
 #include "tray/frmmenu.h"
 
 #include "alarm/frmsettime.h"
-#include "app/frmclockmain.h"
+#include "clock/frmclockmain.h"
 #include "options/frmoption.h"
 #include "platform/cddrive.h"
 #include "platform/messageboxes.h"

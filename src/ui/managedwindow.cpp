@@ -20,6 +20,12 @@ Services &ManagedWindow::services() const
     return m_table.services();
 }
 
+bool ManagedWindow::isTopmost() const
+{
+    // The window system keeps the widget's flags in step with the native window.
+    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
 void ManagedWindow::unload()
 {
     m_table.unload(this);

@@ -24,6 +24,9 @@ public:
     /// asks for the window then gets it after the load).
     void showAndRaise();
     void setVisible(bool visible) override;
+    /// True while the window is in the always-on-top band (or asked to be,
+    /// while it is hidden).
+    bool isTopmost() const;
     /// True while the table runs the load steps.
     bool isLoading() const { return m_loading; }
 

@@ -53,6 +53,20 @@ public:
         return w;
     }
 
+    /// The program's main window (the clock strip), for the windows that
+    /// place it although it sits above them in the layout. Whoever wires the
+    /// program up names its class once; until then there is none.
+    template <class W> void setMainWindow()
+    {
+        m_mainWindow = [this](bool load) -> ManagedWindow * {
+            return load ? static_cast<ManagedWindow *>(window<W>()) : loaded<W>();
+        };
+    }
+    /// The main window, loaded first if it is not loaded, as window() does.
+    ManagedWindow *mainWindow() { return m_mainWindow ? m_mainWindow(true) : nullptr; }
+    /// The main window if it is loaded, else null; never loads.
+    ManagedWindow *loadedMainWindow() const { return m_mainWindow ? m_mainWindow(false) : nullptr; }
+
     /// Runs the window's unload steps and destroys it.
     void unload(ManagedWindow *window);
     /// Unloads every window that is still loaded.
@@ -77,4 +91,5 @@ private:
     SettingsStore &m_store;
     QHash<std::type_index, QPointer<ManagedWindow>> m_windows;
     QSet<QString> m_notices;
+    std::function<ManagedWindow *(bool load)> m_mainWindow;
 };

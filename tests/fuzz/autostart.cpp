@@ -2,9 +2,9 @@
 // Desktop Entry reader, runs exactly that path; or the write is refused
 // because an entry cannot carry it. Turning the entry off keeps what it ran.
 
+#include "autostart/autostartentry.h"
 #include "desktopentryreader.h"
 #include "fuzzcheck.h"
-#include "settings/autostartentry.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 // either comes apart into root and sub-key that make up the text again, or
 // is refused with the one format message and left as it was.
 
-#include "settings/registrypath.h"
+#include "autostart/registrypath.h"
 #include "fuzzcheck.h"
 #include "platform/messageboxes.h"
 

@@ -6,7 +6,7 @@
 #include "settings/initext.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
-#include "settings/timetext.h"
+#include "time/timetext.h"
 
 #include <QCoreApplication>
 #include <QDir>

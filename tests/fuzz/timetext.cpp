@@ -1,9 +1,9 @@
 // Any text in the time fields and the stored time texts: the parsers agree
 // with each other, stay in range, and what is formatted reads back.
 
-#include "settings/timetext.h"
-#include "alarm/timeentry.h"
+#include "time/timetext.h"
 #include "fuzzcheck.h"
+#include "time/timeentry.h"
 
 #include <QRegularExpression>
 

@@ -11,7 +11,7 @@
 #include "alarm/frminttime.h"
 #include "alarm/frmsettime.h"
 #include "alarm/frmtimer.h"
-#include "platform/messageboxes.h"
+#include "platform/qtmessageboxes.h"
 #include "platform/windowsystem.h"
 #include "settings/settingskeys.h"
 #include "shutdown/frmclosewindows.h"

@@ -1,7 +1,7 @@
-#include "app/frmclockmain.h"
+#include "autostart/xdgregistry.h"
+#include "clock/frmclockmain.h"
 #include "desktopentryreader.h"
 #include "options/frmoption.h"
-#include "platform/registry.h"
 #include "settings/settingskeys.h"
 #include "testenvironment.h"
 

@@ -1,6 +1,6 @@
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
-#include "settings/timetext.h"
+#include "time/timetext.h"
 
 #include <QFile>
 #include <QProcess>

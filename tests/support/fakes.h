@@ -2,7 +2,7 @@
 
 #include "platform/cddrive.h"
 #include "platform/messageboxes.h"
-#include "platform/poweractions.h"
+#include "platform/powerbackend.h"
 #include "platform/processlauncher.h"
 #include "platform/program.h"
 #include "platform/registry.h"

@@ -1,5 +1,7 @@
 #include "testenvironment.h"
 
+#include "clock/frmclockmain.h"
+
 TestEnvironment::TestEnvironment(const std::function<void(QString &)> &prepareSettings)
 {
     services.clock = &clock;
@@ -16,6 +18,7 @@ TestEnvironment::TestEnvironment(const std::function<void(QString &)> &prepareSe
         prepareSettings(settingsFile);
     store = std::make_unique<SettingsStore>(settingsPath());
     table = std::make_unique<WindowTable>(services, *store);
+    table->setMainWindow<frmclockMain>();
 }
 
 TestEnvironment::~TestEnvironment()

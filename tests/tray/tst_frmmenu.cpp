@@ -1,5 +1,5 @@
 #include "alarm/frmsettime.h"
-#include "app/frmclockmain.h"
+#include "clock/frmclockmain.h"
 #include "menudriver.h"
 #include "options/frmoption.h"
 #include "settings/settingskeys.h"

@@ -1,4 +1,4 @@
-#include "app/secondticker.h"
+#include "time/secondticker.h"
 
 #include "platform/clock.h"
 

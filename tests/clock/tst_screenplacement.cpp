@@ -1,4 +1,4 @@
-#include "app/screenplacement.h"
+#include "clock/screenplacement.h"
 
 #include <QTest>
 

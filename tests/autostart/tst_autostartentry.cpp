@@ -1,5 +1,5 @@
+#include "autostart/autostartentry.h"
 #include "desktopentryreader.h"
-#include "settings/autostartentry.h"
 
 #include <QDir>
 #include <QFile>

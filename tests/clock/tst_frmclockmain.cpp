@@ -1,8 +1,8 @@
 #include "alarm/frmsettime.h"
 #include "alarm/frmtimer.h"
-#include "app/frmclockmain.h"
-#include "app/secondticker.h"
+#include "clock/frmclockmain.h"
 #include "testenvironment.h"
+#include "time/secondticker.h"
 
 #include <QEventLoop>
 #include <QGuiApplication>

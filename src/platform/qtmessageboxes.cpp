@@ -1,4 +1,4 @@
-#include "platform/messageboxes.h"
+#include "platform/qtmessageboxes.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -34,9 +34,6 @@ public:
     /// date of `now`.
     QString tooltipText(const QDateTime &now) const;
     bool isTicking() const;
-    /// True while the strip is in the always-on-top band (or asked to be,
-    /// while it is hidden).
-    bool isTopmost() const;
 
 signals:
     /// Once per second while the window is loaded (TimerTiemr's tick).

@@ -1,4 +1,4 @@
-#include "alarm/timeentry.h"
+#include "time/timeentry.h"
 
 #include <QRegularExpression>
 

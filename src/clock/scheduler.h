@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/schedulertick.h"
+#include "clock/schedulertick.h"
 
 #include <QObject>
 

@@ -1,6 +1,6 @@
-#include "platform/registry.h"
+#include "autostart/xdgregistry.h"
 
-#include "settings/registrypath.h"
+#include "autostart/registrypath.h"
 
 XdgRegistry::XdgRegistry(AutostartFolders folders, IMessageBoxes &messages)
     : m_folders(std::move(folders)), m_messages(messages)

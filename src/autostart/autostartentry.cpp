@@ -1,4 +1,4 @@
-#include "settings/autostartentry.h"
+#include "autostart/autostartentry.h"
 
 #include <QDir>
 #include <QFile>

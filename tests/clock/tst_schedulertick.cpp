@@ -1,4 +1,4 @@
-#include "app/schedulertick.h"
+#include "clock/schedulertick.h"
 #include "settings/settingsstore.h"
 
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "settings/timetext.h"
+#include "time/timetext.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,6 @@
+#include "autostart/autostartentry.h"
+#include "autostart/registrypath.h"
 #include "fakes.h"
-#include "settings/autostartentry.h"
-#include "settings/registrypath.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
 #include "alarm/frminttime.h"
 #include "alarm/frmtimer.h"
-#include "app/frmclockmain.h"
-#include "app/secondticker.h"
+#include "clock/frmclockmain.h"
 #include "settings/settingsstore.h"
 #include "shutdown/frmclosewindows.h"
 #include "shutdown/frmshutdownwarning.h"
 #include "testenvironment.h"
+#include "time/secondticker.h"
 #include "ui/labelbutton.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
-#include "settings/registrypath.h"
+#include "autostart/registrypath.h"
 
+#include "autostart/autostartentry.h"
 #include "platform/messageboxes.h"
-#include "settings/autostartentry.h"
 
 #include <iterator>
 

@@ -1,4 +1,4 @@
-#include "app/scheduler.h"
+#include "clock/scheduler.h"
 
 #include "alarm/frminttime.h"
 #include "alarm/frmtimer.h"

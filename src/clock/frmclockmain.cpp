@@ -1,13 +1,13 @@
-#include "app/frmclockmain.h"
+#include "clock/frmclockmain.h"
 
 #include "alarm/frmsettime.h"
-#include "app/scheduler.h"
-#include "app/screenplacement.h"
-#include "app/secondticker.h"
+#include "clock/scheduler.h"
+#include "clock/screenplacement.h"
 #include "platform/clock.h"
 #include "platform/windowsystem.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
+#include "time/secondticker.h"
 #include "ui/fonts.h"
 #include "ui/titledrag.h"
 #include "ui/windowtable.h"
@@ -117,12 +117,6 @@ void frmclockMain::load()
 bool frmclockMain::isTicking() const
 {
     return m_ticker->isActive();
-}
-
-bool frmclockMain::isTopmost() const
-{
-    // The window system keeps the widget's flags in step with the native window.
-    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
 void frmclockMain::unloading()

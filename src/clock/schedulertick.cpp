@@ -1,4 +1,4 @@
-#include "app/schedulertick.h"
+#include "clock/schedulertick.h"
 
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"

@@ -1,6 +1,6 @@
 // The date tooltip on the clock strip, offscreen, on the fake clock.
 
-#include "app/frmclockmain.h"
+#include "clock/frmclockmain.h"
 #include "testenvironment.h"
 
 #include <QApplication>

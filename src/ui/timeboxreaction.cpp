@@ -1,4 +1,4 @@
-#include "alarm/timeboxreaction.h"
+#include "ui/timeboxreaction.h"
 
 #include "platform/messageboxes.h"
 #include "ui/updown.h"

@@ -1,4 +1,4 @@
-#include "app/frmclockmain.h"
+#include "clock/frmclockmain.h"
 #include "testenvironment.h"
 
 #include <QApplication>

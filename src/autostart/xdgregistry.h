@@ -1,0 +1,18 @@
+#pragma once
+
+#include "autostart/autostartentry.h"
+#include "platform/registry.h"
+
+class IMessageBoxes;
+
+/// The Run keys as the freedesktop autostart folders.
+class XdgRegistry final : public IRegistry {
+public:
+    XdgRegistry(AutostartFolders folders, IMessageBoxes &messages);
+    void writeStringValue(const QString &keyPath, const QString &valueName,
+                          const QString &data) override;
+
+private:
+    AutostartFolders m_folders;
+    IMessageBoxes &m_messages;
+};
