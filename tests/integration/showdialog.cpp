@@ -69,9 +69,10 @@ const Showcase Showcases[] = {
          w->SliderLg->setValue(30);
          return w;
      }},
-    {"frmShutdownWarning", LateEvening, {}, [](WindowTable &t) {
-         return t.show<frmShutdownWarning>();
-     }},
+    {"frmShutdownWarning",
+     LateEvening,
+     {},
+     [](WindowTable &t) { return t.show<frmShutdownWarning>(); }},
 };
 
 QString names()
@@ -102,8 +103,9 @@ int main(int argc, char *argv[])
         static_cast<IMessageBoxes &>(boxes).show(parser.value(QStringLiteral("prompt")));
         return 0;
     }
-    const auto showcase = std::find_if(std::begin(Showcases), std::end(Showcases),
-                                       [&](const Showcase &s) { return which == QLatin1String(s.name); });
+    const auto showcase =
+        std::find_if(std::begin(Showcases), std::end(Showcases),
+                     [&](const Showcase &s) { return which == QLatin1String(s.name); });
     if (args.size() != 1 || showcase == std::end(Showcases)) {
         std::fprintf(stderr, "usage: zirvel_show_dialog %s\n", qPrintable(names()));
         return 2;

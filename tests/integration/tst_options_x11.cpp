@@ -58,8 +58,8 @@ void tst_OptionsX11::initTestCase()
 // reports it.
 bool tst_OptionsX11::placedAsQtThinks(QWidget *window) const
 {
-    const QByteArray info = run(QStringLiteral("xwininfo"),
-                                    {QStringLiteral("-id"), QString::number(window->winId())});
+    const QByteArray info =
+        run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window->winId())});
     const auto field = [&](const QByteArray &name) {
         const qsizetype at = info.indexOf(name);
         return at < 0 ? QByteArray() : info.mid(at + name.size()).split('\n').first().trimmed();
@@ -81,15 +81,15 @@ bool tst_OptionsX11::click(QWidget *w)
         return false;
     const QPoint p = w->mapToGlobal(w->rect().center());
     run(QStringLiteral("xdotool"),
-            {QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y()),
-             QStringLiteral("click"), QStringLiteral("1")});
+        {QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y()),
+         QStringLiteral("click"), QStringLiteral("1")});
     return true;
 }
 
 bool tst_OptionsX11::isAbove(QWidget *w) const
 {
-    return run(QStringLiteral("xprop"),
-             {QStringLiteral("-id"), QString::number(w->winId()), QStringLiteral("_NET_WM_STATE")})
+    return run(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(w->winId()),
+                                         QStringLiteral("_NET_WM_STATE")})
         .contains("_NET_WM_STATE_ABOVE");
 }
 
@@ -129,9 +129,9 @@ void tst_OptionsX11::autoRunWithTheMouse()
     QGuiApplication::sync();
     const QRect r = w->frameGeometry();
     run(QStringLiteral("import"),
-            {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
-             QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y()),
-             QStringLiteral("+repage"), QStringLiteral("options.png")});
+        {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
+         QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y()),
+         QStringLiteral("+repage"), QStringLiteral("options.png")});
 
     QVERIFY(click(autoRun));
     QTRY_VERIFY(!autoRun->isChecked());
@@ -176,9 +176,8 @@ void tst_OptionsX11::chkTopOnTheRealClock()
     QTRY_VERIFY(!env.table->isLoaded<frmOption>());
     QVERIFY(isAbove(clock));
     QCOMPARE(clock->winId(), nativeWindow);
-    const QByteArray geometry =
-        run(QStringLiteral("xdotool"),
-                {QStringLiteral("getwindowgeometry"), QString::number(nativeWindow)});
+    const QByteArray geometry = run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"),
+                                                                QString::number(nativeWindow)});
     QVERIFY2(geometry.contains("Position: 300,500"), geometry.constData());
 }
 

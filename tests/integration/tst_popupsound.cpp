@@ -113,10 +113,7 @@ private slots:
 
     void cleanup() { stopRecording(); }
 
-    void cleanupTestCase()
-    {
-        QFile::remove(chimePath());
-    }
+    void cleanupTestCase() { QFile::remove(chimePath()); }
 
     void chimeIsHeard()
     {
