@@ -48,21 +48,24 @@ struct Showcase {
 const QDateTime Afternoon(QDate(2026, 12, 10), QTime(14, 0, 0));
 const QDateTime LateEvening(QDate(2026, 12, 9), QTime(23, 50, 40));
 
+// A daily shutdown at 22:30, switched on.
+const std::vector<Setting> DailyShutdown = {{"chkclosetime", "1"},
+                                            {"timer", "22:30:00"},
+                                            {"hour", "22"},
+                                            {"minute", "30"},
+                                            {"chkopenclose", "1"}};
+
 const Showcase Showcases[] = {
     {"frmAbout", Afternoon, {}, [](WindowTable &t) { return t.show<frmAbout>(); }},
     {"frmTimer", Afternoon, {}, [](WindowTable &t) { return t.show<frmTimer>(); }},
     {"frmIntTime", Afternoon, {}, [](WindowTable &t) { return t.show<frmIntTime>(); }},
     {"frmSetTime",
      LateEvening,
-     {{"hour", "7"}, {"minute", "5"}, {"prompt", "起床了，该去上班了！"}},
+     {{"itimer", "7:05:00"}, {"hour", "7"}, {"minute", "5"}, {"prompt", "起床了，该去上班了！"}},
      [](WindowTable &t) { return t.show<frmSetTime>(); }},
-    {"frmCloseWindows",
-     LateEvening,
-     {{"chkclosetime", "1"}, {"hour", "22"}, {"minute", "30"}, {"chkopenclose", "1"}},
+    {"frmCloseWindows", LateEvening, DailyShutdown,
      [](WindowTable &t) { return t.show<frmCloseWindows>(); }},
-    {"frmCloseWindows-countdown",
-     LateEvening,
-     {{"chkclosetime", "1"}, {"hour", "22"}, {"minute", "30"}, {"chkopenclose", "1"}},
+    {"frmCloseWindows-countdown", LateEvening, DailyShutdown,
      [](WindowTable &t) {
          frmCloseWindows *w = t.show<frmCloseWindows>();
          w->OptCountDownStart->setChecked(true);

@@ -27,8 +27,8 @@
 HARNESS_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/zirvel-desktop.XXXXXX")
 PIDS=()
-# The program's windows carry this class.
-APP_CLASS=zirvel
+# The class names of the program's windows and of zirvel_show_dialog's.
+APP_CLASS='zirvel|zirvel_show_dialog'
 
 source "$HARNESS_DIR/controls.sh"
 
@@ -289,7 +289,7 @@ window_is() {
 # (xdotool's --name does not match Chinese titles reliably, hence the loop.)
 find_window() {
     local id
-    for id in $(xdotool search --classname "^$APP_CLASS\$" 2>/dev/null); do
+    for id in $(xdotool search --classname "^($APP_CLASS)\$" 2>/dev/null); do
         if window_is "$id" "$@"; then
             echo "$id"
             return 0
