@@ -46,16 +46,6 @@ const QList<ControlRow> &designTable()
     return table;
 }
 
-QString key(const char *name)
-{
-    return QString::fromLatin1(name);
-}
-
-QString section()
-{
-    return key(Keys::Section);
-}
-
 } // namespace
 
 frmSetTime::frmSetTime(WindowTable &table) : SkinnedDialog(table, dialogChrome(u"frmSetTime"))
@@ -88,12 +78,11 @@ void frmSetTime::load()
     // The alarm's own time, not whatever the shutdown dialog last left in the
     // shared hour and minute keys; those only keep how it was typed ("07").
     const TimeEntry::BoxTexts shown = TimeEntry::boxTexts(
-        store().time(key(Keys::ITimer)), store().get(section(), key(Keys::Hour)),
-        store().get(section(), key(Keys::Minute)));
+        store().time(Keys::ITimer), store().text(Keys::Hour), store().text(Keys::Minute));
     txtHour->setText(shown.hour);
     txtMinute->setText(shown.minute);
-    txtPrompt->setText(store().get(section(), key(Keys::Prompt), QString()));
-    chkOpenTimer->setChecked(store().flag(key(Keys::ChkYnTimer), 0) == 0);
+    txtPrompt->setText(store().text(Keys::Prompt));
+    chkOpenTimer->setChecked(store().alarmOn());
     cmdCancel->setFocus();
 }
 
@@ -134,21 +123,19 @@ void frmSetTime::storeAndClose()
             offending->setFocus();
             return;
         }
-        store().save(section(), key(Keys::Hour), hour);
-        store().save(section(), key(Keys::Minute), minute);
-        store().save(section(), key(Keys::Prompt), txtPrompt->text());
-        store().save(section(), key(Keys::ITimer),
-                     TimeText::format(*TimeEntry::timeOfDay(hour, minute)));
+        store().save(Keys::Hour, hour);
+        store().save(Keys::Minute, minute);
+        store().save(Keys::Prompt, txtPrompt->text());
+        store().save(Keys::ITimer, TimeText::format(*TimeEntry::timeOfDay(hour, minute)));
     } else if (chkOpenTimer->isChecked()) {
         // An alarm switched on with no time would never ring.
         services().messages->show(TimeEntry::invalidTimeMessage());
         txtHour->setFocus();
         return;
     } else {
-        store().save(section(), key(Keys::ITimer), QString());
+        store().save(Keys::ITimer, QString());
     }
-    store().save(section(), key(Keys::ChkYnTimer),
-                 chkOpenTimer->isChecked() ? QStringLiteral("0") : QStringLiteral("1"));
+    store().setAlarmOn(chkOpenTimer->isChecked());
     unload();
 }
 

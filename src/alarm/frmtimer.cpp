@@ -34,6 +34,5 @@ frmTimer::frmTimer(WindowTable &table) : RingingPopup(table, popupLayout())
 
 void frmTimer::loadMessage()
 {
-    lblPromptMsg->setText(store().get(QString::fromLatin1(Keys::Section),
-                                      QString::fromLatin1(Keys::Prompt), QString()));
+    lblPromptMsg->setText(store().text(Keys::Prompt));
 }

@@ -123,10 +123,8 @@ void frmclockMain::unloading()
 {
     m_ticker->stop();
     if (!isMinimized()) {
-        store().save(QString::fromLatin1(Keys::Section), QString::fromLatin1(Keys::MainLeft),
-                     QString::number(float(x() * 15)));
-        store().save(QString::fromLatin1(Keys::Section), QString::fromLatin1(Keys::MainTop),
-                     QString::number(float(y() * 15)));
+        store().save(Keys::MainLeft, QString::number(float(x() * 15)));
+        store().save(Keys::MainTop, QString::number(float(y() * 15)));
     }
 }
 

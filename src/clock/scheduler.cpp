@@ -54,8 +54,6 @@ void Scheduler::scheduledShutdown(qint16 noPrompt)
     // Not "without asking": warn first, so unsaved work can still be saved.
     if (m_table.isLoaded<frmShutdownWarning>())
         return;
-    if (auto *warning = m_table.window<frmShutdownWarning>()) {
-        warning->setNoPrompt(noPrompt);
+    if (auto *warning = m_table.window<frmShutdownWarning>())
         warning->showAndRaise();
-    }
 }

@@ -2,41 +2,27 @@
 
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
-
-namespace {
-
-QString key(const char *name)
-{
-    return QString::fromLatin1(name);
-}
-
-QTime wholeSeconds(QTime t)
-{
-    return QTime(t.hour(), t.minute(), t.second());
-}
-
-} // namespace
+#include "time/wholesecond.h"
 
 Schedule Schedule::read(const SettingsStore &store)
 {
     Schedule s;
-    s.hourlyChime = store.flag(key(Keys::ChkIntTime)) == 1;
-    s.noPrompt = qint16(store.flag(key(Keys::ChkImedClose)));
-    if (store.flag(key(Keys::ChkOpenClose)) == 1) {
-        s.shutdownAt = store.time(key(Keys::Timer));
-        s.shutdownOnce = store.flag(key(Keys::ChkCloseTime)) != 1;
+    s.hourlyChime = store.flag(Keys::ChkIntTime) == 1;
+    s.noPrompt = qint16(store.flag(Keys::ChkImedClose));
+    if (store.flag(Keys::ChkOpenClose) == 1) {
+        s.shutdownAt = store.time(Keys::Timer);
+        s.shutdownOnce = store.flag(Keys::ChkCloseTime) != 1;
         if (s.shutdownOnce)
-            s.shutdownDay = store.date(key(Keys::TimerDate));
+            s.shutdownDay = store.date(Keys::TimerDate);
     }
-    // chkyntimer is inverted: 0 means the alarm is on.
-    if (store.flag(key(Keys::ChkYnTimer)) == 0)
-        s.alarmAt = store.time(key(Keys::ITimer));
+    if (store.alarmOn())
+        s.alarmAt = store.time(Keys::ITimer);
     return s;
 }
 
 void Schedule::disarmShutdown(SettingsStore &store)
 {
-    store.save(key(Keys::Section), key(Keys::ChkOpenClose), QStringLiteral("0"));
+    store.setFlag(Keys::ChkOpenClose, 0);
 }
 
 DueActions Schedule::dueAt(QDate date, QTime second) const
@@ -80,7 +66,7 @@ DueActions SchedulerTick::run(const QDateTime &now)
     for (qint64 s = first; s <= current; ++s) {
         const QDateTime at = s == current ? now : now.addSecs(s - current);
         const QDate date = at.date();
-        const QTime time = wholeSeconds(at.time());
+        const QTime time = wholeSecond(at.time());
         if (s == first && schedule.shutdownGoneBy(date, time))
             result.disarmShutdown = true;
         const DueActions due = schedule.dueAt(date, time);

@@ -46,7 +46,8 @@ struct Schedule {
 /// chime and the alarm are due, read afresh from the store on every tick.
 ///
 /// A tick evaluates each whole second since the previous tick, so a timer
-/// that fires a little late loses nothing; after a longer gap (a suspend, the
+/// that fires a little late (up to MaxSkippedSeconds) loses nothing; after a
+/// longer gap (a suspend, the
 /// clock set forward) only the current second counts, so nothing stale fires.
 /// An action fires at most once for a given date and time of day, so setting
 /// the clock back (end of daylight saving, a manual change) never repeats it.
@@ -56,10 +57,6 @@ struct Schedule {
 /// run() only reads the store and decides; it never blocks.
 class SchedulerTick {
 public:
-    /// The most seconds a late tick may have skipped and still evaluate them
-    /// all: a tick 5 s late evaluates the 5 seconds it skipped.
-    static constexpr int MaxSkippedSeconds = 5;
-
     explicit SchedulerTick(const SettingsStore &store);
 
     /// Evaluates the seconds up to `now` that were not evaluated yet.

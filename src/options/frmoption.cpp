@@ -135,9 +135,9 @@ void frmOption::buildControls()
 void frmOption::load()
 {
     // Only a stored 1 ticks a box; anything else shows it clear.
-    chkYnAuotClose->setChecked(store().flag(QString::fromLatin1(Keys::ChkOpenClose)) == 1);
-    chkIntTime->setChecked(store().flag(QString::fromLatin1(Keys::ChkIntTime)) == 1);
-    chkAutoRun->setChecked(store().flag(QString::fromLatin1(Keys::ChkAutoRun)) == 1);
+    chkYnAuotClose->setChecked(store().flag(Keys::ChkOpenClose) == 1);
+    chkIntTime->setChecked(store().flag(Keys::ChkIntTime) == 1);
+    chkAutoRun->setChecked(store().flag(Keys::ChkAutoRun) == 1);
     {
         // chkTop shows where the clock is, so OK with nothing touched leaves
         // it there. A clock that is not loaded comes back on top when it
@@ -165,13 +165,9 @@ void frmOption::autoRunChanged()
 
 void frmOption::saveSettings()
 {
-    const QString section = QString::fromLatin1(Keys::Section);
-    const auto state = [](const QCheckBox *box) {
-        return QString::number(box->isChecked() ? 1 : 0);
-    };
-    store().save(section, QString::fromLatin1(Keys::ChkOpenClose), state(chkYnAuotClose));
-    store().save(section, QString::fromLatin1(Keys::ChkIntTime), state(chkIntTime));
-    store().save(section, QString::fromLatin1(Keys::ChkAutoRun), state(chkAutoRun));
+    store().setFlag(Keys::ChkOpenClose, chkYnAuotClose->isChecked() ? 1 : 0);
+    store().setFlag(Keys::ChkIntTime, chkIntTime->isChecked() ? 1 : 0);
+    store().setFlag(Keys::ChkAutoRun, chkAutoRun->isChecked() ? 1 : 0);
 }
 
 void frmOption::okClicked()

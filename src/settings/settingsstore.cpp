@@ -217,20 +217,45 @@ bool SettingsStore::write(const Entry &entry, QString *reason)
     return RegularFile::replace(m_path, *after, reason);
 }
 
-int SettingsStore::flag(const QString &key, int defaultValue) const
+QString SettingsStore::text(QAnyStringView key, const QString &defaultValue) const
 {
-    return get(QString::fromLatin1(Keys::Section), key, defaultValue).trimmed().toShort();
+    return get(QString::fromLatin1(Keys::Section), key.toString(), defaultValue);
 }
 
-std::optional<QTime> SettingsStore::time(const QString &key) const
+bool SettingsStore::save(QAnyStringView key, const QString &value)
 {
-    return TimeText::parse(get(QString::fromLatin1(Keys::Section), key));
+    return save(QString::fromLatin1(Keys::Section), key.toString(), value);
 }
 
-std::optional<QDate> SettingsStore::date(const QString &key) const
+int SettingsStore::flag(QAnyStringView key, int defaultValue) const
 {
-    const QDate d = QDate::fromString(get(QString::fromLatin1(Keys::Section), key), Qt::ISODate);
+    return text(key, QString::number(defaultValue)).trimmed().toShort();
+}
+
+bool SettingsStore::setFlag(QAnyStringView key, int value)
+{
+    return save(key, QString::number(value));
+}
+
+std::optional<QTime> SettingsStore::time(QAnyStringView key) const
+{
+    return TimeText::parse(text(key));
+}
+
+std::optional<QDate> SettingsStore::date(QAnyStringView key) const
+{
+    const QDate d = QDate::fromString(text(key), Qt::ISODate);
     if (!d.isValid())
         return std::nullopt;
     return d;
+}
+
+bool SettingsStore::alarmOn() const
+{
+    return flag(Keys::ChkYnTimer) == 0;
+}
+
+bool SettingsStore::setAlarmOn(bool on)
+{
+    return setFlag(Keys::ChkYnTimer, on ? 0 : 1);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAnyStringView>
 #include <QDate>
 #include <QHash>
 #include <QLoggingCategory>
@@ -51,12 +52,27 @@ public:
     /// once when it was found before (an unreadable file, at start).
     void setProblemHandler(std::function<void(const QString &)> handler);
 
-    /// A flag of section Settings as an integer (default when missing or broken).
-    int flag(const QString &key, int defaultValue = 0) const;
-    /// A time of section Settings; nothing when empty, missing or broken.
-    std::optional<QTime> time(const QString &key) const;
-    /// A date (yyyy-MM-dd) of section Settings; nothing when empty, missing or broken.
-    std::optional<QDate> date(const QString &key) const;
+    // Section Settings, where every key of the key table lives (Keys::...).
+
+    /// The stored text of a key, or `defaultValue` when it was never saved
+    /// or holds a value that is not valid for its kind.
+    QString text(QAnyStringView key, const QString &defaultValue = QString()) const;
+    /// Stores the text of a key, as save(section, key, value) does.
+    bool save(QAnyStringView key, const QString &value);
+    /// A flag as an integer (default when missing or broken).
+    int flag(QAnyStringView key, int defaultValue = 0) const;
+    /// Stores a flag ("0", "1").
+    bool setFlag(QAnyStringView key, int value);
+    /// A time; nothing when empty, missing or broken.
+    std::optional<QTime> time(QAnyStringView key) const;
+    /// A date (yyyy-MM-dd); nothing when empty, missing or broken.
+    std::optional<QDate> date(QAnyStringView key) const;
+
+    /// Whether the daily alarm is on. Its key, chkyntimer, holds the
+    /// opposite: 0 (or nothing stored) means on, anything else off.
+    bool alarmOn() const;
+    /// Stores whether the daily alarm is on (chkyntimer 0 for on, 1 for off).
+    bool setAlarmOn(bool on);
 
 private:
     struct Entry {

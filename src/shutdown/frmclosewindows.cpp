@@ -58,19 +58,9 @@ const QList<ControlRow> &designTable()
     return table;
 }
 
-QString key(const char *name)
+int flag(const QCheckBox *box)
 {
-    return QString::fromLatin1(name);
-}
-
-QString section()
-{
-    return key(Keys::Section);
-}
-
-QString flagText(const QCheckBox *box)
-{
-    return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    return box->isChecked() ? 1 : 0;
 }
 
 } // namespace
@@ -124,16 +114,15 @@ void frmCloseWindows::load()
     UpdateModeControls();
     txtHour->clear();
     txtMinute->clear();
-    chkCloseTime->setChecked(store().flag(key(Keys::ChkCloseTime), 0) == 1);
-    chkImedClose->setChecked(store().flag(key(Keys::ChkImedClose), 0) == 1);
-    chkOpenClose->setChecked(store().flag(key(Keys::ChkOpenClose), 0) == 1);
+    chkCloseTime->setChecked(store().flag(Keys::ChkCloseTime) == 1);
+    chkImedClose->setChecked(store().flag(Keys::ChkImedClose) == 1);
+    chkOpenClose->setChecked(store().flag(Keys::ChkOpenClose) == 1);
     if (chkCloseTime->isChecked()) {
         // The daily shutdown's own time, not whatever the alarm dialog last
         // left in the shared hour and minute keys; those only keep how it was
         // typed ("07").
         const TimeEntry::BoxTexts shown = TimeEntry::boxTexts(
-            store().time(key(Keys::Timer)), store().get(section(), key(Keys::Hour)),
-            store().get(section(), key(Keys::Minute)));
+            store().time(Keys::Timer), store().text(Keys::Hour), store().text(Keys::Minute));
         txtHour->setText(shown.hour);
         txtMinute->setText(shown.minute);
     }
@@ -212,8 +201,8 @@ void frmCloseWindows::storeAndClose()
     } else {
         storeCountdown();
     }
-    store().save(section(), key(Keys::ChkImedClose), flagText(chkImedClose));
-    store().save(section(), key(Keys::ChkOpenClose), flagText(chkOpenClose));
+    store().setFlag(Keys::ChkImedClose, flag(chkImedClose));
+    store().setFlag(Keys::ChkOpenClose, flag(chkOpenClose));
     unload();
 }
 
@@ -230,7 +219,7 @@ bool frmCloseWindows::storeTimeOfDay()
             m_refocusing = false;
             return false;
         }
-        store().save(section(), key(Keys::Timer), QString());
+        store().save(Keys::Timer, QString());
         return true;
     }
     // Nothing is stored unless both boxes hold a whole number in range.
@@ -248,11 +237,11 @@ bool frmCloseWindows::storeTimeOfDay()
     }
     const QTime time = *TimeEntry::timeOfDay(hour, minute);
     if (chkCloseTime->isChecked()) {
-        store().save(section(), key(Keys::Hour), hour);
-        store().save(section(), key(Keys::Minute), minute);
-        store().save(section(), key(Keys::ChkCloseTime), QStringLiteral("1"));
-        store().save(section(), key(Keys::TimerDate), QString());
-        store().save(section(), key(Keys::Timer), TimeText::format(time));
+        store().save(Keys::Hour, hour);
+        store().save(Keys::Minute, minute);
+        store().setFlag(Keys::ChkCloseTime, 1);
+        store().save(Keys::TimerDate, QString());
+        store().save(Keys::Timer, TimeText::format(time));
     } else {
         // Not daily: once, at the next time the clock shows it.
         const QDate day = TimeEntry::dayOfNext(services().clock->now(), time);
@@ -268,7 +257,7 @@ void frmCloseWindows::storeCountdown()
 
 void frmCloseWindows::storeOneOff(const QDateTime &at)
 {
-    store().save(section(), key(Keys::ChkCloseTime), QStringLiteral("0"));
-    store().save(section(), key(Keys::TimerDate), at.date().toString(Qt::ISODate));
-    store().save(section(), key(Keys::Timer), TimeText::format(at.time()));
+    store().setFlag(Keys::ChkCloseTime, 0);
+    store().save(Keys::TimerDate, at.date().toString(Qt::ISODate));
+    store().save(Keys::Timer, TimeText::format(at.time()));
 }

@@ -5,6 +5,7 @@
 #include "platform/windowsystem.h"
 #include "shutdown/poweractions.h"
 #include "time/secondticker.h"
+#include "time/wholesecond.h"
 #include "ui/controltable.h"
 #include "ui/fonts.h"
 #include "ui/windowtable.h"
@@ -15,10 +16,6 @@
 using Kind = ControlRow::Kind;
 
 namespace {
-
-// A step longer than this between two ticks is a suspend or a clock change,
-// not time the user had to react.
-constexpr int MaxStepSeconds = 5;
 
 DialogChrome chrome()
 {
@@ -41,13 +38,6 @@ const QList<ControlRow> &designTable()
         {Kind::Button, "cmdCancel", {}, {178, 160, 97, 25}, "取消", 0},
     };
     return table;
-}
-
-QDateTime wholeSecond(const QDateTime &t)
-{
-    QDateTime s = t;
-    s.setTime(QTime(t.time().hour(), t.time().minute(), t.time().second()));
-    return s;
 }
 
 } // namespace
@@ -84,7 +74,9 @@ void frmShutdownWarning::onSecond(const QDateTime &now)
     const QDateTime second = wholeSecond(now);
     const qint64 step = m_lastSecond.secsTo(second);
     m_lastSecond = second;
-    if (step <= 0 || step > MaxStepSeconds)
+    // A longer step is a suspend or a clock change, not time the user had
+    // to react; a step back is the clock set back.
+    if (step <= 0 || step > 1 + MaxSkippedSeconds)
         return;
     m_left = std::max<qint64>(0, m_left - step);
     showCountdown();
@@ -104,6 +96,6 @@ void frmShutdownWarning::showCountdown()
 void frmShutdownWarning::shutDownNow()
 {
     m_ticker->stop();
-    PowerActions(services()).ShutDown(m_noPrompt);
+    PowerActions(services()).ShutDown(0);
     unload();
 }

@@ -22,8 +22,6 @@ public:
 
     void load() override;
 
-    /// The "shut down without asking" flag handed on to the power action.
-    void setNoPrompt(qint16 noPrompt) { m_noPrompt = noPrompt; }
     int secondsLeft() const { return m_left; }
 
     QLabel *lblCountdown = nullptr;
@@ -38,5 +36,4 @@ private:
     SecondTicker *m_ticker = nullptr;
     QDateTime m_lastSecond;
     int m_left = CountdownSeconds;
-    qint16 m_noPrompt = 0;
 };

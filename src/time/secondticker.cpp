@@ -1,6 +1,7 @@
 #include "time/secondticker.h"
 
 #include "platform/clock.h"
+#include "time/wholesecond.h"
 
 namespace {
 // Fire this long after the boundary, so a timer that is a little early still
@@ -45,8 +46,7 @@ void SecondTicker::fire()
     // second comes.
     if (m_running)
         arm();
-    QDateTime second = now;
-    second.setTime(QTime(now.time().hour(), now.time().minute(), now.time().second()));
+    const QDateTime second = wholeSecond(now);
     if (second != m_lastSecond) {
         m_lastSecond = second;
         emit tick(now);

@@ -1,4 +1,5 @@
 #include "alarm/frmsettime.h"
+#include "savesettings.h"
 #include "shutdown/frmclosewindows.h"
 #include "testenvironment.h"
 #include "ui/labelbutton.h"
@@ -26,13 +27,7 @@ class tst_frmSetTime : public QObject {
 
     std::unique_ptr<TestEnvironment> env;
 
-    void save(const QStringList &settings)
-    {
-        for (const QString &entry : settings) {
-            const qsizetype eq = entry.indexOf('=');
-            env->store->save("Settings", entry.left(eq), entry.mid(eq + 1));
-        }
-    }
+    void save(const QStringList &settings) { saveSettings(*env->store, settings); }
     QString stored(const char *key) { return env->reopenStore()->get("Settings", key, "<none>"); }
     QByteArray settingsFile()
     {

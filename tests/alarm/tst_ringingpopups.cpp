@@ -1,5 +1,6 @@
 #include "alarm/frminttime.h"
 #include "alarm/frmtimer.h"
+#include "savesettings.h"
 #include "settings/settingskeys.h"
 #include "testenvironment.h"
 #include "ui/labelbutton.h"
@@ -15,8 +16,6 @@
 Q_DECLARE_METATYPE(std::function<void()>)
 
 namespace {
-
-const QString Settings = QString::fromLatin1(Keys::Section);
 
 QString missingMessage(const QString &file)
 {
@@ -248,9 +247,7 @@ private slots:
         QFETCH(QString, how);
         QFETCH(bool, closes);
         QFETCH(bool, dropsTopmost);
-        env->store->save(Settings, QStringLiteral("prompt"), QStringLiteral("开会"));
-        env->store->save(Settings, QStringLiteral("itimer"), QStringLiteral("7:05:00"));
-        env->store->save(Settings, QStringLiteral("chkyntimer"), QStringLiteral("0"));
+        saveSettings(*env->store, {"prompt=开会", "itimer=7:05:00", "chkyntimer=0"});
         const QByteArray before = [&] {
             QFile f(env->settingsPath());
             f.open(QIODevice::ReadOnly);
@@ -317,7 +314,7 @@ private slots:
         QFETCH(bool, wraps);
         QFETCH(bool, cut);
         if (stored)
-            env->store->save(Settings, QStringLiteral("prompt"), prompt);
+            env->store->save(Keys::Prompt, prompt);
         auto *w = static_cast<frmTimer *>(show(QStringLiteral("frmTimer")));
         WrappingLabel *box = w->promptLabel();
         QCOMPARE(box->text(), prompt);
@@ -343,7 +340,7 @@ private slots:
     void longMessageStaysInItsBox()
     {
         auto face = [this](const QString &prompt) {
-            env->store->save(Settings, QStringLiteral("prompt"), prompt);
+            env->store->save(Keys::Prompt, prompt);
             RingingPopup *w = show(QStringLiteral("frmTimer"));
             const QImage image = w->grab().toImage();
             w->unload();

@@ -1,6 +1,7 @@
 #include "alarm/frmsettime.h"
 #include "alarm/frmtimer.h"
 #include "clock/frmclockmain.h"
+#include "savesettings.h"
 #include "testenvironment.h"
 #include "time/secondticker.h"
 
@@ -121,8 +122,7 @@ private slots:
     // second, the alarm rings, without waiting for the next second.
     void theSecondItStartsInCounts()
     {
-        env->store->save("Settings", "chkyntimer", "0");
-        env->store->save("Settings", "itimer", "7:05:00");
+        saveSettings(*env->store, {"chkyntimer=0", "itimer=7:05:00"});
         env->clock.set(QDateTime(QDate(2026, 12, 9), QTime(7, 5, 0, 400)));
         load();
         for (int i = 0; i < 5 && !env->table->isLoaded<frmTimer>(); ++i)

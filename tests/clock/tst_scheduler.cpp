@@ -1,11 +1,13 @@
 #include "alarm/frminttime.h"
 #include "alarm/frmtimer.h"
 #include "clock/frmclockmain.h"
+#include "savesettings.h"
 #include "settings/settingsstore.h"
 #include "shutdown/frmclosewindows.h"
 #include "shutdown/frmshutdownwarning.h"
 #include "testenvironment.h"
 #include "time/secondticker.h"
+#include "time/wholesecond.h"
 #include "ui/labelbutton.h"
 
 #include <QCheckBox>
@@ -26,13 +28,7 @@ class tst_Scheduler : public QObject {
     std::unique_ptr<TestEnvironment> env;
     frmclockMain *clock = nullptr;
 
-    void arm(const QStringList &settings)
-    {
-        for (const QString &entry : settings) {
-            const qsizetype eq = entry.indexOf('=');
-            env->store->save("Settings", entry.left(eq), entry.mid(eq + 1));
-        }
-    }
+    void arm(const QStringList &settings) { saveSettings(*env->store, settings); }
     /// The clock's once-a-second tick at that time, then what it left to do
     /// after it returned.
     void tickAt(const QDateTime &at)
@@ -266,6 +262,28 @@ private slots:
         env->clock.advance(-3600 * 1000); // clock set back
         emit w->findChild<SecondTicker *>()->tick(env->clock.now());
         QCOMPARE(w->secondsLeft(), 49);
+    }
+
+    // A warning tick that comes a few seconds late counts the seconds it
+    // skipped, by the scheduler's own rule; after a longer gap none count.
+    void aLateWarningTickCountsWhatItSkipped_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<int>("left");
+        QTest::newRow("on time") << 1 << 59;
+        QTest::newRow("late, every skipped second counts")
+            << 1 + MaxSkippedSeconds << 59 - MaxSkippedSeconds;
+        QTest::newRow("a longer gap counts nothing") << 2 + MaxSkippedSeconds << 60;
+    }
+    void aLateWarningTickCountsWhatItSkipped()
+    {
+        QFETCH(int, step);
+        arm({"chkopenclose=1", "timer=22:30:00"});
+        tickAt(QTime(22, 30, 0));
+        frmShutdownWarning *w = warning();
+        QCOMPARE(w->secondsLeft(), 60);
+        warningTick(w, step);
+        QTEST(w->secondsLeft(), "left");
     }
 
     // The tick only decides: pop-ups, their messages and power requests run

@@ -1,4 +1,5 @@
 #include "clock/schedulertick.h"
+#include "savesettings.h"
 #include "settings/settingsstore.h"
 
 #include <QTemporaryDir>
@@ -49,10 +50,7 @@ class tst_SchedulerTick : public QObject {
     {
         QFile::remove(dir.filePath("Zirvel.conf"));
         store = std::make_unique<SettingsStore>(dir.filePath("Zirvel.conf"));
-        for (const QString &entry : settings) {
-            const qsizetype eq = entry.indexOf('=');
-            store->save("Settings", entry.left(eq), entry.mid(eq + 1));
-        }
+        saveSettings(*store, settings);
     }
 
     /// What fires on each tick, as "d<day> HH:mm:ss action": the day (from

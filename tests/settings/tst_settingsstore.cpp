@@ -306,6 +306,56 @@ private slots:
         QCOMPARE(store.date(QStringLiteral("prompt")), std::nullopt);
     }
 
+    // The single-section writers land in [Settings] under the key table's
+    // spelling, and read back through the single-section readers.
+    void singleSectionWriters()
+    {
+        {
+            SettingsStore store(path());
+            QVERIFY(store.save(Keys::Prompt, QStringLiteral("开会")));
+            QVERIFY(store.setFlag("CHKIMEDCLOSE", 1));
+            QVERIFY(store.save(QStringLiteral("Timer"), QStringLiteral("22:30:00")));
+        }
+        const QByteArray file = fileContent();
+        QVERIFY2(file.startsWith("[Settings]\n"), file.constData());
+        QVERIFY2(file.contains("chkImedClose=1\n"), file.constData());
+        QVERIFY2(file.contains("timer=22:30:00\n"), file.constData());
+        SettingsStore again(path());
+        QCOMPARE(again.text(Keys::Prompt), QStringLiteral("开会"));
+        QCOMPARE(again.text(Keys::Hour, QStringLiteral("none")), QStringLiteral("none"));
+        QCOMPARE(again.flag(Keys::ChkImedClose), 1);
+        QCOMPARE(again.time(Keys::Timer), std::optional<QTime>(QTime(22, 30, 0)));
+    }
+
+    // chkyntimer holds the opposite of "the alarm is on": 0 is on, and so
+    // is a value that is missing or broken (it reads as 0).
+    void alarmOnReadsChkyntimerInverted_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<bool>("on");
+        QTest::newRow("0") << QByteArray("chkyntimer=0\n") << true;
+        QTest::newRow("1") << QByteArray("chkyntimer=1\n") << false;
+        QTest::newRow("missing") << QByteArray() << true;
+        QTest::newRow("broken") << QByteArray("chkyntimer=x\n") << true;
+    }
+    void alarmOnReadsChkyntimerInverted()
+    {
+        QFETCH(QByteArray, stored);
+        writeFile("[Settings]\n" + stored);
+        QTEST(SettingsStore(path()).alarmOn(), "on");
+    }
+    void setAlarmOnWritesChkyntimerInverted()
+    {
+        SettingsStore store(path());
+        QVERIFY(store.setAlarmOn(true));
+        QCOMPARE(store.get(QStringLiteral("Settings"), QStringLiteral("chkyntimer")),
+                 QStringLiteral("0"));
+        QVERIFY(store.setAlarmOn(false));
+        QCOMPARE(
+            SettingsStore(path()).get(QStringLiteral("Settings"), QStringLiteral("chkyntimer")),
+            QStringLiteral("1"));
+    }
+
     void damagedFileIsKeptAside()
     {
         const QByteArray garbage("\x00\x01[Settings\nchkinttime=1\n\xff\xfe=\n", 30);

@@ -1,3 +1,4 @@
+#include "savesettings.h"
 #include "shutdown/frmclosewindows.h"
 #include "testenvironment.h"
 #include "ui/labelbutton.h"
@@ -24,13 +25,7 @@ class tst_frmCloseWindows : public QObject {
 
     std::unique_ptr<TestEnvironment> env;
 
-    void save(const QStringList &settings)
-    {
-        for (const QString &entry : settings) {
-            const qsizetype eq = entry.indexOf('=');
-            env->store->save("Settings", entry.left(eq), entry.mid(eq + 1));
-        }
-    }
+    void save(const QStringList &settings) { saveSettings(*env->store, settings); }
     QString stored(const QString &key)
     {
         return env->reopenStore()->get("Settings", key, "<none>");
