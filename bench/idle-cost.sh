@@ -6,28 +6,18 @@
 # (each sleep that ends, by a timer or a poll returning); CPU time is user +
 # system time from /proc; memory is VmRSS and the proportional set size.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-zirvel=$(realpath "${1:-build/dev/bin/zirvel}")
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+zirvel=$(realpath "${1:-$ROOT/build/dev/bin/zirvel}")
 seconds=${2:-60}
-tmp=$(mktemp -d)
-pids=()
-trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$tmp"' EXIT
-
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$tmp/display" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$tmp/display")"
-export XDG_CONFIG_HOME="$tmp/config" XDG_RUNTIME_DIR="$tmp/runtime" HOME="$tmp"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-openbox --startup "touch $tmp/wm-ready" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -e "$tmp/wm-ready" ] && break; sleep 0.1; done
+source "$ROOT/tests/support/desktop-harness.sh"
+start_desktop
+tmp=$WORK
 
 mapped() { xwininfo -root -tree 2>/dev/null | grep -q '86x19+638+24'; }
 start=$(date +%s%N)
 "$zirvel" &
 pid=$!
-pids+=($pid)
+track_pid $pid
 until mapped; do sleep 0.005; done
 mapped_ms=$(( ($(date +%s%N) - start) / 1000000 ))
 

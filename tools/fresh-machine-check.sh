@@ -43,6 +43,8 @@ if [ -z "${ZIRVEL_FRESH_CHECK_NS:-}" ]; then
 fi
 
 repo=$(git -C "$(dirname "$0")/.." rev-parse --show-toplevel)
+# The X server for the clock comes from the test desktop's harness.
+source "$repo/tests/support/desktop-harness.sh"
 commit=$(git -C "$repo" rev-parse HEAD)
 mirror=$( (grep -rhE '^(URIs:|deb )' /etc/apt/sources.list /etc/apt/sources.list.d/ 2>/dev/null || true) |
     grep -v -- '-security' | grep -i debian | head -n1 | sed -E 's/^URIs: *//; s/^deb +(\[[^]]*\] +)?//; s/ .*//')
@@ -61,7 +63,6 @@ mkdir -p "$dir"
 work=$(mktemp -d "$(realpath "$dir")/zirvel-fresh-$suite.XXXXXX")
 build_root=$work/build-root   # the clone, the two commands and the package build
 package_root=$work/package-root # only the package is installed here
-xvfb_pid=""
 
 # Processes still running inside one of our roots (left by a failed step).
 processes_in() {
@@ -90,7 +91,7 @@ cleanup() {
         unmount_root "$root"
         [ "$keep" -eq 1 ] || rm -rf --one-file-system "$root"
     done
-    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+    stop_desktop
     if [ "$keep" -eq 1 ]; then
         echo "roots and logs kept in $work"
     else
@@ -183,17 +184,6 @@ clone() {
     fi
 }
 
-start_xvfb() {
-    local fd_file=$work/display
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fd_file" >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        [ -s "$fd_file" ] && break
-        sleep 0.1
-    done
-    [ -s "$fd_file" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-    display=:$(head -n1 "$fd_file")
-}
 
 run_command() {
     local pid strip
@@ -261,7 +251,8 @@ start_package() {
 echo "fresh-machine check: $suite, commit ${commit:0:12}, in $work"
 step "make roots" make_roots
 step "clean clone" clone
-start_xvfb
+start_x_server
+display=$DISPLAY
 step "run command" run_command
 step "test command" test_command
 step "build package" build_package

@@ -5,42 +5,26 @@
 # "隐藏到任务栏" is disabled, so the clock cannot be hidden for good.
 # Usage: e2e_clock_back.sh PATH_TO_ZIRVEL PATH_TO_MOCK_LOGIND [SCREENSHOT_DIR]
 
-source "$(dirname "$0")/desktop.sh"
+set -euo pipefail
+source "$(dirname "$0")/../support/desktop-harness.sh"
 ZIRVEL=$1
 MOCK_LOGIND=$2
 SHOT_DIR=${3:-}
-start_desktop
+start_desktop --logind "$MOCK_LOGIND" --tray --sound
 log "desktop on $DISPLAY"
-END_CAP="642 33"
-clock_shown() { shown_window 86x19; }
-clock_gone() { ! shown_window 86x19; }
+clock_shown() { find_window size=$STRIP_SIZE; }
+clock_gone() { ! find_window size=$STRIP_SIZE; }
 
-# Clicks on the icon at a person's pace: two presses within the double-click
-# time would make the second one a double-click.
-LAST_ICON_CLICK=0
-click_icon() {
-    local now
-    now=$(date +%s%N)
-    local wait_ns=$((LAST_ICON_CLICK + 600000000 - now))
-    ((wait_ns <= 0)) || sleep "0.$(printf '%09d' "$wait_ns")"
-    xdotool mousemove "$IX" "$IY" click "$1"
-    LAST_ICON_CLICK=$(date +%s%N)
-}
 close_by_double_click() {
-    xdotool mousemove $END_CAP click --repeat 2 --delay 100 1
+    click_strip "$STRIP_LEFT_CAP" --repeat 2 --delay 100 1
     wait_for "the clock to close" 10 clock_gone
 }
 
-"$ZIRVEL" >"$WORK/zirvel.log" 2>&1 &
-ZPID=$!
-PIDS+=($ZPID)
-wait_for "the clock" 30 clock_shown
-xdotool mousemove $END_CAP click 3
-wait_for "the clock's menu" 10 menu_open
+start_clock "$ZIRVEL"
+clock_menu
 wait_for "the tray icon" 10 tray_icon
 xdotool key Escape
 wait_for "the menu to close" 10 menu_closed
-read -r IX IY < <(centre_of "$(tray_icon)")
 
 log "left click on the icon with the clock shown, then a double-click closes the clock"
 click_icon 1
@@ -60,52 +44,32 @@ wait_for "the tray menu" 10 menu_open
 shot menu-tray-closed
 choose 3
 wait_for "the clock to come back" 10 clock_shown
-window_titled 闹钟 && fail "the alarm settings opened instead"
+find_window title=闹钟 && fail "the alarm settings opened instead"
 
 log "退出 from the tray menu"
 click_icon 3
 wait_for "the tray menu" 10 menu_open
-xdotool key Up Return
-wait_for "the program to end" 15 sh -c "! kill -0 $ZPID"
-wait "$ZPID" || fail "the program ended with status $?"
+quit_from_menu
 
 log "no tray at all: 不能创建图标! and 隐藏到任务栏 disabled"
 kill "$TRAYER_PID"
-wait_for "the tray host to go" 10 sh -c "! xdotool search --classname trayer"
-"$ZIRVEL" >"$WORK/zirvel2.log" 2>&1 &
-ZPID=$!
-PIDS+=($ZPID)
-wait_for "the clock" 30 clock_shown
-CLOCK=$(clock_shown)
+wait_for "the tray host to go" 10 not xdotool search --classname trayer
+start_clock "$ZIRVEL"
 # The message box: titled like the clock, but not the strip.
-message_box() {
-    local id
-    for id in $(xdotool search --classname '^zirvel$' 2>/dev/null); do
-        [[ $id == "$CLOCK" ]] && continue
-        is_viewable "$id" || continue
-        if [[ $(xprop -id "$id" _NET_WM_NAME) == '_NET_WM_NAME(UTF8_STRING) = "Zirvel"' ]]; then
-            echo "$id"
-            return 0
-        fi
-    done
-    return 1
-}
-xdotool mousemove $END_CAP click 3
+message_box() { find_window title=Zirvel not=$CLOCK; }
+click_strip "$STRIP_LEFT_CAP" 3
 wait_for "the message" 10 message_box
 BOX=$(message_box)
 shot no-tray-message
 xdotool windowfocus --sync "$BOX" key Return
-wait_for "the message to close" 10 sh -c "! xwininfo -id $BOX 2>/dev/null | grep -q IsViewable"
+wait_for "the message to close" 10 not is_viewable "$BOX"
 wait_for "the clock's menu" 10 menu_open
 shot menu-clock-no-tray
 # Eight steps down skip the disabled "隐藏到任务栏" and land on "关于...".
 choose 8
-wait_for "the About window" 10 window_titled 关于
+wait_for "the About window" 10 find_window title=关于
 is_viewable "$CLOCK" || fail "the clock was hidden with no icon to bring it back"
-xdotool mousemove $END_CAP click 3
-wait_for "the clock's menu" 10 menu_open
-xdotool key Up Return
-wait_for "the program to end" 15 sh -c "! kill -0 $ZPID"
-wait "$ZPID" || fail "the program ended with status $?"
+clock_menu
+quit_from_menu
 
 log "PASS in $SECONDS s"

@@ -12,10 +12,11 @@
 #     one stored without its day (older stores) fires at its next time, once.
 # Usage: e2e_schedule.sh PATH_TO_ZIRVEL PATH_TO_MOCK_LOGIND [SCREENSHOT_DIR]
 
-source "$(dirname "$0")/desktop.sh"
+set -euo pipefail
+source "$(dirname "$0")/../support/desktop-harness.sh"
 MOCK_LOGIND=$2
 SHOT_DIR=${3:-}
-start_desktop
+start_desktop --logind "$MOCK_LOGIND" --tray --sound
 log "desktop on $DISPLAY"
 # A program folder of its own, without the two sound files: every pop-up
 # says its sound is missing.
@@ -24,66 +25,28 @@ cp "$1" "$WORK/bin/zirvel"
 ZIRVEL=$WORK/bin/zirvel
 CONF=$XDG_CONFIG_HOME/Zirvel/Zirvel.conf
 mkdir -p "$(dirname "$CONF")"
-END_CAP="642 33"
 
-# The visible window of the program with that title (xdotool's --name does
-# not match Chinese titles reliably).
-window_titled() {
-    local id
-    for id in $(xdotool search --classname '^zirvel$' 2>/dev/null); do
-        is_viewable "$id" || continue
-        if [[ $(xprop -id "$id" _NET_WM_NAME) == "_NET_WM_NAME(UTF8_STRING) = \"$1\"" ]]; then
-            echo "$id"
-            return 0
-        fi
-    done
-    return 1
-}
 # A message box: a visible dialog window of the program titled "Zirvel".
-message_box() {
-    local id
-    for id in $(xdotool search --classname '^zirvel$' 2>/dev/null); do
-        is_viewable "$id" || continue
-        [[ $(xprop -id "$id" _NET_WM_NAME) == '_NET_WM_NAME(UTF8_STRING) = "Zirvel"' ]] || continue
-        xprop -id "$id" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DIALOG || continue
-        echo "$id"
-        return 0
-    done
-    return 1
-}
+message_box() { find_window dialog title=Zirvel; }
 clock_text() { date -d "@$1" +%-H:%M:%S; }
 power_requests() { grep -c 'PowerOff' "$LOGIND_LOG" || true; }
 at_least_requests() { (($(power_requests) >= $1)); }
 stored() { sed -n "s/^$1=//p" "$CONF"; }
 wait_until() { while (($(date +%s) < $1)); do sleep 0.05; done; }
 
-ZPID=""
-start_clock() {
-    "$ZIRVEL" >>"$WORK/zirvel.log" 2>&1 &
-    ZPID=$!
-    PIDS+=($ZPID)
-    wait_for "the clock" 30 shown_window 86x19
-    CLOCK=$(shown_window 86x19)
-}
-clock_menu() {
-    xdotool mousemove $END_CAP click 3
-    wait_for "the clock's menu" 10 menu_open
-}
 quit_clock() {
     clock_menu
-    xdotool key Up Return
-    wait_for "the program to end" 15 sh -c "! kill -0 $ZPID"
-    wait "$ZPID" || fail "the program ended with status $?"
+    quit_from_menu
 }
 open_shutdown_dialog() {
     clock_menu
     choose 1
-    wait_for "the shutdown settings" 10 window_titled 定时关机
-    DIALOG=$(window_titled 定时关机)
+    wait_for "the shutdown settings" 10 find_window title=定时关机
+    DIALOG=$(find_window title=定时关机)
 }
 press_ok() {
-    click_in "$DIALOG" 416 76
-    wait_for "the shutdown settings to close" 10 sh -c "! xwininfo -id $DIALOG 2>/dev/null | grep -q IsViewable"
+    click_in "$DIALOG" "$SHUTDOWN_OK"
+    wait_for "the shutdown settings to close" 10 not is_viewable "$DIALOG"
 }
 # The strip's pixels, without the file's own metadata.
 strip_pixels() { import -window "$CLOCK" rgb:- 2>/dev/null | md5sum; }
@@ -91,13 +54,13 @@ strip_pixels() { import -window "$CLOCK" rgb:- 2>/dev/null | md5sum; }
 log "1. an alarm with a message box up, and a countdown due ten seconds later"
 A=$(($(date +%s) + 75))
 printf '[Settings]\nchkyntimer=0\nitimer=%s\nprompt=e2e\n' "$(clock_text $A)" >"$CONF"
-start_clock
+start_clock "$ZIRVEL"
 open_shutdown_dialog
-click_in "$DIALOG" 42 204  # 倒计时开始
-click_in "$DIALOG" 30 240  # the slider
+click_in "$DIALOG" "$SHUTDOWN_COUNTDOWN"  # 倒计时开始
+click_in "$DIALOG" "$SHUTDOWN_SLIDER"  # the slider
 xdotool key Home Right     # 1 minute
-click_in "$DIALOG" 63 296  # 不提示直接关机
-click_in "$DIALOG" 247 296 # 开启定时关机
+click_in "$DIALOG" "$SHUTDOWN_NO_PROMPT"  # 不提示直接关机
+click_in "$DIALOG" "$SHUTDOWN_SWITCH" # 开启定时关机
 shot countdown-settings
 K=$((A - 50))
 (($(date +%s) < K)) || fail "the settings took too long"
@@ -128,10 +91,10 @@ is_viewable "$BOX" || fail "the message box went away by itself"
 log "the shutdown came at $(clock_text $POWER_AT) with the box still up"
 
 xdotool windowactivate --sync "$BOX" key Return
-wait_for "the message box to close" 10 sh -c "! xwininfo -id $BOX 2>/dev/null | grep -q IsViewable"
-wait_for "the alarm pop-up" 10 window_at 339x221
-click_in "$(window_at 339x221)" 164 196
-wait_for "the alarm pop-up to close" 10 sh -c "! window_at 339x221"
+wait_for "the message box to close" 10 not is_viewable "$BOX"
+wait_for "the alarm pop-up" 10 find_window size=$POPUP_SIZE
+click_in "$(find_window size=$POPUP_SIZE)" "$POPUP_OK"
+wait_for "the alarm pop-up to close" 10 not find_window size=$POPUP_SIZE
 
 log "the dialog shows the countdown switched off: OK keeps it off"
 open_shutdown_dialog
@@ -145,11 +108,11 @@ log "2. a one-off time of day, set before a restart, fires once"
 while (($(date +%-S) > 35)); do sleep 0.5; done
 M=$((($(date +%s) / 60 + 1) * 60))
 open_shutdown_dialog
-click_in "$DIALOG" 84 108
+click_in "$DIALOG" "$SHUTDOWN_HOUR"
 xdotool type "$(date -d "@$M" +%-H)"
-click_in "$DIALOG" 196 108
+click_in "$DIALOG" "$SHUTDOWN_MINUTE"
 xdotool type "$(date -d "@$M" +%-M)"
-click_in "$DIALOG" 247 296 # 开启定时关机 (不提示直接关机 is still ticked)
+click_in "$DIALOG" "$SHUTDOWN_SWITCH" # 开启定时关机 (不提示直接关机 is still ticked)
 shot one-off-settings
 press_ok
 [[ $(stored timer) == "$(clock_text $M)" ]] || fail "stored time $(stored timer)"
@@ -157,7 +120,7 @@ press_ok
 [[ $(stored chkclosetime) == 0 && $(stored chkopenclose) == 1 ]] ||
     fail "not a switched-on one-off: $(tr "\n" " " <"$CONF")"
 quit_clock
-start_clock
+start_clock "$ZIRVEL"
 (($(date +%s) < M)) || fail "the restart took past the minute"
 wait_for "the second PowerOff(false)" $((M - $(date +%s) + 10)) at_least_requests 2
 POWER_AT=$(date +%s)
@@ -171,7 +134,7 @@ T=$(($(date +%s) + 6))
 YESTERDAY=$(date -d "@$((T - 86400))" +%F)
 printf '[Settings]\nchkopenclose=1\nchkclosetime=0\nchkImedClose=1\ntimer=%s\ntimerdate=%s\n' \
     "$(clock_text $T)" "$YESTERDAY" >"$CONF"
-start_clock
+start_clock "$ZIRVEL"
 wait_until $((T + 3))
 (($(power_requests) == 2)) || fail "a one-off fired a day late"
 [[ $(stored chkopenclose) == 0 ]] || fail "the stale one-off is still switched on"
@@ -179,7 +142,7 @@ quit_clock
 
 T=$(($(date +%s) + 6))
 printf '[Settings]\nchkopenclose=1\nchkclosetime=0\nchkImedClose=1\ntimer=%s\n' "$(clock_text $T)" >"$CONF"
-start_clock
+start_clock "$ZIRVEL"
 wait_for "the third PowerOff(false)" 15 at_least_requests 3
 POWER_AT=$(date +%s)
 ((POWER_AT >= T && POWER_AT <= T + 2)) || fail "the one-off without a day came at $(clock_text $POWER_AT)"

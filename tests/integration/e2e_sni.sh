@@ -5,28 +5,21 @@
 # host's D-Bus calls on the icon, the way a panel passes on clicks.
 # Usage: e2e_sni.sh PATH_TO_ZIRVEL PATH_TO_MOCK_LOGIND PATH_TO_MOCK_SNI_HOST [SCREENSHOT_DIR]
 
-source "$(dirname "$0")/desktop.sh"
+set -euo pipefail
+source "$(dirname "$0")/../support/desktop-harness.sh"
 ZIRVEL=$1
 MOCK_LOGIND=$2
 MOCK_SNI_HOST=$3
 SHOT_DIR=${4:-}
-start_desktop
+start_desktop --logind "$MOCK_LOGIND" --tray --sound
 log "desktop on $DISPLAY"
 
 # The panel: owns the watcher and keeps the item's menu in $HOST/menu.
-HOST=$WORK/host
-mkdir -p "$HOST"
-"$MOCK_SNI_HOST" "$DBUS_SESSION_BUS_ADDRESS" watch "$HOST" >"$WORK/host.out" 2>&1 &
-PIDS+=($!)
-wait_for "the StatusNotifier watcher" 10 grep -q '^ready' "$WORK/host.out"
+start_sni_host "$MOCK_SNI_HOST"
+HOST=$SNI_HOST_DIR
 host() { "$MOCK_SNI_HOST" "$DBUS_SESSION_BUS_ADDRESS" "$@"; }
 
-"$ZIRVEL" >"$WORK/zirvel.log" 2>&1 &
-ZPID=$!
-PIDS+=($ZPID)
-wait_for "the clock" 30 shown_window 86x19
-CLOCK=$(shown_window 86x19)
-END_CAP="642 33"
+start_clock "$ZIRVEL"
 clock_shown() { is_viewable "$CLOCK"; }
 clock_hidden() { ! is_viewable "$CLOCK"; }
 
@@ -35,8 +28,7 @@ sleep 1
 [[ ! -s $HOST/items ]] || fail "an item before the first right click: $(cat "$HOST/items")"
 
 log "right click on an end cap: the clock's menu and the item"
-xdotool mousemove $END_CAP click 3
-wait_for "the clock's menu" 10 menu_open
+clock_menu
 wait_for "the item to register" 10 grep -q '^registered ' "$HOST/items"
 xdotool key Escape
 wait_for "the menu to close" 10 menu_closed
@@ -65,8 +57,7 @@ check_menu "1	关闭计算机" "1	重新启动计算机" "1	转换到主窗口" 
     "1	选项设置..." "1	关机设置..." "1	关于..." "1	退出"
 
 hide_from_strip() {
-    xdotool mousemove $END_CAP click 3
-    wait_for "the clock's menu" 10 menu_open
+    clock_menu
     choose 8
     wait_for "the clock to hide" 10 clock_hidden
 }
@@ -80,7 +71,7 @@ shot sni-hidden
 log "a disabled item does nothing when the host clicks it"
 host click "$ITEM" 定时设置... || fail "the click on 定时设置... failed"
 sleep 1
-window_titled 闹钟 && fail "a disabled item opened the alarm settings"
+find_window title=闹钟 && fail "a disabled item opened the alarm settings"
 
 log "转换到主窗口 from the item's menu brings the clock back"
 host click "$ITEM" 转换到主窗口 || fail "the click on 转换到主窗口 failed"
@@ -95,7 +86,7 @@ sleep 1
 clock_hidden || fail "the middle button showed the clock"
 host activate "$ITEM" || fail "Activate failed"
 wait_for "the clock to show" 10 clock_shown
-window_titled 关于 && fail "a single click opened About"
+find_window title=关于 && fail "a single click opened About"
 # The settings items stay disabled after the icon brought the clock back.
 check_menu "1	关闭计算机" "1	重新启动计算机" "0	转换到主窗口" "0	定时设置..." \
     "0	选项设置..." "0	关机设置..." "1	关于..." "1	退出"
@@ -103,13 +94,13 @@ check_menu "1	关闭计算机" "1	重新启动计算机" "0	转换到主窗口" 
 log "two quick activations with the clock shown are the double-click: About"
 sleep 1 # well apart from the click before, which was a single click
 host activate "$ITEM" 2 || fail "Activate failed"
-wait_for "the About window" 10 window_titled 关于
+wait_for "the About window" 10 find_window title=关于
 shot sni-about
 
 log "a host without menus asks for ours with ContextMenu"
-ABOUT=$(window_titled 关于)
-click_in "$ABOUT" 324 12
-wait_for "About to close" 10 sh -c "! xwininfo -id $ABOUT 2>/dev/null | grep -q IsViewable"
+ABOUT=$(find_window title=关于)
+click_in "$ABOUT" "$ABOUT_CLOSE_MARK"
+wait_for "About to close" 10 not is_viewable "$ABOUT"
 host context "$ITEM" || fail "ContextMenu failed"
 wait_for "the tray menu" 10 menu_open
 shot sni-context-menu
@@ -118,8 +109,7 @@ wait_for "the menu to close" 10 menu_closed
 
 log "退出 from the item's menu"
 host click "$ITEM" 退出 || fail "the click on 退出 failed"
-wait_for "the program to end" 15 sh -c "! kill -0 $ZPID"
-wait "$ZPID" || fail "the program ended with status $?"
+expect_exit
 wait_for "the item to go" 10 grep -qxF "unregistered $ITEM" "$HOST/items"
 
 log "PASS in $SECONDS s"

@@ -4,51 +4,32 @@
 # the mock logind records and what the settings file holds.
 # Usage: e2e_tray.sh PATH_TO_ZIRVEL PATH_TO_MOCK_LOGIND [SCREENSHOT_DIR]
 
-source "$(dirname "$0")/desktop.sh"
+set -euo pipefail
+source "$(dirname "$0")/../support/desktop-harness.sh"
 ZIRVEL=$1
 MOCK_LOGIND=$2
 SHOT_DIR=${3:-}
-start_desktop
+start_desktop --logind "$MOCK_LOGIND" --tray --sound
 log "desktop on $DISPLAY"
 CONF=$XDG_CONFIG_HOME/Zirvel/Zirvel.conf
 mkdir -p "$(dirname "$CONF")"
 # The alarm starts switched off, so ticking "开启闹钟" switches it on.
 printf '[Settings]\nchkyntimer=1\n' >"$CONF"
 
-"$ZIRVEL" >"$WORK/zirvel.log" 2>&1 &
-ZPID=$!
-PIDS+=($ZPID)
-wait_for "the clock" 30 shown_window 86x19
-CLOCK=$(shown_window 86x19)
+start_clock "$ZIRVEL"
 read -r CX CY < <(centre_of "$CLOCK")
 [[ "$CX $CY" == "681 33" ]] || fail "clock at centre $CX,$CY, not at 638,24"
-END_CAP="642 33"
 
 log "no icon before the first right click"
 sleep 1
 tray_icon && fail "an icon before the first right click"
 
 log "right click on an end cap: the clock's menu and the icon"
-xdotool mousemove $END_CAP click 3
-wait_for "the clock's menu" 10 menu_open
+clock_menu
 wait_for "the tray icon" 10 tray_icon
 shot menu-clock
 xdotool key Escape
 wait_for "the menu to close" 10 menu_closed
-
-# The visible window of the program with that title (xdotool's --name does
-# not match Chinese titles reliably).
-window_titled() {
-    local id
-    for id in $(xdotool search --classname '^zirvel$' 2>/dev/null); do
-        is_viewable "$id" || continue
-        if [[ $(xprop -id "$id" _NET_WM_NAME) == "_NET_WM_NAME(UTF8_STRING) = \"$1\"" ]]; then
-            echo "$id"
-            return 0
-        fi
-    done
-    return 1
-}
 
 log "an alarm for the next minute and a one-minute countdown shutdown"
 while (($(date +%-S) > 40)); do sleep 0.5; done
@@ -56,41 +37,39 @@ T=$((($(date +%s) / 60 + 1) * 60))
 HOUR=$(date -d "@$T" +%-H)
 MINUTE=$(date -d "@$T" +%-M)
 MESSAGE=该起床了
-parecord --latency-msec=20 -d test_null.monitor --file-format=wav "$WORK/sound.wav" &
+parecord --latency-msec=20 -d @DEFAULT_MONITOR@ --file-format=wav "$WORK/sound.wav" &
 RECORDER=$!
-PIDS+=($RECORDER)
+track_pid $RECORDER
 
-xdotool mousemove $END_CAP click 3
-wait_for "the clock's menu" 10 menu_open
+clock_menu
 choose 2
-wait_for "the alarm settings" 10 window_titled 闹钟
-DIALOG=$(window_titled 闹钟)
-click_in "$DIALOG" 148 116
+wait_for "the alarm settings" 10 find_window title=闹钟
+DIALOG=$(find_window title=闹钟)
+click_in "$DIALOG" "$ALARM_HOUR"
 xdotool type "$HOUR"
-click_in "$DIALOG" 268 116
+click_in "$DIALOG" "$ALARM_MINUTE"
 xdotool type "$MINUTE"
-click_in "$DIALOG" 252 180
+click_in "$DIALOG" "$ALARM_MESSAGE"
 type_text "$MESSAGE"
-click_in "$DIALOG" 110 251
+click_in "$DIALOG" "$ALARM_SWITCH"
 shot alarm-settings
-click_in "$DIALOG" 248 284
-wait_for "the alarm settings to close" 10 sh -c "! xwininfo -id $DIALOG 2>/dev/null | grep -q IsViewable"
+click_in "$DIALOG" "$ALARM_OK"
+wait_for "the alarm settings to close" 10 not is_viewable "$DIALOG"
 grep -qx chkyntimer=0 "$CONF" || fail "the alarm was not switched on: $(tr "\n" " " <"$CONF")"
 
-xdotool mousemove $END_CAP click 3
-wait_for "the clock's menu" 10 menu_open
+clock_menu
 choose 1
-wait_for "the shutdown settings" 10 window_titled 定时关机
-DIALOG=$(window_titled 定时关机)
-click_in "$DIALOG" 42 204
-click_in "$DIALOG" 30 240
+wait_for "the shutdown settings" 10 find_window title=定时关机
+DIALOG=$(find_window title=定时关机)
+click_in "$DIALOG" "$SHUTDOWN_COUNTDOWN"
+click_in "$DIALOG" "$SHUTDOWN_SLIDER"
 xdotool key Home Right
-click_in "$DIALOG" 63 296
-click_in "$DIALOG" 247 296
+click_in "$DIALOG" "$SHUTDOWN_NO_PROMPT"
+click_in "$DIALOG" "$SHUTDOWN_SWITCH"
 shot shutdown-settings
 OK_AT=$(date +%s)
-click_in "$DIALOG" 416 76
-wait_for "the shutdown settings to close" 10 sh -c "! xwininfo -id $DIALOG 2>/dev/null | grep -q IsViewable"
+click_in "$DIALOG" "$SHUTDOWN_OK"
+wait_for "the shutdown settings to close" 10 not is_viewable "$DIALOG"
 (($(date +%s) < T)) || fail "the settings took past the minute"
 # The countdown ends a minute after OK, to the second (OK took effect
 # between the click and the dialog's close).
@@ -103,9 +82,9 @@ done
 [[ -n $S ]] || fail "countdown ends at $SHUTDOWN_TEXT, OK was at $(date -d "@$OK_AT" +%T)"
 
 log "waiting for $(date -d "@$T" +%T)"
-wait_for "the alarm pop-up" $((T - $(date +%s) + 15)) window_at 339x221
+wait_for "the alarm pop-up" $((T - $(date +%s) + 15)) find_window size=$POPUP_SIZE
 ALARM_AT=$(date +%s)
-ALARM=$(window_at 339x221)
+ALARM=$(find_window size=$POPUP_SIZE)
 ((ALARM_AT >= T && ALARM_AT <= T + 2)) || fail "the alarm rang at $(date -d "@$ALARM_AT" +%T)"
 shot alarm
 wait_for "PowerOff(false)" $((S - $(date +%s) + 10)) grep -q 'PowerOff(false)' "$LOGIND_LOG"
@@ -117,36 +96,23 @@ wait "$RECORDER" 2>/dev/null || true
 RMS=$(sox "$WORK/sound.wav" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}')
 awk -v r="$RMS" 'BEGIN {exit !(r > 0.001)}' || fail "no sound recorded (RMS $RMS)"
 log "alarm at $(date -d "@$T" +%T), shutdown at $SHUTDOWN_TEXT, sound RMS $RMS"
-click_in "$ALARM" 164 196
-wait_for "the alarm pop-up to close" 10 sh -c "! xwininfo -id $ALARM 2>/dev/null | grep -q IsViewable"
+click_in "$ALARM" "$POPUP_OK"
+wait_for "the alarm pop-up to close" 10 not is_viewable "$ALARM"
 
 log "隐藏到任务栏"
-xdotool mousemove $END_CAP click 3
-wait_for "the clock's menu" 10 menu_open
+clock_menu
 choose 8
-wait_for "the clock to hide" 10 sh -c "! xwininfo -id $CLOCK | grep -q IsViewable"
+wait_for "the clock to hide" 10 not is_viewable "$CLOCK"
 
-# Clicks on the icon at a person's pace: two presses within the double-click
-# time make the second one a double-click, which a right button ignores.
-LAST_ICON_CLICK=0
-click_icon() {
-    local now
-    now=$(date +%s%N)
-    local wait_ns=$((LAST_ICON_CLICK + 600000000 - now))
-    ((wait_ns <= 0)) || sleep "0.$(printf '%09d' "$wait_ns")"
-    xdotool mousemove "$IX" "$IY" click "$1"
-    LAST_ICON_CLICK=$(date +%s%N)
-}
 
 shot tray
 log "tray menu with the clock hidden: the settings items are disabled"
-read -r IX IY < <(centre_of "$(tray_icon)")
 click_icon 3
 wait_for "the tray menu" 10 menu_open
 shot menu-tray
 # Four steps down skip the three disabled items and land on "关于...".
 choose 4
-wait_for "the About window" 10 window_titled 关于
+wait_for "the About window" 10 find_window title=关于
 xwininfo -id "$CLOCK" | grep -q IsViewable && fail "the clock showed up"
 
 log "left click on the icon brings the clock back"
@@ -168,9 +134,7 @@ wait_for "Reboot(false)" 10 grep -q 'Reboot(false)' "$LOGIND_LOG"
 log "退出 from the tray menu"
 click_icon 3
 wait_for "the tray menu" 10 menu_open
-xdotool key Up Return
-wait_for "the program to end" 15 sh -c "! kill -0 $ZPID"
-wait "$ZPID" || fail "the program ended with status $?"
+quit_from_menu
 tray_icon && fail "the icon outlived the program"
 stored_position() { grep -qE '^MainLeft=[0-9]+$' "$CONF" && grep -qE '^MainTop=[0-9]+$' "$CONF"; }
 stored_position || fail "clock position not stored: $(tr "\n" " " <"$CONF" 2>&1)"
@@ -182,38 +146,26 @@ for line in "itimer=$ALARM_TEXT" "timer=$SHUTDOWN_TEXT" "hour=$HOUR" "minute=$MI
 done
 
 log "退出 from the clock's menu, with About open"
-"$ZIRVEL" >"$WORK/zirvel2.log" 2>&1 &
-ZPID=$!
-PIDS+=($ZPID)
-wait_for "the clock" 30 shown_window 86x19
-xdotool mousemove $END_CAP click 3
-wait_for "the clock's menu" 10 menu_open
+start_clock "$ZIRVEL"
+clock_menu
 choose 9
-wait_for "the About window" 10 window_titled 关于
+wait_for "the About window" 10 find_window title=关于
 wait_for "the tray icon" 10 tray_icon
 rm -f "$CONF"
-xdotool mousemove $END_CAP click 3
-wait_for "the clock's menu" 10 menu_open
-xdotool key Up Return
-wait_for "the program to end" 15 sh -c "! kill -0 $ZPID"
-wait "$ZPID" || fail "the program ended with status $?"
+clock_menu
+quit_from_menu
 tray_icon && fail "the icon outlived the program"
 stored_position || fail "clock position not stored: $(tr "\n" " " <"$CONF" 2>&1)"
 
 log "SIGTERM (log-out) ends the program the same way"
-"$ZIRVEL" >"$WORK/zirvel3.log" 2>&1 &
-ZPID=$!
-PIDS+=($ZPID)
-wait_for "the clock" 30 shown_window 86x19
-xdotool mousemove $END_CAP click 3
-wait_for "the clock's menu" 10 menu_open
+start_clock "$ZIRVEL"
+clock_menu
 xdotool key Escape
 wait_for "the menu to close" 10 menu_closed
 wait_for "the tray icon" 10 tray_icon
 rm -f "$CONF"
 kill -TERM "$ZPID"
-wait_for "the program to end" 15 sh -c "! kill -0 $ZPID"
-wait "$ZPID" || fail "the program ended with status $? on SIGTERM"
+expect_exit
 tray_icon && fail "the icon outlived the program"
 stored_position || fail "clock position not stored on SIGTERM: $(tr "\n" " " <"$CONF" 2>&1)"
 

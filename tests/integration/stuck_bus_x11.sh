@@ -6,17 +6,18 @@
 # logind behind a silent session bus, and SIGTERM still ends the program.
 # Usage: stuck_bus_x11.sh ZIRVEL MOCK_LOGIND STUCK_BUS [SCREENSHOT_DIR]
 
-source "$(dirname "$0")/desktop.sh"
+set -euo pipefail
+source "$(dirname "$0")/../support/desktop-harness.sh"
 ZIRVEL=$1
 MOCK_LOGIND=$2
 STUCK_BUS=$3
 SHOT_DIR=${4:-}
-start_desktop
+start_desktop --logind "$MOCK_LOGIND" --tray --sound
 log "desktop on $DISPLAY"
 
 STUCK=$WORK/stuck-bus
 "$STUCK_BUS" "$STUCK" >"$WORK/stuck-bus.out" 2>&1 &
-PIDS+=($!)
+track_pid $!
 wait_for "the stuck bus" 10 grep -q '^ready' "$WORK/stuck-bus.out"
 
 CONF=$XDG_CONFIG_HOME/Zirvel/Zirvel.conf
@@ -31,12 +32,8 @@ run_case() {
     shift 2
     local due=$(($(date +%s) + ahead))
     printf '[Settings]\nchkopenclose=1\nchkImedClose=1\ntimer=%s\n' "$(date -d "@$due" +%-H:%M:%S)" >"$CONF"
-    env "$@" "$ZIRVEL" >"$WORK/zirvel-$name.log" 2>&1 &
-    ZPID=$!
-    PIDS+=($ZPID)
-    wait_for "the clock" 30 shown_window 86x19
-    local clock
-    clock=$(shown_window 86x19)
+    start_clock "$ZIRVEL" "$@"
+    local clock=$CLOCK
     (($(date +%s) < due)) || fail "$name: the clock came up after the shutdown time"
 
     # One picture of the strip a second, from before the shutdown time until
@@ -48,7 +45,7 @@ run_case() {
         now=$(strip_picture "$clock")
         [[ $now != "$previous" ]] || fail "$name: the strip stood still at $(date +%T)"
         previous=$now
-        if [[ -z $shown_at ]] && message_box >/dev/null; then
+        if [[ -z $shown_at ]] && find_window dialog >/dev/null; then
             shown_at=$(date +%s)
             shot "stuck-$name"
         fi
@@ -59,7 +56,7 @@ run_case() {
     log "$name: message $((shown_at - due)) s after the shutdown time, the strip ticking throughout"
 
     kill -TERM "$ZPID"
-    wait_for "the program to end on SIGTERM" 5 sh -c "! kill -0 $ZPID"
+    wait_for "the program to end on SIGTERM" 5 not kill -0 "$ZPID"
     wait "$ZPID" || fail "$name: the program ended with status $?"
 }
 
