@@ -4,9 +4,10 @@
 RUN_PACKAGES="cmake g++ ninja-build pkgconf qt6-base-dev libcanberra-dev libcanberra-pulse libxcb1-dev
   libdbus-1-dev fonts-wqy-microhei"
 # Additionally, to run every test (private X server, window manager, tray host,
-# sound server and D-Bus), to fuzz (clang with libFuzzer and the sanitizer
-# runtimes) and to check the formatting:
-TEST_PACKAGES="xvfb xauth openbox trayer xdotool x11-utils imagemagick pulseaudio pulseaudio-utils
+# sound server and D-Bus), to run the idle benchmark (it measures xclock beside
+# the clock), to fuzz (clang with libFuzzer and the sanitizer runtimes) and to
+# check the formatting:
+TEST_PACKAGES="xvfb xauth openbox trayer xdotool x11-utils x11-apps imagemagick pulseaudio pulseaudio-utils
   sox dbus-daemon dbus-bin desktop-file-utils clang-format util-linux libglib2.0-bin git
   clang libclang-rt-dev"
 # Additionally, to make the Debian package (cpack reads the binaries' library
