@@ -8,13 +8,14 @@
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
 #include "time/secondticker.h"
+#include "time/timetext.h"
 #include "ui/controltable.h"
 #include "ui/fonts.h"
+#include "ui/timelabel.h"
 #include "ui/titledrag.h"
 #include "ui/windowtable.h"
 
 #include <QGuiApplication>
-#include <QLabel>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
@@ -41,7 +42,7 @@ const QList<ControlRow> &frmclockMain::design()
          .rect = {StartPosition, ClientSize},
          .picture = ":/clockface.png",
          .icon = ":/icons/zirvel-32.png"},
-        {.kind = ControlRow::Kind::Label,
+        {.kind = ControlRow::Kind::TimeText,
          .name = "Label1",
          .rect = {11, 1, 0, 0},
          .color = QColor(0, 0, 192),
@@ -58,7 +59,7 @@ frmclockMain::frmclockMain(WindowTable &table)
     // The strip is rarely the active window, yet its date tooltip must show.
     setAttribute(Qt::WA_AlwaysShowToolTips);
 
-    Label1 = control<QLabel>(buildControls(this, design()), QStringLiteral("Label1"));
+    Label1 = control<TimeLabel>(buildControls(this, design()), QStringLiteral("Label1"));
     Label1->setMouseTracking(true);
     Label1->installEventFilter(this);
 
@@ -119,7 +120,7 @@ void frmclockMain::load()
     services().windows->setTopmost(this, true);
 
     m_startup = services().clock->now();
-    Label1->setText(m_startup.toString(QStringLiteral("hh:mm:ss")));
+    Label1->setText(TimeText::clockText(m_startup.time()));
     Label1->adjustSize();
     m_ticker->start();
 }
@@ -140,9 +141,9 @@ void frmclockMain::unloading()
 
 void frmclockMain::onSecond(const QDateTime &now)
 {
-    // Timer1: the display.
-    Label1->setText(now.toString(QStringLiteral("hh:mm:ss")));
-    Label1->adjustSize();
+    // Timer1: the display. Only the digits that changed are repainted, at
+    // once; the label sizes itself when its width changes.
+    Label1->setText(TimeText::clockText(now.time()));
     // TimerTiemr: the scheduler.
     emit schedulerTick(now);
 }

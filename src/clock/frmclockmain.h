@@ -4,10 +4,10 @@
 #include "ui/controltable.h"
 #include "ui/managedwindow.h"
 #include "ui/picture.h"
+#include "ui/timelabel.h"
 
 #include <QDateTime>
 
-class QLabel;
 class QScreen;
 class SecondTicker;
 class TitleDrag;
@@ -31,7 +31,7 @@ public:
 
     void load() override;
 
-    QLabel *label1() const { return Label1; }
+    TimeLabel *label1() const { return Label1; }
     /// The date and time taken once at load.
     QDateTime startupTime() const { return m_startup; }
     /// The date tooltip for a moment: weekday, the Gregorian and the lunar
@@ -63,7 +63,7 @@ private:
     /// screen shows it whole.
     void keepInView();
 
-    QLabel *Label1 = nullptr;
+    TimeLabel *Label1 = nullptr;
     Picture m_face;
     SecondTicker *m_ticker = nullptr;
     TitleDrag *m_drag = nullptr;

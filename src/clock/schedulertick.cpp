@@ -61,7 +61,11 @@ DueActions SchedulerTick::run(const QDateTime &now)
     const QDate yesterday = now.date().addDays(-1);
     m_fired.removeIf([yesterday](const Fired &f) { return f.date < yesterday; });
 
-    const Schedule schedule = Schedule::read(m_store);
+    if (m_scheduleRevision != m_store.revision()) {
+        m_schedule = Schedule::read(m_store);
+        m_scheduleRevision = m_store.revision();
+    }
+    const Schedule &schedule = m_schedule;
     DueActions result;
     for (qint64 s = first; s <= current; ++s) {
         const QDateTime at = s == current ? now : now.addSecs(s - current);

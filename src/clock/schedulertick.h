@@ -54,7 +54,8 @@ struct Schedule {
 /// A one-off shutdown that fires, or whose moment has gone by unfired (the
 /// program was not running, the machine slept), is reported for switching off.
 ///
-/// run() only reads the store and decides; it never blocks.
+/// run() only reads the store and decides; it never blocks. The schedule is
+/// read again whenever the store has changed since the last tick.
 class SchedulerTick {
 public:
     explicit SchedulerTick(const SettingsStore &store);
@@ -75,6 +76,8 @@ private:
     bool claim(Action action, QDate date, QTime time);
 
     const SettingsStore &m_store;
+    Schedule m_schedule;
+    std::optional<quint64> m_scheduleRevision; ///< the store's revision m_schedule was read at
     std::optional<qint64> m_last; ///< the last second evaluated, in seconds since the epoch
     QList<Fired> m_fired;
 };

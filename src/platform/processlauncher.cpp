@@ -1,5 +1,7 @@
 #include "platform/processlauncher.h"
 
+#include "platform/localzone.h"
+
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -10,7 +12,17 @@ QString SystemProcessLauncher::findExecutable(const QString &name) const
 
 bool SystemProcessLauncher::startDetached(const QString &program, const QStringList &arguments)
 {
-    return QProcess::startDetached(program, arguments);
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    if (LocalZone::ownsTz()) {
+        // Our TZ only keeps this program from looking the zone up again and
+        // again; the program started sees the zone the way it would without us.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("TZ"));
+        process.setProcessEnvironment(environment);
+    }
+    return process.startDetached();
 }
 
 QStringList SystemProcessLauncher::currentDesktops() const

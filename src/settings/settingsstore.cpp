@@ -176,6 +176,7 @@ bool SettingsStore::save(const QString &section, const QString &key, const QStri
         it = m_values.insert(name, Entry{canonicalSection(section), canonicalKey(key), value});
     else
         it->value = value;
+    ++m_revision;
 
     if (!m_writable)
         return false;

@@ -45,6 +45,10 @@ public:
     /// written stays in effect for the rest of the session.
     bool save(const QString &section, const QString &key, const QString &value);
 
+    /// Counts the changes made through this store: equal revisions mean
+    /// every value reads the same (nothing else changes them while it runs).
+    quint64 revision() const { return m_revision; }
+
     /// Why changes are not kept, naming the file and the reason, for the
     /// user; "" while all is well. Only the first problem found is kept.
     QString problem() const { return m_problem; }
@@ -88,6 +92,7 @@ private:
 
     QString m_path;
     QHash<QString, Entry> m_values;
+    quint64 m_revision = 0;
     /// False when the file could not be read at start: it is never rewritten.
     bool m_writable = true;
     QString m_problem;

@@ -1,7 +1,6 @@
 #include "time/secondticker.h"
 
 #include "platform/clock.h"
-#include "time/wholesecond.h"
 
 namespace {
 // Fire this long after the boundary, so a timer that is a little early still
@@ -24,7 +23,7 @@ int SecondTicker::delayToNextSecond(const QTime &now)
 void SecondTicker::start()
 {
     m_running = true;
-    m_lastSecond = {};
+    m_lastDate = {};
     m_timer.start(0); // the current second, once the caller has returned
 }
 
@@ -34,20 +33,22 @@ void SecondTicker::stop()
     m_timer.stop();
 }
 
-void SecondTicker::arm()
-{
-    m_timer.start(delayToNextSecond(m_clock.now().time()));
-}
-
 void SecondTicker::fire()
 {
+    // One reading of the clock per tick, for the next arming and the tick.
     const QDateTime now = m_clock.now();
+    const QDate date = now.date();
+    const QTime time = now.time();
     // Armed before the tick goes out: whatever its receivers do, the next
     // second comes.
     if (m_running)
-        arm();
-    const QDateTime second = wholeSecond(now);
-    if (second != m_lastSecond) {
+        m_timer.start(delayToNextSecond(time));
+    // The wall-clock second, compared without a conversion to UTC: two
+    // ticks a second apart never meet the same wall time twice, not even
+    // where daylight saving ends.
+    const int second = time.msecsSinceStartOfDay() / 1000;
+    if (date != m_lastDate || second != m_lastSecond) {
+        m_lastDate = date;
         m_lastSecond = second;
         emit tick(now);
     }

@@ -33,10 +33,10 @@ signals:
 
 private:
     void fire();
-    void arm();
 
     IClock &m_clock;
     QTimer m_timer;
-    QDateTime m_lastSecond;
+    QDate m_lastDate; ///< with m_lastSecond: the wall-clock second of the last tick
+    int m_lastSecond = -1;
     bool m_running = false;
 };

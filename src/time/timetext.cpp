@@ -22,4 +22,15 @@ std::optional<QTime> parse(const QString &text)
     return t;
 }
 
+QString clockText(QTime time)
+{
+    const int parts[3] = {time.hour(), time.minute(), time.second()};
+    QString text(8, QLatin1Char(':'));
+    for (int i = 0; i < 3; ++i) {
+        text[i * 3] = QLatin1Char(char('0' + parts[i] / 10));
+        text[i * 3 + 1] = QLatin1Char(char('0' + parts[i] % 10));
+    }
+    return text;
+}
+
 } // namespace TimeText

@@ -14,4 +14,8 @@ QString format(QTime time);
 /// not a time.
 std::optional<QTime> parse(const QString &text);
 
+/// The clock strip's text, "hh:mm:ss" (07:05:09), built without the
+/// locale machinery: it is made once a second.
+QString clockText(QTime time);
+
 } // namespace TimeText

@@ -3,6 +3,7 @@
 #include "ui/fonts.h"
 #include "ui/labelbutton.h"
 #include "ui/picture.h"
+#include "ui/timelabel.h"
 #include "ui/updown.h"
 #include "ui/wrappinglabel.h"
 
@@ -66,6 +67,8 @@ QWidget *create(const ControlRow &row, QWidget *parent)
         return new LabelButton(parent);
     case Kind::Label:
         return new QLabel(row.caption, parent);
+    case Kind::TimeText:
+        return new TimeLabel(row.caption, parent);
     case Kind::BorderLabel: {
         auto *label = new QLabel(row.caption, parent);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -121,8 +124,8 @@ QWidget *create(const ControlRow &row, QWidget *parent)
 
 bool showsText(Kind kind)
 {
-    return kind == Kind::Label || kind == Kind::BorderLabel || kind == Kind::Text ||
-           kind == Kind::WrappedText;
+    return kind == Kind::Label || kind == Kind::TimeText || kind == Kind::BorderLabel ||
+           kind == Kind::Text || kind == Kind::WrappedText;
 }
 
 // Font, colour and alignment first: a control sized to its text measures it
@@ -154,7 +157,7 @@ void place(const ControlRow &row, QWidget *w)
     default:
         break;
     }
-    if (row.kind == Kind::Label && rect.size().isEmpty()) {
+    if ((row.kind == Kind::Label || row.kind == Kind::TimeText) && rect.size().isEmpty()) {
         w->move(rect.topLeft());
         w->adjustSize();
     } else {

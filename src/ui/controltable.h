@@ -24,6 +24,7 @@ struct ControlRow {
         Title,           ///< lblTitle: the white caption in the skin's title band, its drag handle
         CloseMark,       ///< an invisible label over the painted close mark (lblClose or lblMin)
         Label,           ///< QLabel; a rect without size fits it to its caption
+        TimeText,        ///< TimeLabel (repaints only the characters that change); sized as Label
         BorderLabel,     ///< QLabel with a single sunken border
         Text,            ///< plain-text QLabel from the top-left, at least one line tall
         WrappedText,     ///< Text that wraps within its width
