@@ -59,13 +59,29 @@ Command error(const QString &line)
     return c;
 }
 
-/// The text in quotes, on one line: line breaks and tabs written \n, \r, \t.
-QString quoted(QString text)
+/// The text in quotes, as one quiet line: no control character reaches the
+/// terminal (line breaks and tabs show as \n, \r, \t, others as \xNN),
+/// and a long text is cut.
+QString quoted(const QString &text)
 {
-    text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
-    text.replace(QLatin1Char('\r'), QLatin1String("\\r"));
-    text.replace(QLatin1Char('\t'), QLatin1String("\\t"));
-    return QStringLiteral("“%1”").arg(text);
+    constexpr qsizetype Longest = 40;
+    QString shown;
+    for (const QChar c : text.left(Longest)) {
+        const char16_t u = c.unicode();
+        if (u == '\n')
+            shown += QLatin1String("\\n");
+        else if (u == '\r')
+            shown += QLatin1String("\\r");
+        else if (u == '\t')
+            shown += QLatin1String("\\t");
+        else if (u < 0x20 || (u >= 0x7f && u < 0xa0))
+            shown += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    if (text.size() > Longest)
+        shown += QStringLiteral("...");
+    return QStringLiteral("“%1”").arg(shown);
 }
 
 const QString TimeForm = QStringLiteral("HH:MM（时 0–23，分 0–59，整数）");

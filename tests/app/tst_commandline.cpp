@@ -142,6 +142,13 @@ private slots:
         for (const char *value : {"24:00", "7:60", "7", "7:5:0", "-1:00", "7.5:00", "７:００",
                                   " 7:00", "7:00\n", "on", "", "07h30"})
             QTest::addRow("alarm %s", value) << QStringList{"--alarm", value} << badAlarm(value);
+        QTest::newRow("alarm, terminal controls")
+            << QStringList{"--alarm", "\x1b[2J\x7f"}
+            << QStringLiteral("zirvel：--alarm 的值 “\\x1b[2J\\x7f” 不对，应为 %1").arg(alarmForm);
+        QTest::newRow("alarm, long value")
+            << QStringList{"--alarm", QString(50, QLatin1Char('9'))}
+            << QStringLiteral("zirvel：--alarm 的值 “%1...” 不对，应为 %2")
+                   .arg(QString(40, QLatin1Char('9')), alarmForm);
         QTest::newRow("alarm without value")
             << QStringList{"--alarm"}
             << QStringLiteral("zirvel：--alarm 缺少值，应为 HH:MM 或 off");

@@ -306,7 +306,8 @@ private slots:
         QVERIFY(waitForSocket(env.value(QStringLiteral("XDG_RUNTIME_DIR")), clock));
         QProcess command;
         command.setProcessEnvironment(env);
-        command.start(QStringLiteral(ZIRVEL_EXE), {QStringLiteral("--chime"), QStringLiteral("on")});
+        command.start(QStringLiteral(ZIRVEL_EXE),
+                      {QStringLiteral("--chime"), QStringLiteral("on")});
         QVERIFY(command.waitForFinished(15000));
         QCOMPARE(command.exitCode(), 0);
         QCOMPARE(QString::fromUtf8(command.readAllStandardOutput()),
