@@ -1,3 +1,6 @@
+#include "app/commandline.h"
+#include "app/commandrunner.h"
+#include "app/commandstore.h"
 #include "app/displaycheck.h"
 #include "app/singleinstance.h"
 #include "app/unixsignals.h"
@@ -19,12 +22,98 @@
 #include "ui/windowtable.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QIcon>
+#include <QLockFile>
+#include <QLoggingCategory>
 
 #include <cstdio>
 
+namespace {
+
+using CommandLine::Command;
+using CommandLine::Reply;
+
+void print(const Reply &reply)
+{
+    std::fputs(reply.out.toLocal8Bit().constData(), stdout);
+    std::fflush(stdout);
+    std::fputs(reply.err.toLocal8Bit().constData(), stderr);
+}
+
+/// A command with no clock running: the settings file alone. Commands from
+/// two terminals at once take turns on a lock beside the file, so neither
+/// loses the other's change.
+Reply runOnStore(const Command &command)
+{
+    // The reply names the file and the reason; the store's own log line
+    // would say it twice.
+    QLoggingCategory::setFilterRules(QStringLiteral("zirvel.settings.warning=false"));
+    const QDateTime now = SystemClock().now();
+    if (command.kind == Command::Kind::Status) {
+        const SettingsStore store;
+        return Reply{CommandLine::Success, CommandStore::status(store, false, now), {}};
+    }
+    if (!command.changesSettings())
+        return Reply{CommandLine::Success, {}, QStringLiteral("zirvel：时钟没有在运行\n")};
+    const QString path = SettingsStore::defaultFilePath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QLockFile lock(path + QStringLiteral(".command.lock"));
+    if (!lock.tryLock(5000) && lock.error() == QLockFile::LockFailedError)
+        return Reply::failure(CommandLine::Failure,
+                              QStringLiteral("zirvel：另一个 zirvel 命令一直占着设置文件 %1")
+                                  .arg(QDir::toNativeSeparators(path)));
+    // Otherwise (no lock could be made there) the store says why it cannot write.
+    SettingsStore store(path); // read inside the lock
+    Reply reply = CommandStore::apply(command, store, now);
+    if (reply.exitCode == CommandLine::Success && command.kind != Command::Kind::Cancel &&
+        command.kind != Command::Kind::AlarmOff)
+        reply.out += QStringLiteral("（时钟没有在运行：设置已保存，时钟运行时才会生效）\n");
+    return reply;
+}
+
+/// A command other than starting or showing the clock: carried out by the
+/// running clock, or on the settings alone; no window either way.
+int runWithoutWindows(const Command &command, const QStringList &arguments, int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Zirvel"));
+    SingleInstance instance(QStringLiteral("zirvel"));
+    if (instance.runtimeFolderUnusable())
+        SingleInstance::silenceRuntimeFolderWarnings();
+    std::optional<Reply> reply = instance.send(arguments, SingleInstance::AnswerTimeMs);
+    if (!reply)
+        reply = runOnStore(command);
+    print(*reply);
+    return reply->exitCode;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const Command command = CommandLine::parse(arguments);
+    switch (command.kind) {
+    case Command::Kind::Error:
+        print(Reply::failure(CommandLine::Usage, command.error));
+        return CommandLine::Usage;
+    case Command::Kind::Help:
+        print(Reply{CommandLine::Success, CommandLine::helpText(), {}});
+        return CommandLine::Success;
+    case Command::Kind::Version:
+        print(Reply{CommandLine::Success, CommandLine::versionText(), {}});
+        return CommandLine::Success;
+    case Command::Kind::Start:
+    case Command::Kind::Show:
+        break; // the clock, below
+    default:
+        return runWithoutWindows(command, arguments, argc, argv);
+    }
+
     if (const QString problem = prepareDisplay(); !problem.isEmpty()) {
         std::fprintf(stderr, "zirvel: %s\n", qPrintable(problem));
         return 1;
@@ -46,10 +135,17 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zirvel-32.png")));
 
     if (!instance.claim()) {
-        if (!instance.notifyRunning())
-            std::fprintf(stderr,
-                         "zirvel: a clock already runs on this display but did not answer\n");
-        return 0;
+        if (command.kind == Command::Kind::Show) {
+            if (const std::optional<Reply> reply =
+                    instance.send(arguments, SingleInstance::AnswerTimeMs)) {
+                print(*reply);
+                return reply->exitCode;
+            }
+        } else if (instance.notifyRunning()) {
+            return 0;
+        }
+        std::fprintf(stderr, "zirvel: a clock already runs on this display but did not answer\n");
+        return command.kind == Command::Kind::Show ? CommandLine::Failure : 0;
     }
     if (!instance.warning().isEmpty())
         std::fprintf(stderr, "zirvel: %s\n", qPrintable(instance.warning()));
@@ -82,6 +178,9 @@ int main(int argc, char *argv[])
 
     QObject::connect(&instance, &SingleInstance::activationRequested, &table,
                      [&table] { table.show<frmclockMain>(); });
+    // Commands from the terminal: the clock writes the settings and acts.
+    CommandRunner runner(table);
+    instance.setCommandHandler([&runner](const QStringList &args) { return runner.run(args); });
     frmMenu::installClockMenu(table);
     UnixSignals signalWatch;
     QObject::connect(&signalWatch, &UnixSignals::terminationRequested, &app,

@@ -3,6 +3,7 @@
 #include "app/displaytag.h"
 #include "settings/privatefolder.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QLocalServer>
@@ -137,20 +138,100 @@ void SingleInstance::listen()
     QLocalServer::removeServer(socket); // left over by a crash; we hold the lock
     if (!m_server->listen(socket))
         return; // still the only instance; raising just won't work
+    // A later start writes its arguments as one line of JSON and reads one
+    // line back. One that hangs up without a word only wants the clock in
+    // front.
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *client = m_server->nextPendingConnection()) {
-            connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-            client->disconnectFromServer();
-            emit activationRequested();
+            auto *buffer = new QByteArray;
+            connect(client, &QObject::destroyed, this, [buffer] { delete buffer; });
+            connect(client, &QLocalSocket::readyRead, this, [this, client, buffer] {
+                if (client->property("answered").toBool()) {
+                    client->readAll();
+                    return;
+                }
+                *buffer += client->readAll();
+                if (buffer->size() > 64 * 1024) {
+                    client->abort();
+                    return;
+                }
+                const qsizetype end = buffer->indexOf('\n');
+                if (end < 0)
+                    return;
+                const QByteArray request = buffer->left(end);
+                buffer->clear();
+                client->setProperty("answered", true);
+                answer(client, request);
+            });
+            connect(client, &QLocalSocket::disconnected, this, [this, client] {
+                if (!client->property("answered").toBool())
+                    emit activationRequested();
+                client->deleteLater();
+            });
         }
     });
 }
 
+void SingleInstance::answer(QLocalSocket *client, const QByteArray &request)
+{
+    CommandLine::Reply reply;
+    const std::optional<QStringList> arguments = CommandLine::requestFromJson(request);
+    if (!arguments) {
+        reply = CommandLine::Reply::failure(CommandLine::Usage,
+                                            QStringLiteral("zirvel：正在运行的时钟看不懂这个请求"));
+    } else if (arguments->isEmpty() || !m_handler) {
+        emit activationRequested();
+    } else {
+        reply = m_handler(*arguments);
+    }
+    client->write(reply.toJson() + '\n');
+    client->flush();
+    client->disconnectFromServer();
+}
+
 bool SingleInstance::notifyRunning()
 {
+    const std::optional<CommandLine::Reply> reply = send({}, AnswerTimeMs);
+    return reply && reply->exitCode == CommandLine::Success;
+}
+
+std::optional<CommandLine::Reply> SingleInstance::send(const QStringList &arguments, int waitMs)
+{
     if (m_base.isEmpty())
-        return false;
+        return std::nullopt;
+    const QDeadlineTimer deadline(waitMs);
+    const auto noAnswer = [] {
+        return CommandLine::Reply::failure(
+            CommandLine::Failure,
+            QStringLiteral("zirvel：正在运行的时钟没有在 %1 秒内回答").arg(AnswerTimeMs / 1000));
+    };
     QLocalSocket socket;
     socket.connectToServer(m_base + QStringLiteral(".socket"));
-    return socket.waitForConnected(1000);
+    if (!socket.waitForConnected(int(deadline.remainingTime()))) {
+        // Nobody listening: no clock runs. Listening but not accepting: one
+        // runs and is stuck.
+        if (socket.error() == QLocalSocket::ServerNotFoundError ||
+            socket.error() == QLocalSocket::ConnectionRefusedError)
+            return std::nullopt;
+        return noAnswer();
+    }
+    socket.write(CommandLine::requestJson(arguments) + '\n');
+    QByteArray answer;
+    while (!answer.contains('\n')) {
+        if (socket.bytesToWrite() > 0)
+            socket.waitForBytesWritten(int(deadline.remainingTime()));
+        if (!socket.bytesAvailable() && !socket.waitForReadyRead(int(deadline.remainingTime()))) {
+            answer += socket.readAll();
+            break;
+        }
+        answer += socket.readAll();
+        if (deadline.hasExpired())
+            break;
+    }
+    const qsizetype end = answer.indexOf('\n');
+    if (end < 0)
+        return noAnswer();
+    if (std::optional<CommandLine::Reply> reply = CommandLine::Reply::fromJson(answer.left(end)))
+        return reply;
+    return noAnswer();
 }

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "app/commandline.h"
+
 #include <QObject>
+
+#include <functional>
+#include <optional>
 
 class QLocalServer;
 class QLockFile;
@@ -8,7 +13,9 @@ class QLockFile;
 /// One running clock per user and display. The first instance holds a lock
 /// and listens on a local socket, "<name>-<uid>-<display>" in a private
 /// folder of the user: $XDG_RUNTIME_DIR, else "zirvel-<uid>" in the
-/// temporary folder. A later start asks it to come to the front and exits.
+/// temporary folder. A later start asks it to come to the front and exits;
+/// a command given on a later start's command line is carried out by the
+/// running one, which sends back what to print and the exit code.
 /// A folder or file there that another user owns, or that others may write,
 /// is never used; with no trusted folder the clock starts without the check.
 class SingleInstance : public QObject {
@@ -23,6 +30,18 @@ public:
     bool claim();
     /// Asks the running instance to come to the front; true when it answered.
     bool notifyRunning();
+    /// Sends a command line to the running instance and waits for its
+    /// reply, at most `waitMs` in all. Nothing when no instance listens; a
+    /// Failure reply when one listens but does not answer in time.
+    std::optional<CommandLine::Reply> send(const QStringList &arguments, int waitMs);
+
+    /// Carries out the command lines that later starts send; without one,
+    /// every start just asks for activationRequested.
+    using CommandHandler = std::function<CommandLine::Reply(const QStringList &)>;
+    void setCommandHandler(CommandHandler handler) { m_handler = std::move(handler); }
+
+    /// How long a later start waits for the running instance's reply.
+    static constexpr int AnswerTimeMs = 2000;
     /// One line for the user when something was not trusted or did not work;
     /// "" otherwise.
     QString warning() const { return m_warning; }
@@ -40,6 +59,7 @@ signals:
 private:
     void chooseFolder();
     void listen();
+    void answer(class QLocalSocket *client, const QByteArray &request);
 
     QString m_name;
     QString m_base; ///< folder and name, without ".lock" / ".socket"; "" none
@@ -47,4 +67,5 @@ private:
     bool m_runtimeUnusable = false;
     QLockFile *m_lock = nullptr;
     QLocalServer *m_server = nullptr;
+    CommandHandler m_handler;
 };

@@ -131,7 +131,7 @@ void SettingsStore::noteProblem(const QString &message)
     m_problem = message;
     qCWarning(lcSettings).noquote()
         << QString(message).replace(QLatin1Char('\r'), QLatin1Char(' '));
-    if (m_problemHandler)
+    if (m_problemHandler && !m_holdProblems)
         m_problemHandler(m_problem);
 }
 

@@ -55,6 +55,9 @@ public:
     /// Called once with problem() when the first problem is found, or at
     /// once when it was found before (an unreadable file, at start).
     void setProblemHandler(std::function<void(const QString &)> handler);
+    /// While held, a problem found is kept in problem() but not handed to
+    /// the handler: the caller tells the user itself (on a terminal).
+    void holdProblems(bool hold) { m_holdProblems = hold; }
 
     // Section Settings, where every key of the key table lives (Keys::...).
 
@@ -97,4 +100,5 @@ private:
     bool m_writable = true;
     QString m_problem;
     std::function<void(const QString &)> m_problemHandler;
+    bool m_holdProblems = false;
 };

@@ -5,7 +5,7 @@
 #include "platform/services.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
-#include "time/timetext.h"
+#include "settings/shutdownschedule.h"
 #include "ui/controltable.h"
 #include "ui/timeboxes.h"
 #include "ui/updown.h"
@@ -209,11 +209,7 @@ bool frmCloseWindows::storeTimeOfDay()
     }
     const QTime time = *TimeEntry::timeOfDay(hour, minute);
     if (chkCloseTime->isChecked()) {
-        store().save(Keys::Hour, hour);
-        store().save(Keys::Minute, minute);
-        store().setFlag(Keys::ChkCloseTime, 1);
-        store().save(Keys::TimerDate, QString());
-        store().save(Keys::Timer, TimeText::format(time));
+        ShutdownSchedule::storeDaily(store(), hour, minute, time);
     } else {
         // Not daily: once, at the next time the clock shows it.
         const QDate day = TimeEntry::dayOfNext(services().clock->now(), time);
@@ -229,7 +225,5 @@ void frmCloseWindows::storeCountdown()
 
 void frmCloseWindows::storeOneOff(const QDateTime &at)
 {
-    store().setFlag(Keys::ChkCloseTime, 0);
-    store().save(Keys::TimerDate, at.date().toString(Qt::ISODate));
-    store().save(Keys::Timer, TimeText::format(at.time()));
+    ShutdownSchedule::storeOnce(store(), at);
 }

@@ -123,7 +123,12 @@ BoxTexts boxTexts(std::optional<QTime> time, const QString &hour, const QString 
 
 QDateTime countdownEnd(const QDateTime &now, int minutes)
 {
-    const QDateTime end = now.addSecs(qint64(std::clamp(minutes, 0, 180)) * 60);
+    return minutesLater(now, std::clamp(minutes, 0, 180));
+}
+
+QDateTime minutesLater(const QDateTime &now, int minutes)
+{
+    const QDateTime end = now.addSecs(qint64(minutes) * 60);
     const int msec = end.time().msec();
     return msec == 0 ? end : end.addMSecs(1000 - msec);
 }

@@ -71,6 +71,10 @@ BoxTexts boxTexts(std::optional<QTime> time, const QString &hour, const QString 
 /// (the scheduler looks at whole seconds). 0 minutes is now, never tomorrow.
 QDateTime countdownEnd(const QDateTime &now, int minutes);
 
+/// `minutes` after `now`, at the first whole second not before that moment;
+/// any number of minutes (the command line's countdown goes up to a day).
+QDateTime minutesLater(const QDateTime &now, int minutes);
+
 /// The day a time of day that is not daily is for: today while that time is
 /// still ahead, else tomorrow.
 QDate dayOfNext(const QDateTime &now, QTime time);

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLocalServer>
 #include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -293,6 +294,52 @@ private slots:
         QVERIFY(handsOver(env));
         QVERIFY(clock.isRunning());
         QCOMPARE(clock.errorLines().size(), 1);
+    }
+
+    // Commands on the command line go to the running clock, which answers
+    // with what to print; one that never answers is given up on, and the
+    // settings are left alone.
+    void commandsReachTheRunningClock()
+    {
+        const QProcessEnvironment env = environment(QStringLiteral(":62"));
+        Clock clock(env);
+        QVERIFY(waitForSocket(env.value(QStringLiteral("XDG_RUNTIME_DIR")), clock));
+        QProcess command;
+        command.setProcessEnvironment(env);
+        command.start(QStringLiteral(ZIRVEL_EXE),
+                      {QStringLiteral("--chime"), QStringLiteral("on")});
+        QVERIFY(command.waitForFinished(15000));
+        QCOMPARE(command.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(command.readAllStandardOutput()),
+                 QStringLiteral("整点报时：已开启\n"));
+        command.start(QStringLiteral(ZIRVEL_EXE), {QStringLiteral("--status")});
+        QVERIFY(command.waitForFinished(15000));
+        const QString status = QString::fromUtf8(command.readAllStandardOutput());
+        QVERIFY2(status.contains(QLatin1String("\nchime\ton\n")) &&
+                     status.endsWith(QLatin1String("\nrunning\tyes\n")),
+                 qPrintable(status));
+        QVERIFY(handsOver(env)); // a plain start still just raises it
+        QVERIFY(clock.isRunning());
+    }
+
+    void aClockThatNeverAnswers()
+    {
+        const QProcessEnvironment env = environment(QStringLiteral(":62"));
+        // Takes connections (the system queues them) and never reads.
+        QLocalServer stuck;
+        const QString socket = env.value(QStringLiteral("XDG_RUNTIME_DIR")) +
+                               QStringLiteral("/zirvel-%1-62.socket").arg(::geteuid());
+        QVERIFY(stuck.listen(socket));
+        QProcess command;
+        command.setProcessEnvironment(env);
+        command.start(QStringLiteral(ZIRVEL_EXE),
+                      {QStringLiteral("--alarm"), QStringLiteral("7:00")});
+        QVERIFY(command.waitForFinished(15000));
+        QCOMPARE(command.exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(command.readAllStandardError()),
+                 QStringLiteral("zirvel：正在运行的时钟没有在 2 秒内回答\n"));
+        QVERIFY(!QFile::exists(env.value(QStringLiteral("XDG_CONFIG_HOME")) +
+                               QStringLiteral("/Zirvel/Zirvel.conf")));
     }
 };
 
