@@ -1,5 +1,6 @@
 #include "platform/localzone.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cstdlib>
@@ -19,6 +20,8 @@ LocalZone::LocalZone(const QString &zoneFile, QObject *parent)
 {
     if (qEnvironmentVariableIsSet("TZ"))
         return; // the user's choice, read once by the C library already
+    if (!QCoreApplication::instance())
+        return; // no event loop to hear of a change: the C library keeps looking
     const QString folder = QFileInfo(zoneFile).absolutePath();
     // Without a watch a change would go unseen: then the C library keeps
     // checking the file itself.
