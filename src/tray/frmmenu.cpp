@@ -14,12 +14,30 @@
 #include "ui/windowtable.h"
 
 #include <QCursor>
+#include <QEventLoop>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QPainter>
 #include <QPointer>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
+
+/// Waits, at most a quarter of a second, while the window that last held the
+/// keyboard is hidden: a moment after it went away Qt counts the program
+/// inactive and closes every pop-up, so a menu opened before then would
+/// close at once.
+void waitForFocusToSettle()
+{
+    const QWindow *focus = QGuiApplication::focusWindow();
+    if (!focus || focus->isVisible())
+        return;
+    QEventLoop loop;
+    QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, &loop, &QEventLoop::quit);
+    QTimer::singleShot(250, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
 
 /// The application icon; a plain drawn clock if the pictures are missing.
 QIcon applicationIcon()
@@ -191,6 +209,9 @@ void frmMenu::trayActivated(TrayActivation activation)
         showAbout();
         break;
     case TrayAction::PopupMenu:
+        waitForFocusToSettle();
+        if (!self)
+            return;
         m_trayMenuShown = true;
         mnuMain->exec(QCursor::pos());
         if (self)

@@ -1,7 +1,8 @@
 #!/bin/bash
 # The clock can always be brought back, driven by real input only: after a
 # double-click on an end cap closed it, a left click on the icon and
-# "转换到主窗口" show it again, whatever came before; with no tray at all,
+# "转换到主窗口" show it again, whatever came before; the icon's menu stays
+# open however soon after hiding the clock it is opened; with no tray at all,
 # "隐藏到任务栏" is disabled, so the clock cannot be hidden for good.
 # Usage: e2e_clock_back.sh PATH_TO_ZIRVEL PATH_TO_MOCK_LOGIND [SCREENSHOT_DIR]
 
@@ -36,6 +37,28 @@ click_icon 1
 wait_for "the clock to come back" 10 clock_shown
 read -r CX CY < <(centre_of "$(clock_shown)")
 [[ "$CX $CY" == "681 33" ]] || fail "clock back at centre $CX,$CY, not at 638,24"
+
+log "the icon's menu stays open when opened just as the hidden clock lets go of the keyboard"
+# About 0.1 s after the window holding the keyboard goes away, Qt counts the
+# program inactive and closes its pop-ups. A right click on the icon whose
+# menu opened just before that moment got a menu that closed at once. The
+# delays (from the key that hides the clock to the click) sweep the moment.
+read -r IX IY < <(centre_of "$(tray_icon)")
+for delay in $(seq 0.062 0.002 0.100); do
+    # The clock holds the keyboard, as after a click on it.
+    xdotool windowactivate --sync "$(clock_shown)"
+    clock_menu
+    xdotool key Down Down Down Down Down Down Down Down Return # 隐藏到任务栏
+    sleep "$delay"
+    xdotool mousemove "$IX" "$IY" click 3
+    wait_for "the tray menu (right click ${delay} s after hiding)" 10 menu_open
+    sleep 0.3
+    menu_open >/dev/null || fail "the tray menu opened ${delay} s after hiding closed by itself"
+    xdotool key Escape
+    wait_for "the menu to close" 10 menu_closed
+    click_icon 1
+    wait_for "the clock to come back" 10 clock_shown
+done
 
 log "closed again: 转换到主窗口 from the icon's menu brings it back"
 close_by_double_click
