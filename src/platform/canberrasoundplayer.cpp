@@ -2,9 +2,12 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QLoggingCategory>
 
 #include <canberra.h>
+
+#include <type_traits>
 
 Q_LOGGING_CATEGORY(lcSound, "zirvel.sound", QtWarningMsg)
 
@@ -24,26 +27,75 @@ bool connectionLost(int code)
 
 } // namespace
 
-CanberraSoundPlayer::CanberraSoundPlayer() = default;
+/// The libcanberra calls the player makes, looked up once the library is loaded.
+struct CanberraSoundPlayer::Library {
+    QLibrary file;
+    decltype(&ca_context_create) contextCreate = nullptr;
+    decltype(&ca_context_set_driver) setDriver = nullptr;
+    decltype(&ca_context_change_props) changeProps = nullptr;
+    decltype(&ca_context_open) contextOpen = nullptr;
+    decltype(&ca_context_destroy) contextDestroy = nullptr;
+    decltype(&ca_context_cancel) cancel = nullptr;
+    decltype(&ca_context_play_full) playFull = nullptr;
+    decltype(&ca_proplist_create) proplistCreate = nullptr;
+    decltype(&ca_proplist_sets) proplistSets = nullptr;
+    decltype(&ca_proplist_destroy) proplistDestroy = nullptr;
+    decltype(&ca_strerror) strerror = nullptr;
+
+    /// Every call found; otherwise the reason, in the loader's words.
+    QString resolve()
+    {
+        if (!file.load())
+            return file.errorString();
+        const auto find = [this](auto &function, const char *name) {
+            function =
+                reinterpret_cast<std::remove_reference_t<decltype(function)>>(file.resolve(name));
+            return function != nullptr;
+        };
+        if (find(contextCreate, "ca_context_create") && find(setDriver, "ca_context_set_driver") &&
+            find(changeProps, "ca_context_change_props") && find(contextOpen, "ca_context_open") &&
+            find(contextDestroy, "ca_context_destroy") && find(cancel, "ca_context_cancel") &&
+            find(playFull, "ca_context_play_full") && find(proplistCreate, "ca_proplist_create") &&
+            find(proplistSets, "ca_proplist_sets") &&
+            find(proplistDestroy, "ca_proplist_destroy") && find(strerror, "ca_strerror"))
+            return {};
+        return file.errorString();
+    }
+};
+
+CanberraSoundPlayer::CanberraSoundPlayer(const QString &library) : m_libraryName(library) {}
 
 CanberraSoundPlayer::~CanberraSoundPlayer()
 {
     dropContext();
 }
 
+bool CanberraSoundPlayer::loadLibrary()
+{
+    if (m_library)
+        return m_loadError.isEmpty();
+    m_library = std::make_unique<Library>();
+    m_library->file.setFileName(m_libraryName);
+    m_loadError = m_library->resolve();
+    if (!m_loadError.isEmpty())
+        m_lastError = CA_ERROR_NOTSUPPORTED;
+    return m_loadError.isEmpty();
+}
+
 bool CanberraSoundPlayer::openContext(const char *driver)
 {
+    const Library &ca = *m_library;
     ca_context *context = nullptr;
-    m_lastError = ca_context_create(&context);
+    m_lastError = ca.contextCreate(&context);
     if (m_lastError != CA_SUCCESS)
         return false;
     if (driver)
-        ca_context_set_driver(context, driver);
-    ca_context_change_props(context, CA_PROP_APPLICATION_NAME, "Zirvel", CA_PROP_APPLICATION_ID,
-                            "zirvel", nullptr);
-    m_lastError = ca_context_open(context);
+        ca.setDriver(context, driver);
+    ca.changeProps(context, CA_PROP_APPLICATION_NAME, "Zirvel", CA_PROP_APPLICATION_ID, "zirvel",
+                   nullptr);
+    m_lastError = ca.contextOpen(context);
     if (m_lastError != CA_SUCCESS) {
-        ca_context_destroy(context);
+        ca.contextDestroy(context);
         return false;
     }
     m_context = context;
@@ -55,6 +107,8 @@ bool CanberraSoundPlayer::ensureContext()
 {
     if (m_context)
         return true;
+    if (!loadLibrary())
+        return false;
     // The PulseAudio backend (PulseAudio and PipeWire servers) first: only
     // it stops a sound on request. Failing that, whatever libcanberra finds
     // (plain ALSA), where a new sound plays over the one still playing.
@@ -64,26 +118,27 @@ bool CanberraSoundPlayer::ensureContext()
 void CanberraSoundPlayer::dropContext()
 {
     if (m_context)
-        ca_context_destroy(m_context);
+        m_library->contextDestroy(m_context);
     m_context = nullptr;
     m_driver.clear();
 }
 
 int CanberraSoundPlayer::startPlayback(const QByteArray &file)
 {
-    ca_context_cancel(m_context, SoundId);
+    const Library &ca = *m_library;
+    ca.cancel(m_context, SoundId);
     ca_proplist *props = nullptr;
-    int code = ca_proplist_create(&props);
+    int code = ca.proplistCreate(&props);
     if (code != CA_SUCCESS)
         return code;
     // A file name and no event id: nothing is looked up in a sound theme and
     // nothing is kept in the server's sample cache, so a changed file plays
     // as it is now.
-    ca_proplist_sets(props, CA_PROP_MEDIA_FILENAME, file.constData());
-    ca_proplist_sets(props, CA_PROP_MEDIA_ROLE, "event");
-    ca_proplist_sets(props, CA_PROP_CANBERRA_CACHE_CONTROL, "never");
-    code = ca_context_play_full(m_context, SoundId, props, nullptr, nullptr);
-    ca_proplist_destroy(props);
+    ca.proplistSets(props, CA_PROP_MEDIA_FILENAME, file.constData());
+    ca.proplistSets(props, CA_PROP_MEDIA_ROLE, "event");
+    ca.proplistSets(props, CA_PROP_CANBERRA_CACHE_CONTROL, "never");
+    code = ca.playFull(m_context, SoundId, props, nullptr, nullptr);
+    ca.proplistDestroy(props);
     return code;
 }
 
@@ -96,7 +151,7 @@ SoundStart CanberraSoundPlayer::play(const QString &path)
         return SoundStart::fileUnreadable();
     }
     if (!ensureContext()) {
-        qCInfo(lcSound) << "no sound service:" << ca_strerror(m_lastError);
+        qCInfo(lcSound) << "no sound service:" << errorText();
         return failure();
     }
     const QByteArray file = QFile::encodeName(info.absoluteFilePath());
@@ -108,7 +163,7 @@ SoundStart CanberraSoundPlayer::play(const QString &path)
     }
     if (m_lastError == CA_SUCCESS)
         return {};
-    qCInfo(lcSound) << "cannot play" << path << ca_strerror(m_lastError);
+    qCInfo(lcSound) << "cannot play" << path << errorText();
     return failure();
 }
 
@@ -118,5 +173,12 @@ SoundStart CanberraSoundPlayer::failure() const
     // request: still the file's fault.
     if (m_lastError == CA_ERROR_NOTFOUND || m_lastError == CA_ERROR_ACCESS)
         return SoundStart::fileUnreadable();
-    return SoundStart::failed(QString::fromUtf8(ca_strerror(m_lastError)));
+    return SoundStart::failed(errorText());
+}
+
+QString CanberraSoundPlayer::errorText() const
+{
+    if (!m_loadError.isEmpty())
+        return m_loadError;
+    return QString::fromUtf8(m_library->strerror(m_lastError));
 }

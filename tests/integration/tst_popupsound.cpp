@@ -115,6 +115,40 @@ private slots:
 
     void cleanupTestCase() { QFile::remove(chimePath()); }
 
+    // libcanberra is loaded by the first sound, not by making the player.
+    void libraryLoadsWithTheFirstSound()
+    {
+        const auto loaded = [] {
+            QFile maps(QStringLiteral("/proc/self/maps"));
+            return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libcanberra");
+        };
+        CanberraSoundPlayer player;
+        QVERIFY(!loaded());
+        QVERIFY(player.play(makeSound("tone.wav", 0.1, 0.5)).started());
+        QVERIFY(loaded());
+    }
+
+    // Without libcanberra the pop-up still opens and says why it is silent.
+    void missingLibraryIsReported()
+    {
+        QFile::remove(chimePath());
+        QVERIFY(QFile::copy(makeSound("tolvek.wav", 0.5, 0.7), chimePath()));
+        TestEnvironment env;
+        CanberraSoundPlayer player(QStringLiteral("libno-such-canberra.so.0"));
+        Services services = env.services;
+        services.sound = &player;
+        WindowTable table(services, *env.store);
+        frmIntTime *popup = table.show<frmIntTime>();
+        QCOMPARE(env.messages.texts.size(), 1);
+        const QString text = env.messages.texts.first();
+        QVERIFY2(text.startsWith(QStringLiteral("无法播放声音<tolvek.wav>：")) &&
+                     text.contains(QLatin1String("libno-such-canberra")),
+                 qPrintable(text));
+        QVERIFY(popup->isVisible());
+        // A second request fails the same way, without trying to load it again.
+        QCOMPARE(player.play(chimePath()).outcome, SoundStart::Outcome::Failed);
+    }
+
     void chimeIsHeard()
     {
         QFile::remove(chimePath());
