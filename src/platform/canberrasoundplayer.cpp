@@ -72,13 +72,13 @@ CanberraSoundPlayer::~CanberraSoundPlayer()
 
 bool CanberraSoundPlayer::loadLibrary()
 {
-    if (m_library)
-        return m_loadError.isEmpty();
-    m_library = std::make_unique<Library>();
-    m_library->file.setFileName(m_libraryName);
-    m_loadError = m_library->resolve();
+    if (!m_library) { // tried once; a library that failed to load is not tried again
+        m_library = std::make_unique<Library>();
+        m_library->file.setFileName(m_libraryName);
+        m_loadError = m_library->resolve();
+    }
     if (!m_loadError.isEmpty())
-        m_lastError = CA_ERROR_NOTSUPPORTED;
+        m_lastError = CA_ERROR_NOTSUPPORTED; // not the code of an earlier request
     return m_loadError.isEmpty();
 }
 

@@ -27,7 +27,8 @@ namespace {
 /// Waits, at most a quarter of a second, while the window that last held the
 /// keyboard is hidden: a moment after it went away Qt counts the program
 /// inactive and closes every pop-up, so a menu opened before then would
-/// close at once.
+/// close at once. Only input waits meanwhile: timers, so the clock's ticks,
+/// go on.
 void waitForFocusToSettle()
 {
     const QWindow *focus = QGuiApplication::focusWindow();

@@ -145,8 +145,14 @@ private slots:
                      text.contains(QLatin1String("libno-such-canberra")),
                  qPrintable(text));
         QVERIFY(popup->isVisible());
-        // A second request fails the same way, without trying to load it again.
-        QCOMPARE(player.play(chimePath()).outcome, SoundStart::Outcome::Failed);
+        // Later requests fail the same way, without trying to load it again;
+        // an absent file before one does not make it look absent too.
+        QCOMPARE(player.play(m_dir.filePath("absent.wav")).outcome,
+                 SoundStart::Outcome::FileUnreadable);
+        const SoundStart again = player.play(chimePath());
+        QCOMPARE(again.outcome, SoundStart::Outcome::Failed);
+        QVERIFY2(again.reason.contains(QLatin1String("libno-such-canberra")),
+                 qPrintable(again.reason));
     }
 
     void chimeIsHeard()
