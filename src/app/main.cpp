@@ -1,4 +1,5 @@
 #include "app/commandline.h"
+#include "app/commandlock.h"
 #include "app/commandrunner.h"
 #include "app/commandstore.h"
 #include "app/displaycheck.h"
@@ -25,7 +26,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
-#include <QLockFile>
 #include <QLoggingCategory>
 
 #include <cstdio>
@@ -58,13 +58,9 @@ Reply runOnStore(const Command &command)
     if (!command.changesSettings())
         return Reply{CommandLine::Success, {}, QStringLiteral("zirvel：时钟没有在运行\n")};
     const QString path = SettingsStore::defaultFilePath();
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QLockFile lock(path + QStringLiteral(".command.lock"));
-    if (!lock.tryLock(5000) && lock.error() == QLockFile::LockFailedError)
-        return Reply::failure(CommandLine::Failure,
-                              QStringLiteral("zirvel：另一个 zirvel 命令一直占着设置文件 %1")
-                                  .arg(QDir::toNativeSeparators(path)));
-    // Otherwise (no lock could be made there) the store says why it cannot write.
+    const CommandLock lock(path);
+    if (const QString refusal = lock.refusal(); !refusal.isEmpty())
+        return Reply::failure(CommandLine::Failure, refusal);
     SettingsStore store(path); // read inside the lock
     Reply reply = CommandStore::apply(command, store, now);
     if (reply.exitCode == CommandLine::Success && command.kind != Command::Kind::Cancel &&
