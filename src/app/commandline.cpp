@@ -59,27 +59,29 @@ Command error(const QString &line)
     return c;
 }
 
-/// The text in quotes, as one quiet line: no control character reaches the
-/// terminal (line breaks and tabs show as \n, \r, \t, others as \xNN),
-/// and a long text is cut.
+/// Whether a terminal shows `u` in a way that hides or reorders the text
+/// around it: the bidirectional controls and the line and paragraph separators.
+bool isLayoutControl(char16_t u)
+{
+    return u == 0x061c || u == 0x200e || u == 0x200f || (u >= 0x202a && u <= 0x202e) ||
+           (u >= 0x2066 && u <= 0x2069) || u == 0x2028 || u == 0x2029;
+}
+
+/// The text in quotes, as one quiet line (see escaped()), a long text cut:
+/// at most 40 characters of it, shown in at most 160.
 QString quoted(const QString &text)
 {
-    constexpr qsizetype Longest = 40;
+    constexpr qsizetype Longest = 40, LongestShown = 4 * Longest;
+    qsizetype kept = qMin(text.size(), Longest);
     QString shown;
-    for (const QChar c : text.left(Longest)) {
-        const char16_t u = c.unicode();
-        if (u == '\n')
-            shown += QLatin1String("\\n");
-        else if (u == '\r')
-            shown += QLatin1String("\\r");
-        else if (u == '\t')
-            shown += QLatin1String("\\t");
-        else if (u < 0x20 || (u >= 0x7f && u < 0xa0))
-            shown += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
-        else
-            shown += c;
+    for (;; --kept) {
+        if (kept > 0 && kept < text.size() && text.at(kept - 1).isHighSurrogate())
+            continue; // not half a character
+        shown = escaped(text.left(kept));
+        if (shown.size() <= LongestShown)
+            break;
     }
-    if (text.size() > Longest)
+    if (kept < text.size())
         shown += QStringLiteral("...");
     return QStringLiteral("“%1”").arg(shown);
 }
@@ -125,6 +127,33 @@ std::optional<int> countdownMinutes(const QString &text)
 }
 
 } // namespace
+
+QString escaped(const QString &text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const char16_t u = c.unicode();
+        if (u == '\\')
+            shown += QLatin1String("\\\\");
+        else if (u == '\n')
+            shown += QLatin1String("\\n");
+        else if (u == '\r')
+            shown += QLatin1String("\\r");
+        else if (u == '\t')
+            shown += QLatin1String("\\t");
+        else if (u < 0x20 || (u >= 0x7f && u < 0xa0))
+            shown += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        else if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            shown += text.mid(i++, 2);
+        else if (c.isSurrogate() || isLayoutControl(u))
+            shown += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
 
 bool Command::changesSettings() const
 {

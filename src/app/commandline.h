@@ -48,6 +48,13 @@ struct Command {
 /// The arguments after the program's name.
 Command parse(const QStringList &arguments);
 
+/// The text as one line with nothing in it a terminal would act on, the
+/// way the commands show values: a backslash as \\, line breaks and tabs as
+/// \n, \r, \t, the other control characters (NUL, ESC, DEL, C1) as \xNN,
+/// and bidirectional controls, line and paragraph separators and lone
+/// surrogates as \uNNNN.
+QString escaped(const QString &text);
+
 /// What --help prints, ending with a line feed.
 QString helpText();
 /// What --version prints, ending with a line feed.

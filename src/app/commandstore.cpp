@@ -34,15 +34,6 @@ QString shutdownLine(const QDateTime &at, bool daily, bool noPrompt)
              noPrompt ? QStringLiteral("不提示直接关机") : QStringLiteral("关机前提示 60 秒"));
 }
 
-QString escaped(QString text)
-{
-    text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    text.replace(QLatin1Char('\t'), QLatin1String("\\t"));
-    text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
-    text.replace(QLatin1Char('\r'), QLatin1String("\\r"));
-    return text;
-}
-
 } // namespace
 
 Reply apply(const Command &command, SettingsStore &store, const QDateTime &now)
@@ -123,7 +114,7 @@ QString status(const SettingsStore &store, bool running, const QDateTime &now)
         text += QLatin1String(key) + QLatin1Char('\t') + value + QLatin1Char('\n');
     };
     add("alarm", alarm);
-    add("alarm-message", escaped(store.text(Keys::Prompt)));
+    add("alarm-message", CommandLine::escaped(store.text(Keys::Prompt)));
     add("chime", schedule.hourlyChime ? QStringLiteral("on") : QStringLiteral("off"));
     add("shutdown", shutdown);
     add("running", running ? QStringLiteral("yes") : QStringLiteral("no"));

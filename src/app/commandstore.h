@@ -18,7 +18,9 @@ CommandLine::Reply apply(const CommandLine::Command &command, SettingsStore &sto
                          const QDateTime &now);
 
 /// The --status lines, "key<TAB>value" each: alarm (HH:MM or off),
-/// alarm-message (tabs, line breaks and backslashes written \t, \n, \r, \\),
+/// alarm-message (written as CommandLine::escaped() gives it: one line,
+/// backslashes as \\, tabs and line breaks as \t, \n, \r, other controls
+/// as \xNN or \uNNNN),
 /// chime (on or off), shutdown (off, "H:MM:SS daily" or "H:MM:SS once
 /// YYYY-MM-DD", then " no-prompt" when it will not ask) and running (yes or
 /// no). A one-off shutdown whose moment has gone by counts as off.

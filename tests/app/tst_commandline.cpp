@@ -149,6 +149,14 @@ private slots:
             << QStringList{"--alarm", QString(50, QLatin1Char('9'))}
             << QStringLiteral("zirvel：--alarm 的值 “%1...” 不对，应为 %2")
                    .arg(QString(40, QLatin1Char('9')), alarmForm);
+        QTest::newRow("alarm, backslash and bidi override")
+            << QStringList{"--alarm", QStringLiteral("7\\:00\u202e")}
+            << QStringLiteral("zirvel：--alarm 的值 “7\\\\:00\\u202e” 不对，应为 %1")
+                   .arg(alarmForm);
+        QTest::newRow("alarm, long value of controls")
+            << QStringList{"--alarm", QString(50, QChar(0x202e))}
+            << QStringLiteral("zirvel：--alarm 的值 “%1...” 不对，应为 %2")
+                   .arg(QStringLiteral("\\u202e").repeated(26), alarmForm);
         QTest::newRow("alarm without value")
             << QStringList{"--alarm"}
             << QStringLiteral("zirvel：--alarm 缺少值，应为 HH:MM 或 off");

@@ -1,7 +1,8 @@
 // The real program given a command while no clock runs: it works on the
 // settings file alone. Whatever lies where it keeps its locks, a command
 // ends at once and stores its change, unless another command really holds
-// the lock.
+// the lock; and --status prints its five lines whatever a hand-edited
+// settings file holds.
 
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
@@ -214,6 +215,44 @@ private slots:
         // What is not a lock file is left as it was.
         if (type != S_IFREG)
             QCOMPARE(typeAt(lockPath), type);
+    }
+
+    // A hand-edited message: every line is printed, each on one line, with
+    // what a terminal would act on written out as the bad-input echoes do.
+    void statusOfAHandEditedFile_data()
+    {
+        QTest::addColumn<QByteArray>("value"); ///< as written after "prompt="
+        QTest::addColumn<QString>("shown");
+
+        QTest::newRow("escaped NUL") << QByteArray("wake\\0up") << "wake\\x00up";
+        QTest::newRow("raw ESC") << QByteArray("\x1b[2Jgone") << "\\x1b[2Jgone";
+        QTest::newRow("escaped ESC") << QByteArray("\\x1b[31mred") << "\\x1b[31mred";
+        QTest::newRow("tab, CR, line feed") << QByteArray("a\\tb\\rc\\nd") << "a\\tb\\rc\\nd";
+        QTest::newRow("backslash") << QByteArray("C:\\\\dir\\\\n") << "C:\\\\dir\\\\n";
+        QTest::newRow("bell, DEL, C1")
+            << QByteArray("\\a\x7f\xc2\x85\xc2\x9b") << "\\x07\\x7f\\x85\\x9b";
+        QTest::newRow("bidi override") << QByteArray("abc\xe2\x80\xae"
+                                                     "def")
+                                       << "abc\\u202edef";
+        QTest::newRow("line separator") << QByteArray("one\xe2\x80\xa8two") << "one\\u2028two";
+        QTest::newRow("plain text") << QByteArray("会议，第 2 号") << "会议，第 2 号";
+    }
+    void statusOfAHandEditedFile()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(QString, shown);
+        QFile file(settingsPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[Settings]\nprompt=" + value + "\nchkinttime=1\n");
+        file.close();
+
+        const Run run = zirvel({QStringLiteral("--status")});
+        QVERIFY2(run.finished, "--status hung");
+        QCOMPARE(run.out, QStringLiteral("alarm\toff\nalarm-message\t%1\nchime\ton\n"
+                                         "shutdown\toff\nrunning\tno\n")
+                              .arg(shown));
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.exitCode, 0);
     }
 };
 
