@@ -8,19 +8,58 @@ RUN_PACKAGES="cmake g++ ninja-build pkgconf qt6-base-dev libcanberra-dev libcanb
 # the clock), to fuzz (clang with libFuzzer and the sanitizer runtimes) and to
 # check the formatting:
 TEST_PACKAGES="xvfb xauth openbox trayer xdotool x11-utils x11-apps imagemagick pulseaudio pulseaudio-utils
-  sox dbus-daemon dbus-bin desktop-file-utils clang-format util-linux libglib2.0-bin git
+  sox dbus-daemon dbus-bin desktop-file-utils clang-format util-linux setpriv libglib2.0-bin git
   clang libclang-rt-dev"
 # Additionally, to make the Debian package (cpack reads the binaries' library
 # dependencies with dpkg-shlibdeps and needs file to find the binaries):
 PACKAGING_PACKAGES="dpkg-dev file"
 
+# Commands that are packages of their own in newer releases and came with
+# another package before, as COMMAND:OLDER-PACKAGE: setpriv (the tests run a
+# child as another user with it) is its own package from Debian 13 on, and part
+# of util-linux in Debian 12.
+MOVED_PACKAGES="setpriv:util-linux"
+
+# The package that held COMMAND before it became a package of its own; fails
+# for a package that never moved.
+older_package() {
+    local entry
+    for entry in $MOVED_PACKAGES; do
+        [ "${entry%%:*}" = "$1" ] && { echo "${entry#*:}"; return 0; }
+    done
+    return 1
+}
+
+# The name to ask apt for: the package itself where apt knows it, else the
+# package its command came with.
+package_here() {
+    if ! apt-cache show "$1" >/dev/null 2>&1 && older_package "$1" >/dev/null; then
+        older_package "$1"
+    else
+        echo "$1"
+    fi
+}
+
+# True when every given package is installed; a moved one also counts when its
+# command is there (it came with the older package).
+packages_installed() {
+    local p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q "install ok installed" && continue
+        older_package "$p" >/dev/null && command -v "$p" >/dev/null && continue
+        return 1
+    done
+}
+
 # Installs the given packages with apt-get, through sudo unless we are root.
 install_packages() {
     local sudo=""
     [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    local installed
-    installed=$(dpkg-query -W -f='${Status}\n' "$@" 2>/dev/null | grep -c "install ok installed" || true)
-    [ "$installed" -eq "$#" ] && return 0 # all there already
+    packages_installed "$@" && return 0 # all there already
     $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "$@"
+    local p names=()
+    for p in "$@"; do
+        names+=("$(package_here "$p")")
+    done
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${names[@]}"
 }

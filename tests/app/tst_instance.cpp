@@ -155,26 +155,76 @@ class tst_Instance : public QObject {
 private slots:
     void init() { m_dir = std::make_unique<QTemporaryDir>(); }
 
+    // This program's own reading of DISPLAY, the same with every X library
+    // version; "clockbox" stands for this machine's name.
     void displayTags_data()
     {
         QTest::addColumn<QByteArray>("display");
         QTest::addColumn<QString>("tag");
-        for (const char *local : {":62", ":62.0", ":62.3", "unix:62", "unix:62.1", "localhost:62",
-                                  "127.0.0.1:62.0", "::1:62", "tcp/localhost:62", "unix/:62"})
+        for (const char *local : {":62",
+                                  ":62.0",
+                                  ":62.3",
+                                  "unix:62",
+                                  "unix:62.1",
+                                  "unix/:62",
+                                  "unix/far.example:62",
+                                  "localhost:62",
+                                  "LocalHost:62.0",
+                                  "tcp/localhost:62",
+                                  "127.0.0.1:62.0",
+                                  "127.0.0.2:62",
+                                  "::1:62",
+                                  "::1:62.1",
+                                  "[::1]:62",
+                                  "inet6/[::1]:62.1",
+                                  "/tmp/.X11-unix/X62",
+                                  "/tmp/.X11-unix/X62.1",
+                                  "unix:/tmp/.X11-unix/X62",
+                                  "unix:/tmp/.X11-unix/X62.0",
+                                  "/tmp//.X11-unix/./X62",
+                                  "clockbox:62.0",
+                                  "CLOCKBOX:62"})
             QTest::newRow(local) << QByteArray(local) << "62";
         QTest::newRow("another display") << QByteArray(":7") << "7";
-        QTest::newRow("this machine") << QSysInfo::machineHostName().toLocal8Bit() + ":62.0"
-                                      << "62";
         QTest::newRow("another host") << QByteArray("far.example:62.0") << "far.example_62";
+        QTest::newRow("another host by protocol")
+            << QByteArray("tcp/far.example:62") << "far.example_62";
+        QTest::newRow("IPv6 host") << QByteArray("2001:db8::1:62") << "2001_db8__1_62";
+        QTest::newRow("IPv6 host in brackets")
+            << QByteArray("[2001:db8::1]:62.1") << "2001_db8__1_62";
         QTest::newRow("host with odd characters")
             << QByteArray("tcp/h\x1b[2J;rm:1") << "h__2J_rm_1";
+        QTest::newRow("socket elsewhere")
+            << QByteArray("/run/user/1000/xsock") << "socket_run_user_1000_xsock";
+        QTest::newRow("socket elsewhere with unix and screen")
+            << QByteArray("unix:/run/user/1000/xsock.2") << "socket_run_user_1000_xsock";
+        QTest::newRow("socket named like a display")
+            << QByteArray("/private/tmp/com.apple.launchd.AbC123/org.xquartz:0")
+            << "socket_private_tmp_com.apple.launchd.AbC123_org.xquartz_0";
         QTest::newRow("not set") << QByteArray() << "none";
         QTest::newRow("not a display") << QByteArray("garbage/../x") << "other_garbage_.._x";
+        QTest::newRow("unix and no number") << QByteArray("unix:x62") << "other_unix_x62";
+        QTest::newRow("relative socket") << QByteArray("unix:run/x") << "other_unix_run_x";
+        QTest::newRow("bad screen") << QByteArray(":62.x") << "other__62.x";
+        QTest::newRow("signed number") << QByteArray(":+62") << "other___62";
+        QTest::newRow("no number") << QByteArray("localhost:") << "other_localhost_";
     }
     void displayTags()
     {
         QFETCH(QByteArray, display);
-        QTEST(displayTag(display), "tag");
+        QTEST(displayTag(display, QStringLiteral("clockbox")), "tag");
+    }
+
+    // A tag is at most 64 characters; two long names still get two tags.
+    void longDisplayNamesStayApart()
+    {
+        const QByteArray host(200, 'h');
+        const QString first = displayTag(host + ":1");
+        const QString second = displayTag(host + "x:1");
+        QVERIFY(first.size() <= 64 && second.size() <= 64);
+        QVERIFY(first.startsWith(QLatin1String("hhhh")));
+        QVERIFY(first != second);
+        QVERIFY(displayTag("/run/" + host + "/a") != displayTag("/run/" + host + "/b"));
     }
 
     void oneClockPerDisplay_data()
@@ -192,8 +242,16 @@ private slots:
                                    << "localhost:62.0" << true;
         QTest::newRow("loopback address") << ":62.0"
                                           << "127.0.0.1:62" << true;
+        QTest::newRow("unix socket path") << ":62"
+                                          << "unix:/tmp/.X11-unix/X62.0" << true;
+        QTest::newRow("IPv6 loopback") << "[::1]:62"
+                                       << ":62" << true;
+        QTest::newRow("this machine's name")
+            << ":62" << QSysInfo::machineHostName() + ":62" << true;
         QTest::newRow("another display") << ":62"
                                          << ":63" << false;
+        QTest::newRow("another host") << ":62"
+                                      << "far.example:62" << false;
     }
     void oneClockPerDisplay()
     {
