@@ -14,10 +14,10 @@ TEST_PACKAGES="xvfb xauth openbox trayer xdotool x11-utils x11-apps imagemagick 
 # dependencies with dpkg-shlibdeps and needs file to find the binaries):
 PACKAGING_PACKAGES="dpkg-dev file"
 
-# Commands that are packages of their own in newer releases and came with
-# another package before, as COMMAND:OLDER-PACKAGE: setpriv (the tests run a
-# child as another user with it) is its own package from Debian 13 on, and part
-# of util-linux in Debian 12.
+# Commands that some releases ship as a package of their own and others as part
+# of another package, as COMMAND:OTHER-PACKAGE: setpriv (the tests run a child
+# as another user with it) comes with util-linux in Debian 12, and may be split
+# out of it in later releases.
 MOVED_PACKAGES="setpriv:util-linux"
 
 # The package that held COMMAND before it became a package of its own; fails
