@@ -1,8 +1,9 @@
 #include "autostart/autostartentry.h"
 
+#include "platform/atomicfile.h"
+
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringList>
 
@@ -170,13 +171,21 @@ bool isPlainFileName(const QString &name)
 
 } // namespace
 
-bool writeAutostartEntry(const QString &folder, const QString &name, const QString &program)
+bool writeAutostartEntry(const QString &folder, const QString &name, const QString &program,
+                         QString *reason)
 {
     using namespace AutostartEntry;
-    if (folder.isEmpty() || !isPlainFileName(name) || !isStorable(program))
+    const auto fail = [reason](const QString &why) {
+        if (reason)
+            *reason = why;
         return false;
-    if (!QDir().mkpath(folder))
-        return false;
+    };
+    if (folder.isEmpty())
+        return fail(QStringLiteral("没有存放启动项的文件夹"));
+    if (!isPlainFileName(name))
+        return fail(QStringLiteral("启动项的名字不能作文件名"));
+    if (!isStorable(program))
+        return fail(QStringLiteral("程序的路径含有启动项不能保存的字符"));
     const QString path = QDir(folder).filePath(name + QStringLiteral(".desktop"));
 
     QString text;
@@ -191,14 +200,5 @@ bool writeAutostartEntry(const QString &folder, const QString &name, const QStri
             previous.clear();
         text = disabledText(previous);
     }
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return AtomicFile::replace(path, text.toUtf8(), reason);
 }

@@ -46,7 +46,8 @@ QString rawExecOf(const QString &fileText);
 /// Writes `<folder>/<name>.desktop`, replacing the file atomically: an entry
 /// running `program`, or, for an empty `program`, the entry kept but
 /// disabled (Hidden=true). A missing folder is created. False when nothing
-/// was written: the folder cannot be created or written, the name is not a
-/// plain file name, or the program path holds characters an entry cannot
-/// carry.
-bool writeAutostartEntry(const QString &folder, const QString &name, const QString &program);
+/// was written, with `reason` set for the user: the folder cannot be created
+/// or written (the file there is then as it was), the name is not a plain
+/// file name, or the program path holds characters an entry cannot carry.
+bool writeAutostartEntry(const QString &folder, const QString &name, const QString &program,
+                         QString *reason = nullptr);

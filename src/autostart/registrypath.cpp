@@ -3,6 +3,8 @@
 #include "autostart/autostartentry.h"
 #include "platform/messageboxes.h"
 
+#include <QDir>
+
 #include <iterator>
 
 namespace RegistryPath {
@@ -10,6 +12,12 @@ namespace RegistryPath {
 QString incorrectFormatMessage(const QString &keyPath)
 {
     return QStringLiteral("Incorrect Format:\n\n") + keyPath;
+}
+
+QString entryProblemMessage(const QString &path, const QString &reason)
+{
+    return QStringLiteral("无法写入开机自动运行项 %1\r原因：%2\r原来的设置保持不变。")
+        .arg(QDir::toNativeSeparators(path), reason);
 }
 
 } // namespace RegistryPath
@@ -56,23 +64,27 @@ quint32 SplitKeyPath(QString &keyPath, IMessageBoxes &messages)
     return root;
 }
 
-void WriteStringValue(const QString &keyPath, const QString &valueName, const QString &data,
-                      const AutostartFolders &folders, IMessageBoxes &messages)
+QString WriteStringValue(const QString &keyPath, const QString &valueName, const QString &data,
+                         const AutostartFolders &folders, IMessageBoxes &messages)
 {
     QString subKey = keyPath;
     const quint32 root = SplitKeyPath(subKey, messages);
     if (root == NoRootKey)
-        return;
+        return {};
     // Key names compare without case, as the registry's do. Only the two Run
     // keys exist here; opening any other key fails, so nothing is written.
     if (subKey.compare(QLatin1String(RunSubKey), Qt::CaseInsensitive) != 0)
-        return;
+        return {};
     QString folder;
     if (root == CurrentUser)
         folder = folders.user;
     else if (root == LocalMachine)
         folder = folders.system;
     if (folder.isEmpty())
-        return;
-    writeAutostartEntry(folder, valueName, data);
+        return {};
+    QString reason;
+    if (writeAutostartEntry(folder, valueName, data, &reason))
+        return {};
+    return RegistryPath::entryProblemMessage(
+        QDir(folder).filePath(valueName + QStringLiteral(".desktop")), reason);
 }

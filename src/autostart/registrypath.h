@@ -29,6 +29,9 @@ inline constexpr char RunSubKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersio
 /// "Incorrect Format:", two line feeds, then the path exactly as passed.
 QString incorrectFormatMessage(const QString &keyPath);
 
+/// Why the entry at `path` could not be written, for the user.
+QString entryProblemMessage(const QString &path, const QString &reason);
+
 } // namespace RegistryPath
 
 /// The key of a root name ("HKEY_LOCAL_MACHINE"), compared exactly and with
@@ -42,12 +45,12 @@ quint32 RootKeyFromName(const QString &rootName);
 /// format message, returns NoRootKey and leaves keyPath as it was.
 quint32 SplitKeyPath(QString &keyPath, IMessageBoxes &messages);
 
-/// Writes a string value under a registry path; reports nothing. The Run key
-/// under HKEY_CURRENT_USER is the per-user autostart folder and under
+/// Writes a string value under a registry path. The Run key under
+/// HKEY_CURRENT_USER is the per-user autostart folder and under
 /// HKEY_LOCAL_MACHINE the system one; the value is the entry
 /// "<valueName>.desktop" there, running `data`, or disabled when `data` is
-/// empty. Any other key does not exist and nothing is written; a folder that
-/// cannot be written leaves things as they were. A malformed path shows the
-/// format message.
-void WriteStringValue(const QString &keyPath, const QString &valueName, const QString &data,
-                      const AutostartFolders &folders, IMessageBoxes &messages);
+/// empty. Any other key does not exist and nothing is written. A malformed
+/// path shows the format message. Returns, for the user, why the entry could
+/// not be written (it is then as it was); "" otherwise.
+QString WriteStringValue(const QString &keyPath, const QString &valueName, const QString &data,
+                         const AutostartFolders &folders, IMessageBoxes &messages);

@@ -5,7 +5,8 @@
 
 class IMessageBoxes;
 
-/// The Run keys as the freedesktop autostart folders.
+/// The Run keys as the freedesktop autostart folders. An entry that cannot
+/// be written is told, naming the file and the reason.
 class XdgRegistry final : public IRegistry {
 public:
     XdgRegistry(AutostartFolders folders, IMessageBoxes &messages);
@@ -15,4 +16,5 @@ public:
 private:
     AutostartFolders m_folders;
     IMessageBoxes &m_messages;
+    QString m_problem; ///< the last one told; "" after a write
 };

@@ -3,8 +3,9 @@
 #include <QString>
 
 /// The registry writes the program makes: one string value under a key
-/// given as a path ("HKEY_CURRENT_USER\SOFTWARE\...\Run"). Failures are not
-/// reported; a malformed path shows "Incorrect Format:".
+/// given as a path ("HKEY_CURRENT_USER\SOFTWARE\...\Run"). A malformed path
+/// shows "Incorrect Format:"; a value that cannot be written is told once,
+/// with the reason.
 class IRegistry {
 public:
     virtual ~IRegistry() = default;

@@ -87,6 +87,28 @@ bool isText(const QVariant &v)
     }
 }
 
+/// The bytes QSettings writes for `bytes` (free of typed values) with the
+/// values set.
+std::optional<QByteArray> withValues(const QByteArray &bytes, const QList<Value> &values)
+{
+    const Scratch scratch(bytes);
+    if (!scratch.isValid())
+        return std::nullopt;
+    {
+        QSettings settings(scratch.filePath(), QSettings::IniFormat);
+        // Keys outside any section are read as group "General"; write them back there.
+        for (const Value &v : values) {
+            settings.setValue(
+                v.group == QLatin1String("General") ? v.key : v.group + QLatin1Char('/') + v.key,
+                v.text);
+        }
+        settings.sync();
+        if (settings.status() == QSettings::AccessError)
+            return std::nullopt;
+    }
+    return scratch.content();
+}
+
 } // namespace
 
 std::optional<Parsed> parse(const QByteArray &bytes)
@@ -112,6 +134,8 @@ std::optional<Parsed> parse(const QByteArray &bytes)
     // Keys outside any section are QSettings' "General" group.
     for (const QString &key : settings.childKeys())
         take(QStringLiteral("General"), key);
+    for (const QString &key : settings.allKeys())
+        parsed.all.insert(key, valueText(settings.value(key)));
     parsed.formatError = settings.status() == QSettings::FormatError;
     return parsed;
 }
@@ -119,19 +143,12 @@ std::optional<Parsed> parse(const QByteArray &bytes)
 std::optional<QByteArray> withValue(const QByteArray &bytes, const QString &group,
                                     const QString &key, const QString &text)
 {
-    const Scratch scratch(IniTypedValues::remove(bytes).bytes);
-    if (!scratch.isValid())
-        return std::nullopt;
-    {
-        QSettings settings(scratch.filePath(), QSettings::IniFormat);
-        // Keys outside any section are read as group "General"; write them back there.
-        settings.setValue(group == QLatin1String("General") ? key : group + QLatin1Char('/') + key,
-                          text);
-        settings.sync();
-        if (settings.status() == QSettings::AccessError)
-            return std::nullopt;
-    }
-    return scratch.content();
+    return withValues(IniTypedValues::remove(bytes).bytes, {Value{group, key, text}});
+}
+
+std::optional<QByteArray> written(const QList<Value> &values)
+{
+    return withValues({}, values);
 }
 
 } // namespace IniText

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QString>
 
 #include <optional>
@@ -26,6 +27,10 @@ struct Parsed {
     /// Every value QSettings returned was text: what the removal of typed
     /// values guarantees (checked by the fuzz tests).
     bool onlyText = true;
+    /// Every key QSettings lists, with its group ("Settings/prompt"; a key
+    /// outside any section alone), and its text: also the keys `values`
+    /// leaves out because QSettings cannot look them up by group.
+    QMap<QString, QString> all;
 };
 
 /// What QSettings reads from these bytes; nothing when no scratch folder
@@ -37,5 +42,8 @@ std::optional<Parsed> parse(const QByteArray &bytes);
 /// not write there.
 std::optional<QByteArray> withValue(const QByteArray &bytes, const QString &group,
                                     const QString &key, const QString &text);
+
+/// The bytes QSettings writes for these values alone.
+std::optional<QByteArray> written(const QList<Value> &values);
 
 } // namespace IniText

@@ -1,9 +1,6 @@
 #include "settings/regularfile.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -102,21 +99,6 @@ Content read(const QString &path, qint64 maxSize)
     }
     ::close(fd);
     return content;
-}
-
-bool replace(const QString &path, const QByteArray &bytes, QString *reason)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath()); // a failure shows in open()
-    QSaveFile file(path);
-    // Never fall back to writing into the old file in place.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (reason)
-            *reason = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
 }
 
 } // namespace RegularFile

@@ -3,9 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
-/// Reading and replacing a file at a path that may hold anything: opening a
-/// FIFO, a socket, a device or a folder for reading can block or have side
-/// effects, so only a regular file is ever opened.
+/// Reading a file at a path that may hold anything: opening a FIFO, a
+/// socket, a device or a folder for reading can block or have side effects,
+/// so only a regular file is ever opened.
 namespace RegularFile {
 
 struct Content {
@@ -22,10 +22,5 @@ struct Content {
 /// The file's content; a path that is not a regular file (after following
 /// links), or a file larger than `maxSize`, is unreadable and never opened.
 Content read(const QString &path, qint64 maxSize);
-
-/// Replaces the file atomically with `bytes`, creating its folder if needed.
-/// On failure returns false with `reason` set, for the user; the old file is
-/// then untouched.
-bool replace(const QString &path, const QByteArray &bytes, QString *reason);
 
 } // namespace RegularFile

@@ -1,5 +1,6 @@
 #include "settings/settingsstore.h"
 
+#include "platform/atomicfile.h"
 #include "settings/initext.h"
 #include "settings/regularfile.h"
 #include "settings/settingskeys.h"
@@ -53,6 +54,31 @@ bool isDamaged(const IniText::Parsed &parsed, const QByteArray &bytes)
            !looksLikeText(bytes);
 }
 
+// A key as QSettings lists it: "Settings/prompt"; a key outside any section alone.
+QString keyName(const QString &group, const QString &key)
+{
+    return group == QLatin1String("General") ? key : group + QLatin1Char('/') + key;
+}
+
+// What the program writes must read back as written: `after` is undamaged,
+// holds exactly the `others` (every key QSettings lists, with its text) and
+// `name` with `value`. Known limit of QSettings' reader: a U+FEFF that it
+// meets first in a value is taken for a byte-order mark and dropped.
+bool readsBack(const QByteArray &after, QMap<QString, QString> others, const QString &name,
+               const QString &value)
+{
+    const std::optional<IniText::Parsed> parsed = IniText::parse(after);
+    if (!parsed || isDamaged(*parsed, after))
+        return false;
+    QMap<QString, QString> got = parsed->all;
+    if (!got.contains(name))
+        return false;
+    const QString stored = got.take(name);
+    others.remove(name);
+    const auto withoutMarks = [](QString text) { return text.remove(QChar(0xfeff)); };
+    return got == others && withoutMarks(stored) == withoutMarks(value);
+}
+
 QString shownPath(const QString &path)
 {
     return QDir::toNativeSeparators(path);
@@ -73,6 +99,44 @@ QString unwritableMessage(const QString &path, const QString &reason)
 QString noScratchReason()
 {
     return QStringLiteral("无法在临时文件夹中建立工作副本");
+}
+
+// Where the n-th damaged original is kept: Zirvel.conf.broken, then
+// Zirvel.conf.broken.2 and so on.
+QString asidePath(const QString &path, int n)
+{
+    return path + QStringLiteral(".broken") +
+           (n == 1 ? QString() : QLatin1Char('.') + QString::number(n));
+}
+
+constexpr int MaxAsideFiles = 100;
+
+// Keeps a damaged original beside the file: a copy already kept is enough;
+// a file kept before is never replaced, a new damaged original goes next to it.
+bool keepAside(const QString &path, const QByteArray &bytes, QString *reason)
+{
+    for (int n = 1; n <= MaxAsideFiles; ++n) {
+        const QString aside = asidePath(path, n);
+        const RegularFile::Content kept = RegularFile::read(aside, MaxFileSize);
+        if (kept.state == RegularFile::Content::State::Read && kept.bytes == bytes)
+            return true;
+        if (kept.state != RegularFile::Content::State::Missing)
+            continue;
+        QString why;
+        switch (AtomicFile::create(aside, bytes, &why)) {
+        case AtomicFile::Created::Written:
+            return true;
+        case AtomicFile::Created::Taken:
+            continue;
+        case AtomicFile::Created::Failed:
+            *reason = QStringLiteral("无法将损坏的文件保留为 %1：%2").arg(shownPath(aside), why);
+            return false;
+        }
+    }
+    *reason = QStringLiteral("已保留了 %1 个损坏的文件，请先清理 %2")
+                  .arg(MaxAsideFiles)
+                  .arg(shownPath(asidePath(path, 1)));
+    return false;
 }
 
 } // namespace
@@ -96,16 +160,14 @@ void SettingsStore::load()
     const RegularFile::Content content = RegularFile::read(m_path, MaxFileSize);
     if (content.state == RegularFile::Content::State::Missing)
         return;
-    // Rewriting a file we could not read would throw its content away.
+    // Saves read the file again; they write nothing while it stays unreadable.
     if (content.state == RegularFile::Content::State::Unreadable) {
-        m_writable = false;
-        noteProblem(unreadableMessage(m_path, content.reason));
+        noteProblem(unreadableMessage(m_path, content.reason), content.reason);
         return;
     }
     const std::optional<IniText::Parsed> parsed = IniText::parse(content.bytes);
     if (!parsed) {
-        m_writable = false;
-        noteProblem(unreadableMessage(m_path, noScratchReason()));
+        noteProblem(unreadableMessage(m_path, noScratchReason()), noScratchReason());
         return;
     }
     if (isDamaged(*parsed, content.bytes))
@@ -124,11 +186,13 @@ void SettingsStore::setProblemHandler(std::function<void(const QString &)> handl
         m_problemHandler(m_problem);
 }
 
-void SettingsStore::noteProblem(const QString &message)
+void SettingsStore::noteProblem(const QString &message, const QString &reason)
 {
-    if (!m_problem.isEmpty())
+    // The same problem again (a save each second on a full disk) is told once.
+    if (!m_problem.isEmpty() && reason == m_problemReason)
         return;
     m_problem = message;
+    m_problemReason = reason;
     qCWarning(lcSettings).noquote()
         << QString(message).replace(QLatin1Char('\r'), QLatin1Char(' '));
     if (m_problemHandler && !m_holdProblems)
@@ -178,18 +242,20 @@ bool SettingsStore::save(const QString &section, const QString &key, const QStri
         it->value = value;
     ++m_revision;
 
-    if (!m_writable)
-        return false;
     QString reason;
     if (!write(*it, &reason)) {
-        noteProblem(unwritableMessage(m_path, reason));
+        noteProblem(unwritableMessage(m_path, reason), reason);
         return false;
     }
+    m_problem.clear();
+    m_problemReason.clear();
     return true;
 }
 
 // The file as it is now, with this one value changed: what another writer
-// stored meanwhile is kept, as QSettings does.
+// stored meanwhile is kept, as QSettings does. When QSettings' rewrite would
+// not read back with everything the file held, the values that can be read
+// are written afresh; the original is then kept aside, as a damaged one is.
 bool SettingsStore::write(const Entry &entry, QString *reason)
 {
     QDir().mkpath(QFileInfo(m_path).absolutePath()); // for the lock; failures show below
@@ -200,22 +266,34 @@ bool SettingsStore::write(const Entry &entry, QString *reason)
         return false;
     }
     const std::optional<IniText::Parsed> before = IniText::parse(current.bytes);
-    const std::optional<QByteArray> after =
-        before ? IniText::withValue(current.bytes, entry.section, entry.key, entry.value)
-               : std::nullopt;
-    if (!after) {
+    if (!before) {
         *reason = noScratchReason();
         return false;
     }
-    if (isDamaged(*before, current.bytes)) {
-        const QString aside = m_path + QStringLiteral(".broken");
-        QString why;
-        if (!RegularFile::replace(aside, current.bytes, &why)) {
-            *reason = QStringLiteral("无法将损坏的文件保留为 %1：%2").arg(shownPath(aside), why);
+    const QString name = keyName(entry.section, entry.key);
+    bool damaged = isDamaged(*before, current.bytes);
+    std::optional<QByteArray> after =
+        IniText::withValue(current.bytes, entry.section, entry.key, entry.value);
+    if (!after || !readsBack(*after, before->all, name, entry.value)) {
+        QList<IniText::Value> values;
+        QMap<QString, QString> others;
+        for (const IniText::Value &v : before->values) {
+            if (keyName(v.group, v.key) != name) {
+                values << v;
+                others.insert(keyName(v.group, v.key), v.text);
+            }
+        }
+        values << IniText::Value{entry.section, entry.key, entry.value};
+        after = IniText::written(values);
+        if (!after || !readsBack(*after, others, name, entry.value)) {
+            *reason = noScratchReason();
             return false;
         }
+        damaged = damaged || current.state == RegularFile::Content::State::Read;
     }
-    return RegularFile::replace(m_path, *after, reason);
+    if (damaged && !keepAside(m_path, current.bytes, reason))
+        return false;
+    return AtomicFile::replace(m_path, *after, reason);
 }
 
 QString SettingsStore::text(QAnyStringView key, const QString &defaultValue) const

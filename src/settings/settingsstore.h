@@ -19,9 +19,12 @@ Q_DECLARE_LOGGING_CATEGORY(lcSettings)
 /// scheduler. Every save is written through to the file and synced at once;
 /// the file is replaced atomically, so it is never left half-written, and a
 /// save waits at most a second for another writer. A file that cannot be
-/// read or parsed never stops the program: it starts from defaults; a broken
-/// file is kept aside before it is first rewritten, and anything at the path
-/// that is not a regular file is never opened and never replaced.
+/// read or parsed never stops the program: it starts from defaults, and saves
+/// write nothing while it stays unreadable; a broken file is kept aside
+/// before it is first rewritten (a later one beside it, none ever replaced),
+/// and anything at the path that is not a regular file is never opened and
+/// never replaced. A save that cannot write every byte leaves the file as it
+/// was.
 class SettingsStore {
 public:
     /// The store's file; "" means the per-user default location.
@@ -50,10 +53,12 @@ public:
     quint64 revision() const { return m_revision; }
 
     /// Why changes are not kept, naming the file and the reason, for the
-    /// user; "" while all is well. Only the first problem found is kept.
+    /// user: the latest problem found; "" while all is well, and again once
+    /// a save is on disk.
     QString problem() const { return m_problem; }
-    /// Called once with problem() when the first problem is found, or at
-    /// once when it was found before (an unreadable file, at start).
+    /// Called with problem() when a problem is found, once for each new
+    /// reason: the same one again is not told again until a save succeeds.
+    /// Called at once when a problem was found before (at start).
     void setProblemHandler(std::function<void(const QString &)> handler);
     /// While held, a problem found is kept in problem() but not handed to
     /// the handler: the caller tells the user itself (on a terminal).
@@ -89,16 +94,15 @@ private:
     };
     void load();
     bool write(const Entry &entry, QString *reason);
-    void noteProblem(const QString &message);
+    void noteProblem(const QString &message, const QString &reason);
     static QString lookupName(const QString &section, const QString &key);
     std::optional<QString> lookup(const QString &section, const QString &key) const;
 
     QString m_path;
     QHash<QString, Entry> m_values;
     quint64 m_revision = 0;
-    /// False when the file could not be read at start: it is never rewritten.
-    bool m_writable = true;
     QString m_problem;
+    QString m_problemReason;
     std::function<void(const QString &)> m_problemHandler;
     bool m_holdProblems = false;
 };

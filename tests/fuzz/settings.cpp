@@ -29,6 +29,12 @@ QTemporaryDir *folder()
     return &dir;
 }
 
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 void readEverything(const SettingsStore &store)
 {
     const QString section = QString::fromLatin1(Keys::Section);
@@ -60,6 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString path = folder()->filePath(QStringLiteral("Zirvel.conf"));
     QFile::remove(path);
     QFile::remove(path + QStringLiteral(".broken"));
+    QFile::remove(path + QStringLiteral(".broken.2"));
     {
         QFile file(path);
         FUZZ_CHECK(file.open(QIODevice::WriteOnly));
@@ -90,5 +97,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                (prompt.contains(QChar(0xfeff)) && withoutMarks(readBack) == withoutMarks(prompt)));
     FUZZ_CHECK(again.get(section, QStringLiteral("hour")) == hour);
     readEverything(again);
+
+    // The program's own file reads back whole: a second save never takes it
+    // for damaged, so it never touches what was kept aside.
+    const QByteArray written = contentOf(path);
+    const std::optional<IniText::Parsed> own = IniText::parse(written);
+    FUZZ_CHECK(own && !own->formatError && own->typedValuesRemoved == 0 && own->onlyText);
+    const QByteArray kept = contentOf(path + QStringLiteral(".broken"));
+    SettingsStore third(path);
+    FUZZ_CHECK(third.save(section, QStringLiteral("hour"), QStringLiteral("7")));
+    FUZZ_CHECK(contentOf(path + QStringLiteral(".broken")) == kept);
+    FUZZ_CHECK(!QFile::exists(path + QStringLiteral(".broken.2")));
+    FUZZ_CHECK(SettingsStore(path).get(section, QStringLiteral("prompt")) == readBack);
     return 0;
 }

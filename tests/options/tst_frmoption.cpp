@@ -456,7 +456,16 @@ void tst_frmOption::unwritableAutostartFolder()
     frmOption *w = env.table->show<frmOption>();
     box(w, "chkAutoRun")->click();
     QVERIFY(box(w, "chkAutoRun")->isChecked());
-    QVERIFY(env.messages.texts.isEmpty());
+    // Told once, naming the entry and the reason; the box and setting stay.
+    QCOMPARE(env.messages.texts.size(), 1);
+    QVERIFY2(env.messages.texts.first().contains(
+                 env.dir.filePath(QStringLiteral("config/autostart/QarnexTime.desktop"))),
+             qPrintable(env.messages.texts.first()));
+    QVERIFY2(env.messages.texts.first().contains(qt_error_string(ENOTDIR)),
+             qPrintable(env.messages.texts.first()));
+    box(w, "chkAutoRun")->click();
+    box(w, "chkAutoRun")->click();
+    QCOMPARE(env.messages.texts.size(), 1);
     button(w, "cmdOk")->click();
     QCOMPARE(env.reopenStore()->get(Section, QStringLiteral("chkautorun")), QStringLiteral("1"));
 }

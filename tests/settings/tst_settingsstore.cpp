@@ -369,6 +369,73 @@ private slots:
                  QStringLiteral("hi"));
     }
 
+    // Keys QSettings reads but writes back in a form it cannot read again
+    // ("%2F" becomes "\\"): the program's own file always reads back, keeps
+    // every value it can, and the user's original is kept aside once, never
+    // replaced by a file of the program's.
+    void handWrittenKeysSurviveSaves_data()
+    {
+        QTest::addColumn<QByteArray>("original");
+        QTest::addColumn<bool>("keptAside");
+        QTest::newRow("slash as a key") << QByteArray("[Settings]\n%2F=pct\nprompt=old\n") << true;
+        QTest::newRow("slash as a key, outside any section")
+            << QByteArray("%2F=pct\n[Settings]\nprompt=old\n") << true;
+        QTest::newRow("slash inside a key")
+            << QByteArray("[Settings]\na%2Fb=pct\nprompt=old\n") << false;
+        QTest::newRow("escaped percent and backslash")
+            << QByteArray("[Settings]\n%25=pct\n%5C=pct\nprompt=old\n") << false;
+    }
+    void handWrittenKeysSurviveSaves()
+    {
+        QFETCH(QByteArray, original);
+        QFETCH(bool, keptAside);
+        writeFile(original);
+        const QString aside = path() + QStringLiteral(".broken");
+        for (const char *hour : {"7", "8", "9"}) {
+            SettingsStore store(path());
+            QCOMPARE(store.problem(), QString());
+            QVERIFY(store.save(Keys::Hour, QString::fromLatin1(hour)));
+            QCOMPARE(SettingsStore(path()).text(Keys::Hour), QString::fromLatin1(hour));
+            QCOMPARE(SettingsStore(path()).text(Keys::Prompt), QStringLiteral("old"));
+            QCOMPARE(QFile::exists(aside), keptAside);
+            if (keptAside) {
+                QFile kept(aside);
+                QVERIFY(kept.open(QIODevice::ReadOnly));
+                QCOMPARE(kept.readAll(), original);
+            } else {
+                QVERIFY2(fileContent().contains("=pct"), fileContent());
+            }
+        }
+        QCOMPARE(QDir(QFileInfo(path()).absolutePath()).entryList({QStringLiteral("*.broken*")}),
+                 keptAside ? QStringList{QStringLiteral("Zirvel.conf.broken")} : QStringList());
+    }
+
+    // A damaged file kept before is never replaced: a new damaged original
+    // goes beside it, and the program's own file is never kept as damaged.
+    void laterDamageIsKeptBesideTheFirst()
+    {
+        const QByteArray first("[Settings]\nprompt=@ByteArray(first)\n");
+        const QByteArray second("[Settings\nprompt=second\x01\xff\n");
+        writeFile(first);
+        QVERIFY(SettingsStore(path()).save(Keys::Hour, QStringLiteral("7")));
+        QVERIFY(SettingsStore(path()).save(Keys::Hour, QStringLiteral("8")));
+        writeFile(second);
+        QVERIFY(SettingsStore(path()).save(Keys::Hour, QStringLiteral("9")));
+        QVERIFY(SettingsStore(path()).save(Keys::Hour, QStringLiteral("10")));
+
+        const QDir folder(QFileInfo(path()).absolutePath());
+        QCOMPARE(folder.entryList({QStringLiteral("*.broken*")}),
+                 (QStringList{QStringLiteral("Zirvel.conf.broken"),
+                              QStringLiteral("Zirvel.conf.broken.2")}));
+        const auto content = [](const QString &file) {
+            QFile f(file);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        QCOMPARE(content(path() + QStringLiteral(".broken")), first);
+        QCOMPARE(content(path() + QStringLiteral(".broken.2")), second);
+        QCOMPARE(SettingsStore(path()).text(Keys::Hour), QStringLiteral("10"));
+    }
+
     // Permission cases run in a child process; under root the child drops to
     // "nobody", since permissions do not bind root.
     void permissionProblemsLoseNothing_data()
