@@ -1,16 +1,23 @@
 #include "app/singleinstance.h"
 
+#include "app/channelserver.h"
 #include "app/displaytag.h"
+#include "app/socketpath.h"
 #include "settings/privatefolder.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QLocalServer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QSysInfo>
 
 #include <cerrno>
+#include <ctime>
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,6 +53,121 @@ QString temporaryFolder()
     return folder;
 }
 
+/// The private folder in the user's cache folder, made if missing: a name
+/// in the shared temporary folder can be taken first by anyone, this one
+/// only by the user. One per machine, for a home shared between machines.
+QString cacheFolder()
+{
+    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (!QDir::isAbsolutePath(cache))
+        cache = QDir::homePath() + QStringLiteral("/.cache");
+    QString host = QSysInfo::machineHostName();
+    for (QChar &c : host) {
+        if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != QLatin1Char('-') &&
+            c != QLatin1Char('.'))
+            c = QLatin1Char('_');
+    }
+    const QString folder = cache + QStringLiteral("/zirvel/run-") + host;
+    for (const QString &each : {cache, cache + QStringLiteral("/zirvel"), folder})
+        ::mkdir(QFile::encodeName(each).constData(), 0700); // the last one is checked
+    return folder;
+}
+
+/// Milliseconds on the monotonic clock, the same in every process of the
+/// machine.
+qint64 monotonicMs()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+/// A request: the arguments, and the moment after which it is not to be
+/// carried out.
+QByteArray requestLine(const QStringList &arguments, qint64 deadline)
+{
+    const QJsonObject o{{QStringLiteral("args"), QJsonArray::fromStringList(arguments)},
+                        {QStringLiteral("deadline"), double(deadline)}};
+    return QJsonDocument(o).toJson(QJsonDocument::Compact) + '\n';
+}
+
+struct Request {
+    QStringList arguments;
+    std::optional<qint64> deadline; ///< none from a start of an older version
+};
+
+std::optional<Request> readRequest(const QByteArray &line)
+{
+    const QJsonDocument doc = QJsonDocument::fromJson(line);
+    if (!doc.isObject()) {
+        // An older start sends the arguments alone.
+        if (const std::optional<QStringList> arguments = CommandLine::requestFromJson(line))
+            return Request{*arguments, std::nullopt};
+        return std::nullopt;
+    }
+    const QJsonValue args = doc.object().value(QStringLiteral("args"));
+    const QJsonValue deadline = doc.object().value(QStringLiteral("deadline"));
+    if (!args.isArray() || !deadline.isDouble())
+        return std::nullopt;
+    Request request{{}, qint64(deadline.toDouble())};
+    for (const QJsonValue &v : args.toArray()) {
+        if (!v.isString())
+            return std::nullopt;
+        request.arguments << v.toString();
+    }
+    return request;
+}
+
+/// Bytes of the request that the other side has not read yet.
+int unread(const QLocalSocket &socket)
+{
+    int queued = 0;
+    if (::ioctl(int(socket.socketDescriptor()), SIOCOUTQ, &queued) != 0)
+        return 0;
+    return queued + int(socket.bytesToWrite());
+}
+
+CommandLine::Reply notCarriedOut()
+{
+    return CommandLine::Reply::failure(
+        CommandLine::Failure,
+        QStringLiteral("zirvel：正在运行的时钟没有在 %1 秒内回答，命令没有执行")
+            .arg(SingleInstance::AnswerTimeMs / 1000));
+}
+
+CommandLine::Reply outcomeUnknown()
+{
+    return CommandLine::Reply::failure(
+        CommandLine::Failure,
+        QStringLiteral("zirvel：正在运行的时钟接下了命令，却没有在 %1 秒内回答，"
+                       "不知道命令是否已执行，请用 zirvel --status 查看")
+            .arg((SingleInstance::AnswerTimeMs + SingleInstance::GraceMs) / 1000));
+}
+
+CommandLine::Reply tooBusy()
+{
+    return CommandLine::Reply::failure(
+        CommandLine::Failure, QStringLiteral("zirvel：正在运行的时钟忙不过来，命令没有执行"));
+}
+
+/// Reads from `socket` until a line feed or `deadline`; true with a line.
+bool readLine(QLocalSocket &socket, QByteArray &answer, qint64 deadline)
+{
+    while (!answer.contains('\n')) {
+        answer += socket.readAll();
+        if (answer.contains('\n'))
+            break;
+        const qint64 left = deadline - monotonicMs();
+        if (left <= 0 || socket.state() != QLocalSocket::ConnectedState)
+            return false;
+        if (socket.bytesToWrite() > 0)
+            socket.waitForBytesWritten(int(left));
+        else
+            socket.waitForReadyRead(int(left));
+    }
+    return true;
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(const QString &name, QObject *parent)
@@ -67,13 +189,14 @@ void SingleInstance::chooseFolder()
     QStringList refused;
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     m_runtimeUnusable = runtime.isEmpty();
-    QStringList folders;
+    // The temporary one and the cache one are made only when needed.
+    std::vector<std::function<QString()>> folders;
     if (!runtime.isEmpty())
-        folders << runtime;
-    folders << QString(); // the temporary one, made only when needed
-    for (QString folder : std::as_const(folders)) {
-        if (folder.isEmpty())
-            folder = temporaryFolder();
+        folders.emplace_back([runtime] { return runtime; });
+    folders.emplace_back(temporaryFolder);
+    folders.emplace_back(cacheFolder);
+    for (size_t i = 0; i < folders.size(); ++i) {
+        const QString folder = folders[i]();
         const QString base = folder + QLatin1Char('/') + m_name;
         QString problem = PrivateFolder::distrust(folder);
         if (problem.isEmpty())
@@ -87,7 +210,7 @@ void SingleInstance::chooseFolder()
                                 .arg(refused.join(QStringLiteral(", nor ")), folder);
             return;
         }
-        if (folder == runtime)
+        if (i == 0 && !runtime.isEmpty())
             m_runtimeUnusable = true;
         refused << QStringLiteral("%1 (%2)").arg(folder, problem);
     }
@@ -132,57 +255,66 @@ void SingleInstance::silenceRuntimeFolderWarnings()
 
 void SingleInstance::listen()
 {
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
     const QString socket = m_base + QStringLiteral(".socket");
-    QLocalServer::removeServer(socket); // left over by a crash; we hold the lock
-    if (!m_server->listen(socket))
-        return; // still the only instance; raising just won't work
-    // A later start writes its arguments as one line of JSON and reads one
-    // line back. One that hangs up without a word only wants the clock in
-    // front.
-    connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket *client = m_server->nextPendingConnection()) {
-            auto *buffer = new QByteArray;
-            connect(client, &QObject::destroyed, this, [buffer] { delete buffer; });
-            connect(client, &QLocalSocket::readyRead, this, [this, client, buffer] {
-                if (client->property("answered").toBool()) {
-                    client->readAll();
-                    return;
-                }
-                *buffer += client->readAll();
-                if (buffer->size() > 64 * 1024) {
-                    client->abort();
-                    return;
-                }
-                const qsizetype end = buffer->indexOf('\n');
-                if (end < 0)
-                    return;
-                const QByteArray request = buffer->left(end);
-                buffer->clear();
-                client->setProperty("answered", true);
-                answer(client, request);
-            });
-            connect(client, &QLocalSocket::disconnected, this, [this, client] {
-                if (!client->property("answered").toBool())
-                    emit activationRequested();
-                client->deleteLater();
-            });
-        }
+    m_socketPath = std::make_unique<SocketPath>(socket);
+    m_server = new ChannelServer(this);
+    m_server->setRefusal(tooBusy().toJson() + '\n');
+    const QString problem = m_socketPath->name().isEmpty() ? m_socketPath->error()
+                                                           : m_server->listen(m_socketPath->name());
+    if (!problem.isEmpty()) {
+        // Still the only instance; raising it and commands just won't work.
+        m_warning = QStringLiteral("cannot listen on %1 (%2); a later start will not find this "
+                                   "clock")
+                        .arg(socket, problem);
+        return;
+    }
+    // A later start writes its request as one line of JSON and reads one
+    // line back. One that hangs up without a word (an older version) only
+    // wants the clock in front.
+    connect(m_server, &ChannelServer::connected, this, [this](QLocalSocket *client) {
+        auto *buffer = new QByteArray;
+        connect(client, &QObject::destroyed, this, [buffer] { delete buffer; });
+        connect(client, &QLocalSocket::readyRead, this, [this, client, buffer] {
+            if (client->property("answered").toBool()) {
+                client->readAll();
+                return;
+            }
+            *buffer += client->readAll();
+            if (buffer->size() > 64 * 1024) {
+                client->abort();
+                return;
+            }
+            const qsizetype end = buffer->indexOf('\n');
+            if (end < 0)
+                return;
+            const QByteArray request = buffer->left(end);
+            buffer->clear();
+            client->setProperty("answered", true);
+            answer(client, request);
+        });
+        connect(client, &QLocalSocket::disconnected, this, [this, client] {
+            if (!client->property("answered").toBool() && !ChannelServer::expired(client))
+                emit activationRequested();
+            client->deleteLater();
+        });
     });
 }
 
-void SingleInstance::answer(QLocalSocket *client, const QByteArray &request)
+void SingleInstance::answer(QLocalSocket *client, const QByteArray &line)
 {
     CommandLine::Reply reply;
-    const std::optional<QStringList> arguments = CommandLine::requestFromJson(request);
-    if (!arguments) {
+    const std::optional<Request> request = readRequest(line);
+    if (!request) {
         reply = CommandLine::Reply::failure(CommandLine::Usage,
                                             QStringLiteral("zirvel：正在运行的时钟看不懂这个请求"));
-    } else if (arguments->isEmpty() || !m_handler) {
+    } else if (request->deadline && monotonicMs() >= *request->deadline) {
+        // Taken up too late: the start that sent it has said, or will say,
+        // that it was not carried out.
+        reply = notCarriedOut();
+    } else if (request->arguments.isEmpty() || !m_handler) {
         emit activationRequested();
     } else {
-        reply = m_handler(*arguments);
+        reply = m_handler(request->arguments);
     }
     client->write(reply.toJson() + '\n');
     client->flush();
@@ -199,39 +331,31 @@ std::optional<CommandLine::Reply> SingleInstance::send(const QStringList &argume
 {
     if (m_base.isEmpty())
         return std::nullopt;
-    const QDeadlineTimer deadline(waitMs);
-    const auto noAnswer = [] {
-        return CommandLine::Reply::failure(
-            CommandLine::Failure,
-            QStringLiteral("zirvel：正在运行的时钟没有在 %1 秒内回答").arg(AnswerTimeMs / 1000));
-    };
+    const qint64 deadline = monotonicMs() + waitMs;
+    const SocketPath path(m_base + QStringLiteral(".socket"));
+    if (path.name().isEmpty())
+        return std::nullopt; // no clock can listen there either
     QLocalSocket socket;
-    socket.connectToServer(m_base + QStringLiteral(".socket"));
-    if (!socket.waitForConnected(int(deadline.remainingTime()))) {
+    socket.connectToServer(QFile::decodeName(path.name()));
+    if (!socket.waitForConnected(int(qMax<qint64>(0, deadline - monotonicMs())))) {
         // Nobody listening: no clock runs. Listening but not accepting: one
-        // runs and is stuck.
+        // runs and is stuck, and has nothing of this command.
         if (socket.error() == QLocalSocket::ServerNotFoundError ||
             socket.error() == QLocalSocket::ConnectionRefusedError)
             return std::nullopt;
-        return noAnswer();
+        return notCarriedOut();
     }
-    socket.write(CommandLine::requestJson(arguments) + '\n');
+    socket.write(requestLine(arguments, deadline));
     QByteArray answer;
-    while (!answer.contains('\n')) {
-        if (socket.bytesToWrite() > 0)
-            socket.waitForBytesWritten(int(deadline.remainingTime()));
-        if (!socket.bytesAvailable() && !socket.waitForReadyRead(int(deadline.remainingTime()))) {
-            answer += socket.readAll();
-            break;
-        }
-        answer += socket.readAll();
-        if (deadline.hasExpired())
-            break;
+    if (!readLine(socket, answer, deadline)) {
+        // Not read by the deadline: the clock will refuse it when it does.
+        if (socket.state() == QLocalSocket::ConnectedState && unread(socket) > 0)
+            return notCarriedOut();
+        // Read in time, so perhaps being carried out: wait for the answer.
+        if (!readLine(socket, answer, deadline + GraceMs))
+            return outcomeUnknown();
     }
-    const qsizetype end = answer.indexOf('\n');
-    if (end < 0)
-        return noAnswer();
-    if (std::optional<CommandLine::Reply> reply = CommandLine::Reply::fromJson(answer.left(end)))
-        return reply;
-    return noAnswer();
+    const std::optional<CommandLine::Reply> reply =
+        CommandLine::Reply::fromJson(answer.left(answer.indexOf('\n')));
+    return reply ? *reply : outcomeUnknown();
 }

@@ -5,19 +5,29 @@
 #include <QObject>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
-class QLocalServer;
+class ChannelServer;
 class QLockFile;
+class SocketPath;
 
 /// One running clock per user and display. The first instance holds a lock
 /// and listens on a local socket, "<name>-<uid>-<display>" in a private
 /// folder of the user: $XDG_RUNTIME_DIR, else "zirvel-<uid>" in the
-/// temporary folder. A later start asks it to come to the front and exits;
-/// a command given on a later start's command line is carried out by the
-/// running one, which sends back what to print and the exit code.
+/// temporary folder, else "zirvel/run-<host>" in the user's cache folder
+/// (which no other user can take first). A later start asks it to come to
+/// the front and exits; a command given on a later start's command line is
+/// carried out by the running one, which sends back what to print and the
+/// exit code.
 /// A folder or file there that another user owns, or that others may write,
 /// is never used; with no trusted folder the clock starts without the check.
+///
+/// A request carries a deadline on the monotonic clock, which all processes
+/// of the machine share: the running clock carries out only a request it
+/// takes up before that deadline, and says so otherwise. So a later start
+/// that got no answer by the deadline, and whose request the running clock
+/// has not even read, knows the command will not be carried out.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -30,9 +40,11 @@ public:
     bool claim();
     /// Asks the running instance to come to the front; true when it answered.
     bool notifyRunning();
-    /// Sends a command line to the running instance and waits for its
-    /// reply, at most `waitMs` in all. Nothing when no instance listens; a
-    /// Failure reply when one listens but does not answer in time.
+    /// Sends a command line to the running instance, to be taken up within
+    /// `waitMs`, and returns its reply. Nothing when no instance listens; a
+    /// Failure reply saying it was not carried out when the instance did not
+    /// take it up in time, or, when it took it up and then did not answer
+    /// within GraceMs more, saying that the outcome is not known.
     std::optional<CommandLine::Reply> send(const QStringList &arguments, int waitMs);
 
     /// Carries out the command lines that later starts send; without one,
@@ -40,8 +52,12 @@ public:
     using CommandHandler = std::function<CommandLine::Reply(const QStringList &)>;
     void setCommandHandler(CommandHandler handler) { m_handler = std::move(handler); }
 
-    /// How long a later start waits for the running instance's reply.
+    /// How long a later start waits for the running instance to take up its
+    /// request.
     static constexpr int AnswerTimeMs = 2000;
+    /// How much longer it waits for the answer to a request taken up: the
+    /// settings' lock wait (1 s) and their write.
+    static constexpr int GraceMs = 3000;
     /// One line for the user when something was not trusted or did not work;
     /// "" otherwise.
     QString warning() const { return m_warning; }
@@ -66,6 +82,7 @@ private:
     QString m_warning;
     bool m_runtimeUnusable = false;
     QLockFile *m_lock = nullptr;
-    QLocalServer *m_server = nullptr;
+    std::unique_ptr<SocketPath> m_socketPath;
+    ChannelServer *m_server = nullptr;
     CommandHandler m_handler;
 };
