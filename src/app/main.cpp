@@ -35,11 +35,14 @@ namespace {
 using CommandLine::Command;
 using CommandLine::Reply;
 
+// Every byte, whatever the texts hold (fputs would stop at a NUL).
 void print(const Reply &reply)
 {
-    std::fputs(reply.out.toLocal8Bit().constData(), stdout);
+    const QByteArray out = reply.out.toLocal8Bit();
+    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
     std::fflush(stdout);
-    std::fputs(reply.err.toLocal8Bit().constData(), stderr);
+    const QByteArray err = reply.err.toLocal8Bit();
+    std::fwrite(err.constData(), 1, size_t(err.size()), stderr);
 }
 
 /// A command with no clock running: the settings file alone. Commands from

@@ -3,6 +3,7 @@
 #include "app/channelserver.h"
 #include "app/displaytag.h"
 #include "app/socketpath.h"
+#include "platform/filelock.h"
 #include "settings/privatefolder.h"
 
 #include <QDir>
@@ -11,7 +12,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocalSocket>
-#include <QLockFile>
 #include <QSysInfo>
 
 #include <cerrno>
@@ -181,7 +181,6 @@ SingleInstance::SingleInstance(const QString &name, QObject *parent)
 SingleInstance::~SingleInstance()
 {
     delete m_server;
-    delete m_lock;
 }
 
 void SingleInstance::chooseFolder()
@@ -223,15 +222,16 @@ bool SingleInstance::claim()
     if (m_base.isEmpty())
         return true;
     const QString lockPath = m_base + QStringLiteral(".lock");
-    m_lock = new QLockFile(lockPath);
-    m_lock->setStaleLockTime(0);
-    if (m_lock->tryLock(100)) {
-        QFile::setPermissions(lockPath, QFile::ReadOwner | QFile::WriteOwner);
+    // Held only while its holder lives: a file left by a clock that crashed
+    // (empty, old or holding anything) is taken at once.
+    m_lock = std::make_unique<FileLock>(lockPath, std::chrono::milliseconds(100));
+    if (m_lock->isLocked()) {
         listen();
         return true;
     }
-    if (m_lock->error() == QLockFile::LockFailedError)
+    if (m_lock->state() == FileLock::State::Held)
         return false; // a clock is running
+    m_lock.reset();
     m_warning =
         QStringLiteral("cannot lock %1; starting without looking for a clock already running")
             .arg(lockPath);

@@ -9,7 +9,7 @@
 #include <optional>
 
 class ChannelServer;
-class QLockFile;
+class FileLock;
 class SocketPath;
 
 /// One running clock per user and display. The first instance holds a lock
@@ -81,7 +81,7 @@ private:
     QString m_base; ///< folder and name, without ".lock" / ".socket"; "" none
     QString m_warning;
     bool m_runtimeUnusable = false;
-    QLockFile *m_lock = nullptr;
+    std::unique_ptr<FileLock> m_lock;
     std::unique_ptr<SocketPath> m_socketPath;
     ChannelServer *m_server = nullptr;
     CommandHandler m_handler;

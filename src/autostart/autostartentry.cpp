@@ -1,9 +1,9 @@
 #include "autostart/autostartentry.h"
 
 #include "platform/atomicfile.h"
+#include "platform/regularfile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QStandardPaths>
 #include <QStringList>
 
@@ -192,10 +192,11 @@ bool writeAutostartEntry(const QString &folder, const QString &name, const QStri
     if (!program.isEmpty()) {
         text = enabledText(program);
     } else {
+        // Only a regular file is read: a FIFO planted there must not hang us.
         QString previous;
-        QFile old(path);
-        if (old.open(QIODevice::ReadOnly))
-            previous = rawExecOf(QString::fromUtf8(old.read(64 * 1024)));
+        const RegularFile::Content old = RegularFile::read(path, 64 * 1024);
+        if (old.state == RegularFile::Content::State::Read)
+            previous = rawExecOf(QString::fromUtf8(old.bytes));
         if (!isStorable(previous))
             previous.clear();
         text = disabledText(previous);

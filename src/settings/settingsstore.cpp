@@ -1,8 +1,8 @@
 #include "settings/settingsstore.h"
 
 #include "platform/atomicfile.h"
+#include "platform/regularfile.h"
 #include "settings/initext.h"
-#include "settings/regularfile.h"
 #include "settings/settingskeys.h"
 #include "settings/settingslock.h"
 #include "time/timetext.h"

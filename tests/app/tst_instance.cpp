@@ -5,6 +5,7 @@
 
 #include "app/displaytag.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -491,6 +492,41 @@ private slots:
         QCOMPARE(clock.errorLines().size(), 1);
         if (!usedDir.isEmpty())
             QVERIFY2(handsOver(env), "a second start did not find the running clock");
+    }
+
+    // A lock file left behind by a clock that ended without removing it (a
+    // crash, a power cut) never keeps the next one from starting.
+    void leftoverLocksDoNotStopTheClock_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("ageHours");
+        QTest::newRow("empty, hours old") << QByteArray() << 5;
+        QTest::newRow("empty, just now") << QByteArray() << 0;
+        QTest::newRow("an ended process's") << QByteArray("999999\nzirvel\n") << 5;
+        QTest::newRow("not a lock at all") << QByteArray("\x7f"
+                                                         "ELF garbage")
+                                           << 0;
+    }
+    void leftoverLocksDoNotStopTheClock()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, ageHours);
+        const QProcessEnvironment env = environment(QStringLiteral(":62"));
+        const QString run = env.value(QStringLiteral("XDG_RUNTIME_DIR"));
+        QFile lock(run + QStringLiteral("/zirvel-%1-62.lock").arg(::geteuid()));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(content);
+        lock.close();
+        const QDateTime then = QDateTime::currentDateTime().addSecs(-3600 * ageHours);
+        QVERIFY(lock.open(QIODevice::ReadWrite));
+        QVERIFY(lock.setFileTime(then, QFileDevice::FileModificationTime));
+        lock.close();
+
+        Clock clock(env);
+        QVERIFY2(waitForSocket(run, clock), "the clock did not start");
+        QVERIFY2(handsOver(env), "a second start did not find the running clock");
+        QVERIFY(clock.isRunning());
+        QCOMPARE(clock.errorLines(), QStringList());
     }
 
     // A settings path that is not a file does not stop the clock starting.

@@ -9,6 +9,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -59,6 +63,7 @@ private slots:
     void execReadsBackAsTheProgram();
     void desktopSessionStartsIt();
     void untickKeepsTheEntryDisabled();
+    void untickWithAFifoAtTheEntry();
     void tickUntickCycle();
     void missingFolderIsCreated();
     void unwritableFolderWritesNothing_data();
@@ -146,6 +151,31 @@ void tst_AutostartEntry::untickKeepsTheEntryDisabled()
     QVERIFY(!freshKeys->contains(QStringLiteral("Exec")));
     if (const auto remarks = DesktopEntryReader::validate(freshPath))
         QVERIFY2(remarks->isEmpty(), qPrintable(*remarks));
+}
+
+// Unticking reads the old entry for what it ran; a FIFO planted at its name
+// must not hang the options dialog.
+void tst_AutostartEntry::untickWithAFifoAtTheEntry()
+{
+    QTemporaryDir dir;
+    const QByteArray fifo = QFile::encodeName(dir.filePath(Name + QStringLiteral(".desktop")));
+    QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+
+    std::promise<bool> written;
+    std::future<bool> result = written.get_future();
+    std::thread([&dir, promise = std::move(written)]() mutable {
+        promise.set_value(writeAutostartEntry(dir.path(), Name, QString()));
+    }).detach();
+    if (result.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+        // Let the stuck reader go before failing, so the process can end.
+        ::close(::open(fifo.constData(), O_WRONLY | O_NONBLOCK));
+        result.wait();
+        QFAIL("unticking hung on the FIFO");
+    }
+    QVERIFY(result.get());
+    const auto keys = DesktopEntryReader::mainGroup(readFile(QString::fromLocal8Bit(fifo)));
+    QVERIFY(keys);
+    QCOMPARE(keys->value(QStringLiteral("Hidden")), QStringLiteral("true"));
 }
 
 void tst_AutostartEntry::tickUntickCycle()

@@ -1,4 +1,4 @@
-#include "settings/regularfile.h"
+#include "platform/regularfile.h"
 
 #include <QFile>
 
