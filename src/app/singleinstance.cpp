@@ -224,7 +224,7 @@ bool SingleInstance::claim()
     const QString lockPath = m_base + QStringLiteral(".lock");
     // Held only while its holder lives: a file left by a clock that crashed
     // (empty, old or holding anything) is taken at once.
-    m_lock = std::make_unique<FileLock>(lockPath, std::chrono::milliseconds(100));
+    m_lock = std::make_unique<FileLock>(lockPath, std::chrono::milliseconds(500));
     if (m_lock->isLocked()) {
         listen();
         return true;

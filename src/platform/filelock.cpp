@@ -5,6 +5,7 @@
 #include <QThread>
 
 #include <cerrno>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -13,6 +14,18 @@
 namespace {
 
 enum class Attempt { Locked, Held, Again, Unusable };
+
+// Older versions make the file (O_EXCL) and only then lock it; an empty file
+// younger than this that nobody holds may be one of theirs in that instant.
+constexpr qint64 OlderTakerMs = 250;
+
+qint64 ageMs(const struct stat &st)
+{
+    struct timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return (qint64(now.tv_sec) - qint64(st.st_ctim.tv_sec)) * 1000 +
+           (qint64(now.tv_nsec) - qint64(st.st_ctim.tv_nsec)) / 1000000;
+}
 
 bool sameFile(const struct stat &a, const struct stat &b)
 {
@@ -29,11 +42,14 @@ Attempt tryOnce(const QByteArray &path, int *fd)
         return Attempt::Unusable;
     // Not following links, and not blocking on whatever was put there since.
     constexpr int Flags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-    int f = ::open(path.constData(), O_RDWR | O_CREAT | Flags, 0600);
+    int f = ::open(path.constData(), O_RDWR | O_CREAT | O_EXCL | Flags, 0600);
+    const bool made = f >= 0;
+    if (f < 0 && errno == EEXIST)
+        f = ::open(path.constData(), O_RDWR | Flags);
     if (f < 0 && (errno == EACCES || errno == EROFS))
         f = ::open(path.constData(), O_RDONLY | Flags); // a lock needs no writing
     if (f < 0)
-        return Attempt::Unusable;
+        return errno == ENOENT ? Attempt::Again : Attempt::Unusable; // gone meanwhile
     if (::fstat(f, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(f);
         return Attempt::Unusable;
@@ -49,6 +65,10 @@ Attempt tryOnce(const QByteArray &path, int *fd)
     if (::lstat(path.constData(), &now) != 0 || !sameFile(st, now)) {
         ::close(f);
         return Attempt::Again;
+    }
+    if (!made && now.st_size == 0 && ageMs(now) < OlderTakerMs) {
+        ::close(f);
+        return Attempt::Held;
     }
     *fd = f;
     return Attempt::Locked;
