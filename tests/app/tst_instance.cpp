@@ -40,6 +40,22 @@ bool isPlatformNoise(const QString &line)
     return line.startsWith(QLatin1String("This plugin does not support"));
 }
 
+/// The program for another user to start: the build may sit in a folder only
+/// its owner may enter (root's home), so a copy in a folder all may enter.
+QString programForOthers()
+{
+    static QTemporaryDir folder;
+    static const QString copy = [] {
+        const QString path = folder.filePath(QStringLiteral("zirvel"));
+        QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                 QFile::ExeOwner | QFile::ReadOther |
+                                                 QFile::ExeOther);
+        QFile::copy(QStringLiteral(ZIRVEL_EXE), path);
+        return path;
+    }();
+    return copy;
+}
+
 /// Makes a child process run as `uid` (group `uid` too, no other groups).
 void runAs(QProcess &process, uid_t uid)
 {
@@ -56,7 +72,7 @@ public:
         m_process.setProcessEnvironment(env);
         if (uid)
             runAs(m_process, *uid);
-        m_process.start(QStringLiteral(ZIRVEL_EXE), {});
+        m_process.start(uid ? programForOthers() : QStringLiteral(ZIRVEL_EXE), {});
         m_process.waitForStarted();
     }
     ~Clock()
@@ -150,7 +166,7 @@ Result run(const QProcessEnvironment &env, const QStringList &arguments,
     command.setProcessEnvironment(env);
     if (uid)
         runAs(command, *uid);
-    command.start(QStringLiteral(ZIRVEL_EXE), arguments);
+    command.start(uid ? programForOthers() : QStringLiteral(ZIRVEL_EXE), arguments);
     if (!command.waitForFinished(30000))
         return {};
     QString err;
