@@ -274,7 +274,7 @@ void SingleInstance::listen()
     connect(m_server, &ChannelServer::connected, this, [this](QLocalSocket *client) {
         auto *buffer = new QByteArray;
         connect(client, &QObject::destroyed, this, [buffer] { delete buffer; });
-        connect(client, &QLocalSocket::readyRead, this, [this, client, buffer] {
+        connect(client, &QLocalSocket::readyRead, client, [this, client, buffer] {
             if (client->property("answered").toBool()) {
                 client->readAll();
                 return;
@@ -292,12 +292,29 @@ void SingleInstance::listen()
             client->setProperty("answered", true);
             answer(client, request);
         });
-        connect(client, &QLocalSocket::disconnected, this, [this, client] {
+        connect(client, &QLocalSocket::disconnected, client, [this, client] {
             if (!client->property("answered").toBool() && !ChannelServer::expired(client))
-                emit activationRequested();
+                requestActivation();
             client->deleteLater();
         });
     });
+}
+
+// Bringing the clock to the front runs window code that may turn the event
+// loop (and so delete the connection being served): it runs afterwards, once
+// however many starts asked meanwhile.
+void SingleInstance::requestActivation()
+{
+    if (m_activationQueued)
+        return;
+    m_activationQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_activationQueued = false;
+            emit activationRequested();
+        },
+        Qt::QueuedConnection);
 }
 
 void SingleInstance::answer(QLocalSocket *client, const QByteArray &line)
@@ -312,7 +329,7 @@ void SingleInstance::answer(QLocalSocket *client, const QByteArray &line)
         // that it was not carried out.
         reply = notCarriedOut();
     } else if (request->arguments.isEmpty() || !m_handler) {
-        emit activationRequested();
+        requestActivation();
     } else {
         reply = m_handler(request->arguments);
     }

@@ -76,6 +76,7 @@ private:
     void chooseFolder();
     void listen();
     void answer(class QLocalSocket *client, const QByteArray &request);
+    void requestActivation();
 
     QString m_name;
     QString m_base; ///< folder and name, without ".lock" / ".socket"; "" none
@@ -85,4 +86,5 @@ private:
     std::unique_ptr<SocketPath> m_socketPath;
     ChannelServer *m_server = nullptr;
     CommandHandler m_handler;
+    bool m_activationQueued = false;
 };
