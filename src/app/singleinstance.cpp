@@ -15,7 +15,7 @@
 #include <QSysInfo>
 
 #include <cerrno>
-#include <ctime>
+#include <chrono>
 #include <linux/sockios.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -77,9 +77,10 @@ QString cacheFolder()
 /// machine.
 qint64 monotonicMs()
 {
-    timespec now{};
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+    // steady_clock reads CLOCK_MONOTONIC on Linux.
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 /// A request: the arguments, and the moment after which it is not to be

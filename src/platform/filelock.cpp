@@ -1,11 +1,11 @@
 #include "platform/filelock.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QThread>
 
 #include <cerrno>
-#include <ctime>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -21,10 +21,8 @@ constexpr qint64 OlderTakerMs = 250;
 
 qint64 ageMs(const struct stat &st)
 {
-    struct timespec now {};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    return (qint64(now.tv_sec) - qint64(st.st_ctim.tv_sec)) * 1000 +
-           (qint64(now.tv_nsec) - qint64(st.st_ctim.tv_nsec)) / 1000000;
+    const qint64 changedMs = qint64(st.st_ctim.tv_sec) * 1000 + st.st_ctim.tv_nsec / 1000000;
+    return QDateTime::currentMSecsSinceEpoch() - changedMs;
 }
 
 bool sameFile(const struct stat &a, const struct stat &b)
