@@ -60,6 +60,14 @@ QString keyName(const QString &group, const QString &key)
     return group == QLatin1String("General") ? key : group + QLatin1Char('/') + key;
 }
 
+// Whether QSettings writes the key under this name: it drops empty parts of a
+// key ("/" and "a//b" from %2F in a file), so such a key cannot be written back.
+bool writableName(const QString &name)
+{
+    return !name.isEmpty() && !name.startsWith(QLatin1Char('/')) &&
+           !name.endsWith(QLatin1Char('/')) && !name.contains(QLatin1String("//"));
+}
+
 // What the program writes must read back as written: `after` is undamaged,
 // holds exactly the `others` (every key QSettings lists, with its text) and
 // `name` with `value`. Known limit of QSettings' reader: a U+FEFF that it
@@ -277,8 +285,9 @@ bool SettingsStore::write(const Entry &entry, QString *reason)
     if (!after || !readsBack(*after, before->all, name, entry.value)) {
         QList<IniText::Value> values;
         QMap<QString, QString> others;
+        // A key QSettings cannot write again is left out; the original keeps it.
         for (const IniText::Value &v : before->values) {
-            if (keyName(v.group, v.key) != name) {
+            if (keyName(v.group, v.key) != name && writableName(keyName(v.group, v.key))) {
                 values << v;
                 others.insert(keyName(v.group, v.key), v.text);
             }
