@@ -60,20 +60,15 @@ QString keyName(const QString &group, const QString &key)
     return group == QLatin1String("General") ? key : group + QLatin1Char('/') + key;
 }
 
-// Whether QSettings writes the key under this name: it drops empty parts of a
-// key ("/" and "a//b" from %2F in a file), so such a key cannot be written back.
-bool writableName(const QString &name)
-{
-    return !name.isEmpty() && !name.startsWith(QLatin1Char('/')) &&
-           !name.endsWith(QLatin1Char('/')) && !name.contains(QLatin1String("//"));
-}
+enum class Others { Exactly, AtLeast };
 
 // What the program writes must read back as written: `after` is undamaged,
-// holds exactly the `others` (every key QSettings lists, with its text) and
-// `name` with `value`. Known limit of QSettings' reader: a U+FEFF that it
-// meets first in a value is taken for a byte-order mark and dropped.
+// holds `name` with `value` and the `others` (keys as QSettings lists them,
+// with their texts): exactly those, or at least those. Known limit of
+// QSettings' reader: a U+FEFF that it meets first in a value is taken for a
+// byte-order mark and dropped, one more at each rewrite.
 bool readsBack(const QByteArray &after, QMap<QString, QString> others, const QString &name,
-               const QString &value)
+               const QString &value, Others match)
 {
     const std::optional<IniText::Parsed> parsed = IniText::parse(after);
     if (!parsed || isDamaged(*parsed, after))
@@ -84,7 +79,16 @@ bool readsBack(const QByteArray &after, QMap<QString, QString> others, const QSt
     const QString stored = got.take(name);
     others.remove(name);
     const auto withoutMarks = [](QString text) { return text.remove(QChar(0xfeff)); };
-    return got == others && withoutMarks(stored) == withoutMarks(value);
+    if (withoutMarks(stored) != withoutMarks(value))
+        return false;
+    if (match == Others::Exactly && got.size() != others.size())
+        return false;
+    for (auto it = others.cbegin(); it != others.cend(); ++it) {
+        const auto found = got.constFind(it.key());
+        if (found == got.cend() || withoutMarks(*found) != withoutMarks(it.value()))
+            return false;
+    }
+    return true;
 }
 
 QString shownPath(const QString &path)
@@ -282,19 +286,25 @@ bool SettingsStore::write(const Entry &entry, QString *reason)
     bool damaged = isDamaged(*before, current.bytes);
     std::optional<QByteArray> after =
         IniText::withValue(current.bytes, entry.section, entry.key, entry.value);
-    if (!after || !readsBack(*after, before->all, name, entry.value)) {
+    if (!after || !readsBack(*after, before->all, name, entry.value, Others::Exactly)) {
+        // Written afresh: every value that can be read goes in, and the
+        // program's own must come back. A key QSettings cannot write again as
+        // it read it (one named by slashes only, a group spelt "general" in
+        // another case) may be lost here; the original is kept aside with it.
         QList<IniText::Value> values;
-        QMap<QString, QString> others;
-        // A key QSettings cannot write again is left out; the original keeps it.
+        QMap<QString, QString> own;
         for (const IniText::Value &v : before->values) {
-            if (keyName(v.group, v.key) != name && writableName(keyName(v.group, v.key))) {
-                values << v;
-                others.insert(keyName(v.group, v.key), v.text);
-            }
+            if (keyName(v.group, v.key) == name)
+                continue;
+            values << v;
+            const QString vName = keyName(v.group, v.key);
+            if (v.group.compare(QLatin1String(Keys::Section), Qt::CaseInsensitive) == 0 &&
+                !vName.contains(QLatin1String("//")) && !vName.endsWith(QLatin1Char('/')))
+                own.insert(vName, v.text);
         }
         values << IniText::Value{entry.section, entry.key, entry.value};
         after = IniText::written(values);
-        if (!after || !readsBack(*after, others, name, entry.value)) {
+        if (!after || !readsBack(*after, own, name, entry.value, Others::AtLeast)) {
             *reason = noScratchReason();
             return false;
         }
