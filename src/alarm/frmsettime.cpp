@@ -2,9 +2,7 @@
 
 #include "platform/messageboxes.h"
 #include "platform/services.h"
-#include "settings/settingskeys.h"
-#include "settings/settingsstore.h"
-#include "time/timetext.h"
+#include "settings/featuresettings.h"
 #include "ui/controltable.h"
 #include "ui/timeboxes.h"
 #include "ui/updown.h"
@@ -65,16 +63,21 @@ frmSetTime::frmSetTime(WindowTable &table) : SkinnedDialog(table, design())
     connect(cmdCancel, &QPushButton::clicked, this, &frmSetTime::unload);
     for (QLineEdit *edit : {txtHour, txtMinute, txtPrompt})
         edit->installEventFilter(this);
+    // Loaded but hidden, it shows the alarm as it is stored when it appears,
+    // whoever changed it meanwhile (the command line, another window).
+    connect(&features().alarm, &AlarmSettings::changed, this, [this] {
+        if (!isVisible())
+            load();
+    });
 }
 
 void frmSetTime::load()
 {
-    // The alarm's own time, not whatever the shutdown dialog last left in the
-    // shared hour and minute keys; those only keep how it was typed ("07").
-    m_time->setTexts(TimeEntry::boxTexts(store().time(Keys::ITimer), store().text(Keys::Hour),
-                                         store().text(Keys::Minute)));
-    txtPrompt->setText(store().text(Keys::Prompt));
-    chkOpenTimer->setChecked(store().alarmOn());
+    const AlarmSettings &alarm = features().alarm;
+    const AlarmSettings::State state = alarm.state();
+    m_time->setTexts(alarm.boxTexts());
+    txtPrompt->setText(state.message);
+    chkOpenTimer->setChecked(state.on);
     cmdCancel->setFocus();
 }
 
@@ -95,19 +98,15 @@ void frmSetTime::storeAndClose()
             offending->setFocus();
             return;
         }
-        store().save(Keys::Hour, hour);
-        store().save(Keys::Minute, minute);
-        store().save(Keys::Prompt, txtPrompt->text());
-        store().save(Keys::ITimer, TimeText::format(*TimeEntry::timeOfDay(hour, minute)));
+        features().alarm.set({hour, minute}, txtPrompt->text(), chkOpenTimer->isChecked());
     } else if (chkOpenTimer->isChecked()) {
         // An alarm switched on with no time would never ring.
         services().messages->show(TimeEntry::invalidTimeMessage());
         txtHour->setFocus();
         return;
     } else {
-        store().save(Keys::ITimer, QString());
+        features().alarm.clearTime(false);
     }
-    store().setAlarmOn(chkOpenTimer->isChecked());
     unload();
 }
 

@@ -1,7 +1,6 @@
 #include "alarm/frmtimer.h"
 
-#include "settings/settingskeys.h"
-#include "settings/settingsstore.h"
+#include "settings/featuresettings.h"
 #include "ui/wrappinglabel.h"
 
 using Kind = ControlRow::Kind;
@@ -33,5 +32,5 @@ frmTimer::frmTimer(WindowTable &table)
 
 void frmTimer::loadMessage()
 {
-    lblPromptMsg->setText(store().text(Keys::Prompt));
+    lblPromptMsg->setText(features().alarm.state().message);
 }

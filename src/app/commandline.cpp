@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 
+#include "settings/shutdownsettings.h"
 #include "time/timeentry.h"
 
 #include <QJsonArray>
@@ -121,7 +122,7 @@ std::optional<int> countdownMinutes(const QString &text)
     if (!digits.match(text).hasMatch())
         return std::nullopt;
     const int minutes = text.toInt();
-    if (minutes < 1 || minutes > 1440)
+    if (minutes > ShutdownSettings::LongestCountdown)
         return std::nullopt;
     return minutes;
 }
@@ -255,8 +256,9 @@ Command parse(const QStringList &arguments)
         if (const std::optional<int> minutes = countdownMinutes(commandValue))
             c.minutes = *minutes;
         else
-            return error(QStringLiteral("%1 的值 %2 不对，应为 1 到 1440 的整数分钟")
-                             .arg(name, quoted(commandValue)));
+            return error(QStringLiteral("%1 的值 %2 不对，应为 0 到 %3 的整数分钟")
+                             .arg(name, quoted(commandValue))
+                             .arg(ShutdownSettings::LongestCountdown));
         break;
     default:
         break;
@@ -288,7 +290,7 @@ QString helpText()
         "                                         shut down at that time: once (the next time that "
         "time comes), or every day\n"
         "zirvel --shutdown-in MINUTES [--no-prompt]\n"
-        "                                         shut down MINUTES (1-1440) minutes from now, to "
+        "                                         shut down MINUTES (0-1440) minutes from now, to "
         "the second, once\n"
         "zirvel --cancel                          cancel a scheduled shutdown, including a warning "
         "already counting down\n"

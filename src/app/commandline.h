@@ -38,7 +38,7 @@ struct Command {
     bool on = false;                ///< Chime
     bool daily = false;             ///< ShutdownAt
     bool noPrompt = false;          ///< ShutdownAt, ShutdownIn
-    int minutes = 0;                ///< ShutdownIn: 1 to 1440
+    int minutes = 0;                ///< ShutdownIn: 0 to ShutdownSettings::LongestCountdown
     QString error;
 
     /// Whether the command changes the settings.

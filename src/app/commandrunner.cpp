@@ -90,13 +90,13 @@ Reply CommandRunner::carryOut(const Command &command)
     case Kind::Status:
         return Reply{CommandLine::Success, CommandStore::status(store, true, now), {}};
     case Kind::Cancel: {
-        Reply reply = CommandStore::apply(command, store, now);
+        Reply reply = CommandStore::apply(command, m_table.features(), now);
         // A warning already counting down goes away without shutting down.
         if (auto *warning = m_table.loaded<frmShutdownWarning>())
             m_table.unload(warning);
         return reply;
     }
     default:
-        return CommandStore::apply(command, store, now);
+        return CommandStore::apply(command, m_table.features(), now);
     }
 }

@@ -1,11 +1,8 @@
 #include "app/commandstore.h"
 
 #include "clock/schedulertick.h"
-#include "settings/settingskeys.h"
-#include "settings/settingsstore.h"
-#include "settings/shutdownschedule.h"
+#include "settings/featuresettings.h"
 #include "time/timeentry.h"
-#include "time/timetext.h"
 
 namespace CommandStore {
 
@@ -23,12 +20,18 @@ QString notWritten(const SettingsStore &store)
     return QStringLiteral("zirvel：") + reason.split(QLatin1Char('\r')).join(QStringLiteral("；"));
 }
 
+// Every time the commands print is zero-padded, "01:05:40": one format for
+// scripts to read (the store keeps its own).
+QString shownTime(QTime time)
+{
+    return time.toString(QStringLiteral("HH:mm:ss"));
+}
+
 QString shutdownLine(const QDateTime &at, bool daily, bool noPrompt)
 {
-    const QString when =
-        daily ? QStringLiteral("每天 %1").arg(TimeText::format(at.time()))
-              : QStringLiteral("%1 %2，一次")
-                    .arg(at.date().toString(Qt::ISODate), TimeText::format(at.time()));
+    const QString when = daily ? QStringLiteral("每天 %1").arg(shownTime(at.time()))
+                               : QStringLiteral("%1 %2，一次")
+                                     .arg(at.date().toString(Qt::ISODate), shownTime(at.time()));
     return QStringLiteral("定时关机：%1，%2\n")
         .arg(when,
              noPrompt ? QStringLiteral("不提示直接关机") : QStringLiteral("关机前提示 60 秒"));
@@ -36,29 +39,24 @@ QString shutdownLine(const QDateTime &at, bool daily, bool noPrompt)
 
 } // namespace
 
-Reply apply(const Command &command, SettingsStore &store, const QDateTime &now)
+Reply apply(const Command &command, FeatureSettings &settings, const QDateTime &now)
 {
     bool ok = true;
     QString line;
     switch (command.kind) {
     case Kind::Alarm: {
         const QTime time = *TimeEntry::timeOfDay(command.hour, command.minute);
-        ok = store.save(Keys::Hour, command.hour);
-        ok = store.save(Keys::Minute, command.minute) && ok;
-        if (command.message)
-            ok = store.save(Keys::Prompt, *command.message) && ok;
-        ok = store.save(Keys::ITimer, TimeText::format(time)) && ok;
-        ok = store.setAlarmOn(true) && ok;
+        ok = settings.alarm.set({command.hour, command.minute}, command.message, true);
         line =
             QStringLiteral("闹钟：每天 %1，已开启\n").arg(time.toString(QStringLiteral("HH:mm")));
         break;
     }
     case Kind::AlarmOff:
-        ok = store.setAlarmOn(false);
+        ok = settings.alarm.setOn(false);
         line = QStringLiteral("闹钟：已关闭\n");
         break;
     case Kind::Chime:
-        ok = store.setFlag(Keys::ChkIntTime, command.on ? 1 : 0);
+        ok = settings.chime.setOn(command.on);
         line = command.on ? QStringLiteral("整点报时：已开启\n")
                           : QStringLiteral("整点报时：已关闭\n");
         break;
@@ -66,29 +64,27 @@ Reply apply(const Command &command, SettingsStore &store, const QDateTime &now)
     case Kind::ShutdownIn: {
         QDateTime at;
         if (command.kind == Kind::ShutdownIn) {
-            at = TimeEntry::minutesLater(now, command.minutes);
-            ok = ShutdownSchedule::storeOnce(store, at);
+            at = ShutdownSettings::countdownEnd(now, command.minutes);
+            ok = settings.shutdown.setOnce(at, command.noPrompt, true);
         } else {
             const QTime time = *TimeEntry::timeOfDay(command.hour, command.minute);
-            at = QDateTime(TimeEntry::dayOfNext(now, time), time);
-            ok = command.daily
-                     ? ShutdownSchedule::storeDaily(store, command.hour, command.minute, time)
-                     : ShutdownSchedule::storeOnce(store, at);
+            at = ShutdownSettings::nextAt(now, time);
+            ok = command.daily ? settings.shutdown.setDaily({command.hour, command.minute},
+                                                            command.noPrompt, true)
+                               : settings.shutdown.setOnce(at, command.noPrompt, true);
         }
-        ok = store.setFlag(Keys::ChkImedClose, command.noPrompt ? 1 : 0) && ok;
-        ok = store.setFlag(Keys::ChkOpenClose, 1) && ok;
         line = shutdownLine(at, command.daily, command.noPrompt);
         break;
     }
     case Kind::Cancel:
-        ok = store.setFlag(Keys::ChkOpenClose, 0);
+        ok = settings.shutdown.setOn(false);
         line = QStringLiteral("定时关机：已取消\n");
         break;
     default:
         return {};
     }
     if (!ok)
-        return Reply::failure(CommandLine::Failure, notWritten(store));
+        return Reply::failure(CommandLine::Failure, notWritten(settings.store));
     return Reply{CommandLine::Success, line, QString()};
 }
 
@@ -99,7 +95,7 @@ QString status(const SettingsStore &store, bool running, const QDateTime &now)
                                            : QStringLiteral("off");
     QString shutdown = QStringLiteral("off");
     if (schedule.shutdownAt && !schedule.shutdownGoneBy(now.date(), now.time())) {
-        shutdown = TimeText::format(*schedule.shutdownAt);
+        shutdown = shownTime(*schedule.shutdownAt);
         if (!schedule.shutdownOnce)
             shutdown += QStringLiteral(" daily");
         else if (schedule.shutdownDay)
@@ -114,7 +110,7 @@ QString status(const SettingsStore &store, bool running, const QDateTime &now)
         text += QLatin1String(key) + QLatin1Char('\t') + value + QLatin1Char('\n');
     };
     add("alarm", alarm);
-    add("alarm-message", CommandLine::escaped(store.text(Keys::Prompt)));
+    add("alarm-message", CommandLine::escaped(AlarmSettings::read(store).message));
     add("chime", schedule.hourlyChime ? QStringLiteral("on") : QStringLiteral("off"));
     add("shutdown", shutdown);
     add("running", running ? QStringLiteral("yes") : QStringLiteral("no"));

@@ -17,7 +17,7 @@
 #include "platform/sessionbusguard.h"
 #include "platform/trayicon.h"
 #include "platform/windowsystem.h"
-#include "settings/settingsstore.h"
+#include "settings/featuresettings.h"
 #include "tray/exitsequence.h"
 #include "tray/frmmenu.h"
 #include "ui/windowtable.h"
@@ -65,7 +65,8 @@ Reply runOnStore(const Command &command)
     if (const QString refusal = lock.refusal(); !refusal.isEmpty())
         return Reply::failure(CommandLine::Failure, refusal);
     SettingsStore store(path); // read inside the lock
-    Reply reply = CommandStore::apply(command, store, now);
+    FeatureSettings settings(store);
+    Reply reply = CommandStore::apply(command, settings, now);
     if (reply.exitCode == CommandLine::Success && command.kind != Command::Kind::Cancel &&
         command.kind != Command::Kind::AlarmOff)
         reply.out += QStringLiteral("（时钟没有在运行：设置已保存，时钟运行时才会生效）\n");

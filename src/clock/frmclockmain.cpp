@@ -134,8 +134,8 @@ void frmclockMain::unloading()
 {
     m_ticker->stop();
     if (!isMinimized()) {
-        store().save(Keys::MainLeft, QString::number(float(x() * 15)));
-        store().save(Keys::MainTop, QString::number(float(y() * 15)));
+        store().save({{Keys::MainLeft, QString::number(float(x() * 15))},
+                      {Keys::MainTop, QString::number(float(y() * 15))}});
     }
 }
 

@@ -21,7 +21,7 @@ void Scheduler::tick(const QDateTime &now)
         later([this, due] {
             // Switched off first: the power request may end the program.
             if (due.disarmShutdown)
-                Schedule::disarmShutdown(m_table.store());
+                m_table.features().shutdown.setOn(false);
             if (due.shutdown)
                 scheduledShutdown(due.noPrompt);
         });

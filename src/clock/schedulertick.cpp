@@ -1,28 +1,24 @@
 #include "clock/schedulertick.h"
 
-#include "settings/settingskeys.h"
-#include "settings/settingsstore.h"
+#include "settings/alarmsettings.h"
+#include "settings/chimesettings.h"
+#include "settings/shutdownsettings.h"
 #include "time/wholesecond.h"
 
 Schedule Schedule::read(const SettingsStore &store)
 {
     Schedule s;
-    s.hourlyChime = store.flag(Keys::ChkIntTime) == 1;
-    s.noPrompt = qint16(store.flag(Keys::ChkImedClose));
-    if (store.flag(Keys::ChkOpenClose) == 1) {
-        s.shutdownAt = store.time(Keys::Timer);
-        s.shutdownOnce = store.flag(Keys::ChkCloseTime) != 1;
-        if (s.shutdownOnce)
-            s.shutdownDay = store.date(Keys::TimerDate);
+    s.hourlyChime = ChimeSettings::read(store);
+    const ShutdownSettings::State shutdown = ShutdownSettings::read(store);
+    s.noPrompt = shutdown.noPrompt ? 1 : 0;
+    if (shutdown.on) {
+        s.shutdownAt = shutdown.time;
+        s.shutdownOnce = !shutdown.daily;
+        s.shutdownDay = shutdown.day;
     }
-    if (store.alarmOn())
-        s.alarmAt = store.time(Keys::ITimer);
+    if (const AlarmSettings::State alarm = AlarmSettings::read(store); alarm.on)
+        s.alarmAt = alarm.time;
     return s;
-}
-
-void Schedule::disarmShutdown(SettingsStore &store)
-{
-    store.setFlag(Keys::ChkOpenClose, 0);
 }
 
 DueActions Schedule::dueAt(QDate date, QTime second) const

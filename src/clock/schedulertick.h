@@ -34,8 +34,6 @@ struct Schedule {
     std::optional<QTime> alarmAt; ///< set only while the alarm is armed
 
     static Schedule read(const SettingsStore &store);
-    /// Switches the scheduled shutdown off in the store.
-    static void disarmShutdown(SettingsStore &store);
     /// What the schedule makes due in one second of one day.
     DueActions dueAt(QDate date, QTime second) const;
     /// True when a one-off shutdown's moment lies before that second.

@@ -3,8 +3,7 @@
 #include "options/datetimesettings.h"
 #include "platform/registry.h"
 #include "platform/windowsystem.h"
-#include "settings/settingskeys.h"
-#include "settings/settingsstore.h"
+#include "settings/featuresettings.h"
 #include "ui/controltable.h"
 #include "ui/windowtable.h"
 
@@ -75,9 +74,9 @@ frmOption::frmOption(WindowTable &table) : SkinnedDialog(table, design())
 void frmOption::load()
 {
     // Only a stored 1 ticks a box; anything else shows it clear.
-    chkYnAuotClose->setChecked(store().flag(Keys::ChkOpenClose) == 1);
-    chkIntTime->setChecked(store().flag(Keys::ChkIntTime) == 1);
-    chkAutoRun->setChecked(store().flag(Keys::ChkAutoRun) == 1);
+    chkYnAuotClose->setChecked(features().shutdown.state().on);
+    chkIntTime->setChecked(features().chime.isOn());
+    chkAutoRun->setChecked(features().options.startAtLogOn());
     {
         // chkTop shows where the clock is, so OK with nothing touched leaves
         // it there. A clock that is not loaded comes back on top when it
@@ -105,9 +104,8 @@ void frmOption::autoRunChanged()
 
 void frmOption::saveSettings()
 {
-    store().setFlag(Keys::ChkOpenClose, chkYnAuotClose->isChecked() ? 1 : 0);
-    store().setFlag(Keys::ChkIntTime, chkIntTime->isChecked() ? 1 : 0);
-    store().setFlag(Keys::ChkAutoRun, chkAutoRun->isChecked() ? 1 : 0);
+    features().options.save(chkIntTime->isChecked(), chkYnAuotClose->isChecked(),
+                            chkAutoRun->isChecked());
 }
 
 void frmOption::okClicked()

@@ -89,7 +89,7 @@ bool isText(const QVariant &v)
 
 /// The bytes QSettings writes for `bytes` (free of typed values) with the
 /// values set.
-std::optional<QByteArray> withValues(const QByteArray &bytes, const QList<Value> &values)
+std::optional<QByteArray> writtenWith(const QByteArray &bytes, const QList<Value> &values)
 {
     const Scratch scratch(bytes);
     if (!scratch.isValid())
@@ -143,12 +143,17 @@ std::optional<Parsed> parse(const QByteArray &bytes)
 std::optional<QByteArray> withValue(const QByteArray &bytes, const QString &group,
                                     const QString &key, const QString &text)
 {
-    return withValues(IniTypedValues::remove(bytes).bytes, {Value{group, key, text}});
+    return writtenWith(IniTypedValues::remove(bytes).bytes, {Value{group, key, text}});
+}
+
+std::optional<QByteArray> withValues(const QByteArray &bytes, const QList<Value> &values)
+{
+    return writtenWith(IniTypedValues::remove(bytes).bytes, values);
 }
 
 std::optional<QByteArray> written(const QList<Value> &values)
 {
-    return withValues({}, values);
+    return writtenWith({}, values);
 }
 
 } // namespace IniText

@@ -43,6 +43,9 @@ std::optional<Parsed> parse(const QByteArray &bytes);
 std::optional<QByteArray> withValue(const QByteArray &bytes, const QString &group,
                                     const QString &key, const QString &text);
 
+/// As withValue, with several values set in one go.
+std::optional<QByteArray> withValues(const QByteArray &bytes, const QList<Value> &values);
+
 /// The bytes QSettings writes for these values alone.
 std::optional<QByteArray> written(const QList<Value> &values);
 

@@ -49,3 +49,14 @@ bool isValidValue(KeyKind kind, const QString &text)
     }
     return true;
 }
+
+bool Keys::touched(const QStringList &names, std::initializer_list<const char *> keys)
+{
+    for (const char *key : keys) {
+        const QString name = QLatin1String(Section).toString().toLower() + QLatin1Char('/') +
+                             QString::fromLatin1(key).toLower();
+        if (names.contains(name))
+            return true;
+    }
+    return false;
+}

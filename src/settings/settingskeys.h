@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <initializer_list>
 
 /// The keys of the settings store. Every key lives in section "Settings".
 namespace Keys {
@@ -22,6 +25,10 @@ inline constexpr char ChkYnTimer[] = "chkyntimer";
 /// The day (yyyy-MM-dd) a shutdown that is not daily is for; empty or
 /// missing for a daily one, and in stores older than the key.
 inline constexpr char TimerDate[] = "timerdate";
+
+/// Whether any of `keys` is among `names` as the store's changed() gives
+/// them ("settings/key", lower case).
+bool touched(const QStringList &names, std::initializer_list<const char *> keys);
 } // namespace Keys
 
 /// What a key holds; decides which stored texts count as valid.

@@ -63,24 +63,25 @@ QString keyName(const QString &group, const QString &key)
 enum class Others { Exactly, AtLeast };
 
 // What the program writes must read back as written: `after` is undamaged,
-// holds `name` with `value` and the `others` (keys as QSettings lists them,
-// with their texts): exactly those, or at least those. Known limit of
-// QSettings' reader: a U+FEFF that it meets first in a value is taken for a
-// byte-order mark and dropped, one more at each rewrite.
-bool readsBack(const QByteArray &after, QMap<QString, QString> others, const QString &name,
-               const QString &value, Others match)
+// holds the `changed` keys with their new texts and the `others` (keys as
+// QSettings lists them, with their texts): exactly those, or at least those.
+// Known limit of QSettings' reader: a U+FEFF that it meets first in a value
+// is taken for a byte-order mark and dropped, one more at each rewrite.
+bool readsBack(const QByteArray &after, QMap<QString, QString> others,
+               const QMap<QString, QString> &changed, Others match)
 {
     const std::optional<IniText::Parsed> parsed = IniText::parse(after);
     if (!parsed || isDamaged(*parsed, after))
         return false;
-    QMap<QString, QString> got = parsed->all;
-    if (!got.contains(name))
-        return false;
-    const QString stored = got.take(name);
-    others.remove(name);
     const auto withoutMarks = [](QString text) { return text.remove(QChar(0xfeff)); };
-    if (withoutMarks(stored) != withoutMarks(value))
-        return false;
+    QMap<QString, QString> got = parsed->all;
+    for (auto it = changed.cbegin(); it != changed.cend(); ++it) {
+        const auto found = got.constFind(it.key());
+        if (found == got.cend() || withoutMarks(*found) != withoutMarks(it.value()))
+            return false;
+        got.remove(it.key());
+        others.remove(it.key());
+    }
     if (match == Others::Exactly && got.size() != others.size())
         return false;
     for (auto it = others.cbegin(); it != others.cend(); ++it) {
@@ -246,29 +247,46 @@ QString SettingsStore::get(const QString &section, const QString &key, int defau
 
 bool SettingsStore::save(const QString &section, const QString &key, const QString &value)
 {
-    const QString name = lookupName(section, key);
-    auto it = m_values.find(name);
-    if (it == m_values.end())
-        it = m_values.insert(name, Entry{canonicalSection(section), canonicalKey(key), value});
-    else
-        it->value = value;
-    ++m_revision;
-
-    QString reason;
-    if (!write(*it, &reason)) {
-        noteProblem(unwritableMessage(m_path, reason), reason);
-        return false;
-    }
-    m_problem.clear();
-    m_problemReason.clear();
-    return true;
+    return saveEntries({Entry{canonicalSection(section), canonicalKey(key), value}});
 }
 
-// The file as it is now, with this one value changed: what another writer
+bool SettingsStore::save(const QList<Change> &changes)
+{
+    QList<Entry> entries;
+    for (const Change &c : changes) {
+        const QString key = c.key.toString();
+        entries << Entry{QString::fromLatin1(Keys::Section), canonicalKey(key), c.value};
+    }
+    return saveEntries(entries);
+}
+
+bool SettingsStore::saveEntries(const QList<Entry> &entries)
+{
+    QStringList names;
+    for (const Entry &e : entries) {
+        const QString name = lookupName(e.section, e.key);
+        m_values.insert(name, e);
+        names << name;
+    }
+    ++m_revision;
+    QString reason;
+    const bool written = write(entries, &reason);
+    if (written) {
+        m_problem.clear();
+        m_problemReason.clear();
+    } else {
+        noteProblem(unwritableMessage(m_path, reason), reason);
+    }
+    // The values are in effect either way: tell whoever shows them.
+    emit changed(names);
+    return written;
+}
+
+// The file as it is now, with these values changed: what another writer
 // stored meanwhile is kept, as QSettings does. When QSettings' rewrite would
 // not read back with everything the file held, the values that can be read
 // are written afresh; the original is then kept aside, as a damaged one is.
-bool SettingsStore::write(const Entry &entry, QString *reason)
+bool SettingsStore::write(const QList<Entry> &entries, QString *reason)
 {
     QDir().mkpath(QFileInfo(m_path).absolutePath()); // for the lock; failures show below
     const SettingsLock lock(m_path, 1000ms);
@@ -282,11 +300,15 @@ bool SettingsStore::write(const Entry &entry, QString *reason)
         *reason = noScratchReason();
         return false;
     }
-    const QString name = keyName(entry.section, entry.key);
+    QMap<QString, QString> changed;
+    QList<IniText::Value> changes;
+    for (const Entry &e : entries) {
+        changed.insert(keyName(e.section, e.key), e.value);
+        changes << IniText::Value{e.section, e.key, e.value};
+    }
     bool damaged = isDamaged(*before, current.bytes);
-    std::optional<QByteArray> after =
-        IniText::withValue(current.bytes, entry.section, entry.key, entry.value);
-    if (!after || !readsBack(*after, before->all, name, entry.value, Others::Exactly)) {
+    std::optional<QByteArray> after = IniText::withValues(current.bytes, changes);
+    if (!after || !readsBack(*after, before->all, changed, Others::Exactly)) {
         // Written afresh: every value that can be read goes in, and the
         // program's own must come back. A key QSettings cannot write again as
         // it read it (one named by slashes only, a group spelt "general" in
@@ -294,17 +316,17 @@ bool SettingsStore::write(const Entry &entry, QString *reason)
         QList<IniText::Value> values;
         QMap<QString, QString> own;
         for (const IniText::Value &v : before->values) {
-            if (keyName(v.group, v.key) == name)
+            const QString vName = keyName(v.group, v.key);
+            if (changed.contains(vName))
                 continue;
             values << v;
-            const QString vName = keyName(v.group, v.key);
             if (v.group.compare(QLatin1String(Keys::Section), Qt::CaseInsensitive) == 0 &&
                 !vName.contains(QLatin1String("//")) && !vName.endsWith(QLatin1Char('/')))
                 own.insert(vName, v.text);
         }
-        values << IniText::Value{entry.section, entry.key, entry.value};
+        values << changes;
         after = IniText::written(values);
-        if (!after || !readsBack(*after, own, name, entry.value, Others::AtLeast)) {
+        if (!after || !readsBack(*after, own, changed, Others::AtLeast)) {
             *reason = noScratchReason();
             return false;
         }
@@ -346,14 +368,4 @@ std::optional<QDate> SettingsStore::date(QAnyStringView key) const
     if (!d.isValid())
         return std::nullopt;
     return d;
-}
-
-bool SettingsStore::alarmOn() const
-{
-    return flag(Keys::ChkYnTimer) == 0;
-}
-
-bool SettingsStore::setAlarmOn(bool on)
-{
-    return setFlag(Keys::ChkYnTimer, on ? 0 : 1);
 }

@@ -3,8 +3,11 @@
 #include <QAnyStringView>
 #include <QDate>
 #include <QHash>
+#include <QList>
 #include <QLoggingCategory>
+#include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 
 #include <functional>
@@ -25,13 +28,17 @@ Q_DECLARE_LOGGING_CATEGORY(lcSettings)
 /// and anything at the path that is not a regular file is never opened and
 /// never replaced. A save that cannot write every byte leaves the file as it
 /// was.
-class SettingsStore {
+///
+/// The keys of the Settings section belong to the feature models
+/// (AlarmSettings, ChimeSettings, ShutdownSettings, OptionSettings): they
+/// alone read and write them; one confirmed change is one save() of all its
+/// values, one atomic replacement of the file.
+class SettingsStore : public QObject {
+    Q_OBJECT
 public:
     /// The store's file; "" means the per-user default location.
     explicit SettingsStore(const QString &filePath = QString());
-    ~SettingsStore();
-    SettingsStore(const SettingsStore &) = delete;
-    SettingsStore &operator=(const SettingsStore &) = delete;
+    ~SettingsStore() override;
 
     /// $XDG_CONFIG_HOME/Zirvel/Zirvel.conf
     static QString defaultFilePath();
@@ -47,6 +54,15 @@ public:
     /// Stores the text; true when it is on disk. A value that could not be
     /// written stays in effect for the rest of the session.
     bool save(const QString &section, const QString &key, const QString &value);
+
+    /// One value of section Settings (a key of the key table).
+    struct Change {
+        QAnyStringView key;
+        QString value;
+    };
+    /// Stores the values together: the file is replaced once, holding all of
+    /// them or (on failure) none; they stay in effect either way.
+    bool save(const QList<Change> &changes);
 
     /// Counts the changes made through this store: equal revisions mean
     /// every value reads the same (nothing else changes them while it runs).
@@ -80,11 +96,10 @@ public:
     /// A date (yyyy-MM-dd); nothing when empty, missing or broken.
     std::optional<QDate> date(QAnyStringView key) const;
 
-    /// Whether the daily alarm is on. Its key, chkyntimer, holds the
-    /// opposite: 0 (or nothing stored) means on, anything else off.
-    bool alarmOn() const;
-    /// Stores whether the daily alarm is on (chkyntimer 0 for on, 1 for off).
-    bool setAlarmOn(bool on);
+signals:
+    /// Values were saved (whether or not they reached the disk): their
+    /// names as "settings/key", in lower case.
+    void changed(const QStringList &names);
 
 private:
     struct Entry {
@@ -93,7 +108,8 @@ private:
         QString value;
     };
     void load();
-    bool write(const Entry &entry, QString *reason);
+    bool saveEntries(const QList<Entry> &entries);
+    bool write(const QList<Entry> &entries, QString *reason);
     void noteProblem(const QString &message, const QString &reason);
     static QString lookupName(const QString &section, const QString &key);
     std::optional<QString> lookup(const QString &section, const QString &key) const;

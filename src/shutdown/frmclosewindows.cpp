@@ -3,9 +3,7 @@
 #include "platform/clock.h"
 #include "platform/messageboxes.h"
 #include "platform/services.h"
-#include "settings/settingskeys.h"
-#include "settings/settingsstore.h"
-#include "settings/shutdownschedule.h"
+#include "settings/featuresettings.h"
 #include "ui/controltable.h"
 #include "ui/timeboxes.h"
 #include "ui/updown.h"
@@ -60,15 +58,6 @@ const QList<ControlRow> &frmCloseWindows::design()
     return table;
 }
 
-namespace {
-
-int flag(const QCheckBox *box)
-{
-    return box->isChecked() ? 1 : 0;
-}
-
-} // namespace
-
 frmCloseWindows::frmCloseWindows(WindowTable &table) : SkinnedDialog(table, design())
 {
     OptInTime = control<QRadioButton>(QStringLiteral("OptInTime"));
@@ -102,6 +91,12 @@ frmCloseWindows::frmCloseWindows(WindowTable &table) : SkinnedDialog(table, desi
     });
     txtHour->installEventFilter(this);
     txtMinute->installEventFilter(this);
+    // Loaded but hidden, it shows the schedule as it is stored when it
+    // appears, whoever changed it meanwhile.
+    connect(&features().shutdown, &ShutdownSettings::changed, this, [this] {
+        if (!isVisible())
+            load();
+    });
 }
 
 void frmCloseWindows::load()
@@ -110,16 +105,12 @@ void frmCloseWindows::load()
     UpdateModeControls();
     txtHour->clear();
     txtMinute->clear();
-    chkCloseTime->setChecked(store().flag(Keys::ChkCloseTime) == 1);
-    chkImedClose->setChecked(store().flag(Keys::ChkImedClose) == 1);
-    chkOpenClose->setChecked(store().flag(Keys::ChkOpenClose) == 1);
-    if (chkCloseTime->isChecked()) {
-        // The daily shutdown's own time, not whatever the alarm dialog last
-        // left in the shared hour and minute keys; those only keep how it was
-        // typed ("07").
-        m_time->setTexts(TimeEntry::boxTexts(store().time(Keys::Timer), store().text(Keys::Hour),
-                                             store().text(Keys::Minute)));
-    }
+    const ShutdownSettings &shutdown = features().shutdown;
+    const ShutdownSettings::State state = shutdown.state();
+    chkCloseTime->setChecked(state.daily);
+    chkImedClose->setChecked(state.noPrompt);
+    chkOpenClose->setChecked(state.on);
+    m_time->setTexts(shutdown.boxTexts());
     cmdCancel->setFocus();
 }
 
@@ -176,10 +167,8 @@ void frmCloseWindows::storeAndClose()
         if (!storeTimeOfDay())
             return;
     } else {
-        storeCountdown();
+        storeOneOff(ShutdownSettings::countdownEnd(services().clock->now(), SliderLg->value()));
     }
-    store().setFlag(Keys::ChkImedClose, flag(chkImedClose));
-    store().setFlag(Keys::ChkOpenClose, flag(chkOpenClose));
     unload();
 }
 
@@ -196,7 +185,7 @@ bool frmCloseWindows::storeTimeOfDay()
             m_refocusing = false;
             return false;
         }
-        store().save(Keys::Timer, QString());
+        features().shutdown.clearTime(chkImedClose->isChecked(), false);
         return true;
     }
     // Nothing is stored unless both boxes hold a whole number in range.
@@ -207,23 +196,18 @@ bool frmCloseWindows::storeTimeOfDay()
         m_refocusing = false;
         return false;
     }
-    const QTime time = *TimeEntry::timeOfDay(hour, minute);
     if (chkCloseTime->isChecked()) {
-        ShutdownSchedule::storeDaily(store(), hour, minute, time);
+        features().shutdown.setDaily({hour, minute}, chkImedClose->isChecked(),
+                                     chkOpenClose->isChecked());
     } else {
         // Not daily: once, at the next time the clock shows it.
-        const QDate day = TimeEntry::dayOfNext(services().clock->now(), time);
-        storeOneOff(QDateTime(day, time));
+        const QTime time = *TimeEntry::timeOfDay(hour, minute);
+        storeOneOff(ShutdownSettings::nextAt(services().clock->now(), time));
     }
     return true;
 }
 
-void frmCloseWindows::storeCountdown()
-{
-    storeOneOff(TimeEntry::countdownEnd(services().clock->now(), SliderLg->value()));
-}
-
 void frmCloseWindows::storeOneOff(const QDateTime &at)
 {
-    ShutdownSchedule::storeOnce(store(), at);
+    features().shutdown.setOnce(at, chkImedClose->isChecked(), chkOpenClose->isChecked());
 }

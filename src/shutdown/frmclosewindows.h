@@ -49,7 +49,6 @@ private:
     void boxLeft(TimeEntry::Field field);
     void storeAndClose();
     bool storeTimeOfDay();
-    void storeCountdown();
     /// A shutdown that is not daily: its time and the day it is for.
     void storeOneOff(const QDateTime &at);
 

@@ -15,6 +15,11 @@ SettingsStore &ManagedWindow::store() const
     return m_table.store();
 }
 
+FeatureSettings &ManagedWindow::features() const
+{
+    return m_table.features();
+}
+
 Services &ManagedWindow::services() const
 {
     return m_table.services();

@@ -4,6 +4,7 @@
 
 class WindowTable;
 class SettingsStore;
+class FeatureSettings;
 struct Services;
 
 /// A top-level window owned by the window table. The table constructs it,
@@ -37,6 +38,7 @@ protected:
 
     WindowTable &table() const { return m_table; }
     SettingsStore &store() const;
+    FeatureSettings &features() const;
     Services &services() const;
 
     void closeEvent(QCloseEvent *event) override;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/services.h"
+#include "settings/featuresettings.h"
 #include "ui/managedwindow.h"
 
 #include <QHash>
@@ -77,6 +78,8 @@ public:
     /// program, false ever after: for messages that are shown only once.
     bool firstNotice(const QString &notice);
     SettingsStore &store() { return m_store; }
+    /// The owners of the features' settings, over store().
+    FeatureSettings &features() { return m_features; }
 
     /// Pops up the clock's menu at a global position; set by the menu window.
     std::function<void(QPoint)> popupClockMenu;
@@ -89,6 +92,7 @@ private:
 
     Services m_services;
     SettingsStore &m_store;
+    FeatureSettings m_features{m_store};
     QHash<std::type_index, QPointer<ManagedWindow>> m_windows;
     QSet<QString> m_notices;
     std::function<ManagedWindow *(bool load)> m_mainWindow;

@@ -7,8 +7,8 @@
 #include "app/commandstore.h"
 #include "clock/frmclockmain.h"
 #include "savesettings.h"
+#include "settings/featuresettings.h"
 #include "settings/settingskeys.h"
-#include "settings/settingsstore.h"
 #include "shutdown/frmshutdownwarning.h"
 #include "testenvironment.h"
 #include "tray/frmmenu.h"
@@ -168,10 +168,10 @@ private slots:
             << QStringList{"--shutdown-at=off"}
             << QStringLiteral(
                    "zirvel：--shutdown-at 的值 “off” 不对，应为 HH:MM（时 0–23，分 0–59，整数）");
-        for (const char *value : {"0", "1441", "1.5", "-5", "", "abc", "99999", "+5", "5 "})
+        for (const char *value : {"1441", "1.5", "-5", "", "abc", "99999", "+5", "5 "})
             QTest::addRow("shutdown in %s", value)
                 << QStringList{"--shutdown-in", value}
-                << QStringLiteral("zirvel：--shutdown-in 的值 “%1” 不对，应为 1 到 1440 的整数分钟")
+                << QStringLiteral("zirvel：--shutdown-in 的值 “%1” 不对，应为 0 到 1440 的整数分钟")
                        .arg(QString::fromUtf8(value));
         QTest::newRow("shutdown in without value")
             << QStringList{"--shutdown-in"}
@@ -268,6 +268,10 @@ private slots:
             << old << QStringList{"--alarm", "7:5"} << QTime(10, 0) << AlarmKeys
             << QStringList{"hour=7", "minute=5", "prompt=旧", "itimer=7:05:00", "chkyntimer=0"}
             << "闹钟：每天 07:05，已开启\n";
+        QTest::newRow("alarm on the hour")
+            << old << QStringList{"--alarm", "7:00"} << QTime(10, 0) << AlarmKeys
+            << QStringList{"hour=7", "minute=0", "prompt=旧", "itimer=7:00:00", "chkyntimer=0"}
+            << "闹钟：每天 07:00，已开启\n";
         QTest::newRow("alarm off keeps time and message")
             << QStringList{"hour=9", "minute=15", "prompt=旧", "itimer=9:15:00", "chkyntimer=0"}
             << QStringList{"--alarm", "off"} << QTime(10, 0) << AlarmKeys
@@ -300,7 +304,15 @@ private slots:
             << QStringList{"--shutdown-at", "07:05", "--daily"} << QTime(10, 0) << ShutdownKeys
             << QStringList{"timer=7:05:00",  "timerdate=", "chkclosetime=1", "chkImedClose=0",
                            "chkopenclose=1", "hour=07",    "minute=05"}
-            << "定时关机：每天 7:05:00，关机前提示 60 秒\n";
+            << "定时关机：每天 07:05:00，关机前提示 60 秒\n";
+        // A full hour as people type it: the boxes of the next opening get
+        // "0", which they accept, not "00", which they refuse.
+        QTest::newRow("shutdown at a full hour, daily")
+            << QStringList{} << QStringList{"--shutdown-at", "00:00", "--daily"} << QTime(10, 0)
+            << ShutdownKeys
+            << QStringList{"timer=0:00:00",  "timerdate=", "chkclosetime=1", "chkImedClose=0",
+                           "chkopenclose=1", "hour=0",     "minute=0"}
+            << "定时关机：每天 00:00:00，关机前提示 60 秒\n";
         QTest::newRow("shutdown in 1, to the second")
             << daily << QStringList{"--shutdown-in", "1", "--no-prompt"} << QTime(10, 0, 0, 250)
             << ShutdownKeys
@@ -314,7 +326,12 @@ private slots:
             << QStringList{"timer=0:30:10",  "timerdate=2026-12-11", "chkclosetime=0",
                            "chkImedClose=0", "chkopenclose=1",       "hour=",
                            "minute="}
-            << "定时关机：2026-12-11 0:30:10，一次，关机前提示 60 秒\n";
+            << "定时关机：2026-12-11 00:30:10，一次，关机前提示 60 秒\n";
+        QTest::newRow("shutdown in 0: now")
+            << QStringList{} << QStringList{"--shutdown-in", "0"} << QTime(9, 5, 3)
+            << QStringList{"timer", "timerdate"}
+            << QStringList{"timer=9:05:03", "timerdate=2026-12-10"}
+            << "定时关机：2026-12-10 09:05:03，一次，关机前提示 60 秒\n";
         QTest::newRow("shutdown in 1440")
             << QStringList{} << QStringList{"--shutdown-in", "1440"} << QTime(23, 59, 59)
             << QStringList{"timer", "timerdate"}
@@ -342,9 +359,10 @@ private slots:
             saveSettings(store, before);
         }
         SettingsStore store(path);
+        FeatureSettings settings(store);
         const Command command = CommandLine::parse(arguments);
         QVERIFY(command.changesSettings());
-        const Reply reply = CommandStore::apply(command, store, QDateTime(Today, now));
+        const Reply reply = CommandStore::apply(command, settings, QDateTime(Today, now));
         QCOMPARE(reply, (Reply{0, out, QString()}));
         QCOMPARE(stored(store, keys), after);
         // On disk, as the next run reads it.
@@ -356,8 +374,9 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Zirvel.conf"));
         SettingsStore store(path);
+        FeatureSettings settings(store);
         QVERIFY(QDir().mkpath(path)); // a folder where the file should be
-        const Reply reply = CommandStore::apply(CommandLine::parse({"--chime", "on"}), store,
+        const Reply reply = CommandStore::apply(CommandLine::parse({"--chime", "on"}), settings,
                                                 QDateTime(Today, QTime(10, 0)));
         QCOMPARE(reply.exitCode, int(CommandLine::Failure));
         QCOMPARE(reply.out, QString());
@@ -386,7 +405,7 @@ private slots:
             << QStringList{"itimer=7:30:00", "chkyntimer=1",  "prompt=x",
                            "chkopenclose=1", "timer=6:00:00", "chkclosetime=1"}
             << true
-            << "alarm\toff\nalarm-message\tx\nchime\toff\nshutdown\t6:00:00 daily\nrunning\tyes\n";
+            << "alarm\toff\nalarm-message\tx\nchime\toff\nshutdown\t06:00:00 daily\nrunning\tyes\n";
         QTest::newRow("once, its moment gone by")
             << QStringList{"chkopenclose=1", "timer=9:00:00", "timerdate=2026-12-10",
                            "chkclosetime=0"}
@@ -484,7 +503,7 @@ private slots:
     {
         TestEnvironment env;
         CommandRunner runner(*env.table);
-        const Reply reply = runner.run({"--shutdown-in", "0"});
+        const Reply reply = runner.run({"--shutdown-in", "1441"});
         QCOMPARE(reply.exitCode, 2);
         QCOMPARE(env.store->flag(Keys::ChkOpenClose), 0);
     }

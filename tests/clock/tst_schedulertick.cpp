@@ -1,6 +1,6 @@
 #include "clock/schedulertick.h"
 #include "savesettings.h"
-#include "settings/settingsstore.h"
+#include "settings/shutdownsettings.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -65,7 +65,7 @@ class tst_SchedulerTick : public QObject {
                 const DueActions due = tick.run(now);
                 record(fired, now, due, first);
                 if (due.disarmShutdown)
-                    Schedule::disarmShutdown(*store);
+                    ShutdownSettings(*store).setOn(false);
             }
         }
         return fired;

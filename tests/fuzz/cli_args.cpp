@@ -5,6 +5,7 @@
 
 #include "app/commandline.h"
 #include "fuzzcheck.h"
+#include "settings/shutdownsettings.h"
 #include "time/timeentry.h"
 
 #include <QString>
@@ -47,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         FUZZ_CHECK(TimeEntry::timeOfDay(c.hour, c.minute).has_value());
         break;
     case Kind::ShutdownIn:
-        FUZZ_CHECK(c.minutes >= 1 && c.minutes <= 1440);
+        FUZZ_CHECK(c.minutes >= 0 && c.minutes <= ShutdownSettings::LongestCountdown);
         break;
     default:
         break;

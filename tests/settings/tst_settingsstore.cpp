@@ -1,3 +1,4 @@
+#include "settings/alarmsettings.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
 
@@ -341,15 +342,16 @@ private slots:
     {
         QFETCH(QByteArray, stored);
         writeFile("[Settings]\n" + stored);
-        QTEST(SettingsStore(path()).alarmOn(), "on");
+        QTEST(AlarmSettings::read(SettingsStore(path())).on, "on");
     }
     void setAlarmOnWritesChkyntimerInverted()
     {
         SettingsStore store(path());
-        QVERIFY(store.setAlarmOn(true));
+        AlarmSettings alarm(store);
+        QVERIFY(alarm.setOn(true));
         QCOMPARE(store.get(QStringLiteral("Settings"), QStringLiteral("chkyntimer")),
                  QStringLiteral("0"));
-        QVERIFY(store.setAlarmOn(false));
+        QVERIFY(alarm.setOn(false));
         QCOMPARE(
             SettingsStore(path()).get(QStringLiteral("Settings"), QStringLiteral("chkyntimer")),
             QStringLiteral("1"));

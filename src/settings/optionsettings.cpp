@@ -1,0 +1,27 @@
+#include "settings/optionsettings.h"
+
+#include "settings/chimesettings.h"
+#include "settings/settingskeys.h"
+#include "settings/shutdownsettings.h"
+
+OptionSettings::OptionSettings(SettingsStore &store, QObject *parent)
+    : QObject(parent), m_store(store)
+{
+    connect(&m_store, &SettingsStore::changed, this, [this](const QStringList &names) {
+        if (Keys::touched(names, {Keys::ChkAutoRun}))
+            emit changed();
+    });
+}
+
+bool OptionSettings::readStartAtLogOn(const SettingsStore &store)
+{
+    return store.flag(Keys::ChkAutoRun) == 1;
+}
+
+bool OptionSettings::save(bool chime, bool shutdown, bool startAtLogOn)
+{
+    return m_store.save(
+        {ShutdownSettings::switchChange(shutdown),
+         ChimeSettings::switchChange(chime),
+         {Keys::ChkAutoRun, startAtLogOn ? QStringLiteral("1") : QStringLiteral("0")}});
+}
