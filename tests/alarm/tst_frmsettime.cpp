@@ -1,4 +1,5 @@
 #include "alarm/frmsettime.h"
+#include "app/commandrunner.h"
 #include "savesettings.h"
 #include "shutdown/frmclosewindows.h"
 #include "testenvironment.h"
@@ -93,6 +94,16 @@ private slots:
             << QStringList{"hour=abc", "minute=75", "prompt=p"} << ""
             << ""
             << "p" << true << 0 << 0;
+        // A full hour as the terminal takes it ("7:00", "00:00"): the boxes
+        // get texts they accept, with no message over the clock.
+        QTest::newRow("a full hour typed with two zeros")
+            << QStringList{"hour=7", "minute=00", "itimer=7:00:00"} << "7"
+            << "0"
+            << "" << true << 7 << 0;
+        QTest::newRow("midnight typed with two zeros each")
+            << QStringList{"hour=00", "minute=00", "itimer=0:00:00"} << "0"
+            << "0"
+            << "" << true << 0 << 0;
         QTest::newRow("hand-edited fields beside a time: the time")
             << QStringList{"hour=abc", "minute=75", "itimer=6:40:00"} << "6"
             << "40"
@@ -364,6 +375,30 @@ private slots:
         QVERIFY(!env->table->isLoaded<frmSetTime>());
         QCOMPARE(settingsFile(), before);
         QCOMPARE(env->table->window<frmSetTime>()->txtHour->text(), QString("9"));
+    }
+
+    // A dialog loaded hidden (the strip loads it when it is clicked) shows
+    // what the terminal stored meanwhile, and OK keeps that, not the values
+    // of its load.
+    void showsWhatTheTerminalStoredMeanwhile()
+    {
+        save({"hour=7", "minute=05", "itimer=7:05:00", "prompt=起床", "chkyntimer=0"});
+        frmSetTime *hidden = env->table->window<frmSetTime>();
+        QVERIFY(!hidden->isVisible());
+        CommandRunner runner(*env->table);
+        QCOMPARE(runner.run({"--alarm", "9:00", "--message", "九点"}).exitCode, 0);
+        QCOMPARE(env->messages.texts, QStringList());
+
+        frmSetTime *w = open();
+        QCOMPARE(w, hidden);
+        QCOMPARE(w->txtHour->text(), QString("9"));
+        QCOMPARE(w->txtMinute->text(), QString("0"));
+        QCOMPARE(w->txtPrompt->text(), QString("九点"));
+        click(w->cmdOk);
+        QVERIFY(!env->table->isLoaded<frmSetTime>());
+        QCOMPARE(env->messages.texts, QStringList());
+        QCOMPARE(stored("itimer"), QString("9:00:00"));
+        QCOMPARE(stored("prompt"), QString("九点"));
     }
 
     // Each dialog shows and keeps its own time; both still write the shared

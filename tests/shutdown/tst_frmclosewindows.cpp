@@ -1,3 +1,4 @@
+#include "app/commandrunner.h"
 #include "savesettings.h"
 #include "shutdown/frmclosewindows.h"
 #include "testenvironment.h"
@@ -81,6 +82,16 @@ private slots:
                            "itimer=7:05:00"}
             << "22"
             << "30" << true << false << false;
+        QTest::newRow("daily on the hour, typed with two zeros: boxes it accepts")
+            << QStringList{"chkclosetime=1", "timer=22:00:00", "hour=22", "minute=00",
+                           "chkopenclose=1"}
+            << "22"
+            << "0" << true << false << true;
+        QTest::newRow("daily at midnight, typed 00:00")
+            << QStringList{"chkclosetime=1", "timer=0:00:00", "hour=00", "minute=00",
+                           "chkopenclose=1"}
+            << "0"
+            << "0" << true << false << true;
         QTest::newRow("daily without a time: empty boxes")
             << QStringList{"chkclosetime=1", "hour=7", "minute=5"} << ""
             << "" << true << false << false;
@@ -393,6 +404,29 @@ private slots:
         QVERIFY(env->table->isLoaded<frmCloseWindows>());
         QCOMPARE(QApplication::focusWidget(), w->findChild<QLineEdit *>(offending));
         QCOMPARE(settingsFile(), before);
+    }
+
+    // Loaded before the terminal changed the schedule, the dialog shows the
+    // new one when it opens, and OK with it is accepted and keeps it.
+    void showsWhatTheTerminalStoredMeanwhile()
+    {
+        save({"chkclosetime=1", "timer=7:05:00", "hour=7", "minute=5", "chkopenclose=0"});
+        frmCloseWindows *hidden = env->table->window<frmCloseWindows>();
+        QVERIFY(!hidden->isVisible());
+        CommandRunner runner(*env->table);
+        QCOMPARE(runner.run({"--shutdown-at", "22:00", "--daily"}).exitCode, 0);
+
+        frmCloseWindows *w = open();
+        QCOMPARE(w, hidden);
+        QCOMPARE(w->txtHour->text(), QString("22"));
+        QCOMPARE(w->txtMinute->text(), QString("0"));
+        QVERIFY(w->chkCloseTime->isChecked());
+        QVERIFY(w->chkOpenClose->isChecked());
+        click(w->cmdOk);
+        QVERIFY(!env->table->isLoaded<frmCloseWindows>());
+        QCOMPARE(env->messages.texts, QStringList());
+        QCOMPARE(stored("timer"), QString("22:00:00"));
+        QCOMPARE(stored("chkopenclose"), QString("1"));
     }
 
     void cancelAndCloseMarkStoreNothing_data()
