@@ -5,7 +5,9 @@
 
 #include <QDir>
 #include <QStandardPaths>
+
 #include <QStringList>
+#include <optional>
 
 AutostartFolders AutostartFolders::standard()
 {
@@ -129,7 +131,11 @@ QString disabledText(const QString &rawExec)
     return text;
 }
 
-QString rawExecOf(const QString &fileText)
+namespace {
+
+/// The value of a key of the [Desktop Entry] group, as it stands; nothing
+/// when the group has no such key.
+std::optional<QString> mainGroupValue(const QString &fileText, QLatin1String key)
 {
     bool inMainGroup = false;
     const QStringList lines = fileText.split(QLatin1Char('\n'));
@@ -142,7 +148,7 @@ QString rawExecOf(const QString &fileText)
         if (!inMainGroup)
             continue;
         const qsizetype eq = line.indexOf(QLatin1Char('='));
-        if (eq < 0 || line.left(eq).trimmed() != QLatin1String("Exec"))
+        if (eq < 0 || line.left(eq).trimmed() != key)
             continue;
         QString value = line.mid(eq + 1);
         while (value.startsWith(QLatin1Char(' ')) || value.startsWith(QLatin1Char('\t')))
@@ -151,7 +157,20 @@ QString rawExecOf(const QString &fileText)
             value.chop(1);
         return value;
     }
-    return QString();
+    return std::nullopt;
+}
+
+} // namespace
+
+QString rawExecOf(const QString &fileText)
+{
+    return mainGroupValue(fileText, QLatin1String("Exec")).value_or(QString());
+}
+
+bool startsAtLogOn(const QString &fileText)
+{
+    return !rawExecOf(fileText).isEmpty() &&
+           mainGroupValue(fileText, QLatin1String("Hidden")) != QLatin1String("true");
 }
 
 } // namespace AutostartEntry
@@ -170,6 +189,16 @@ bool isPlainFileName(const QString &name)
 }
 
 } // namespace
+
+bool autostartEntryStarts(const QString &folder, const QString &name)
+{
+    if (folder.isEmpty() || !isPlainFileName(name))
+        return false;
+    const RegularFile::Content entry =
+        RegularFile::read(QDir(folder).filePath(name + QStringLiteral(".desktop")), 64 * 1024);
+    return entry.state == RegularFile::Content::State::Read &&
+           AutostartEntry::startsAtLogOn(QString::fromUtf8(entry.bytes));
+}
 
 bool writeAutostartEntry(const QString &folder, const QString &name, const QString &program,
                          QString *reason)

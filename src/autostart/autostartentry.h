@@ -41,6 +41,10 @@ QString disabledText(const QString &rawExec);
 /// text; "" when there is none.
 QString rawExecOf(const QString &fileText);
 
+/// Whether a file's text starts a program at log-on: an Exec in the
+/// [Desktop Entry] group, and not Hidden=true.
+bool startsAtLogOn(const QString &fileText);
+
 } // namespace AutostartEntry
 
 /// Writes `<folder>/<name>.desktop`, replacing the file atomically: an entry
@@ -49,5 +53,9 @@ QString rawExecOf(const QString &fileText);
 /// was written, with `reason` set for the user: the folder cannot be created
 /// or written (the file there is then as it was), the name is not a plain
 /// file name, or the program path holds characters an entry cannot carry.
+/// Whether `<folder>/<name>.desktop` is a regular file that starts a program
+/// at log-on.
+bool autostartEntryStarts(const QString &folder, const QString &name);
+
 bool writeAutostartEntry(const QString &folder, const QString &name, const QString &program,
                          QString *reason = nullptr);

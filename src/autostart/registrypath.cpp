@@ -64,22 +64,46 @@ quint32 SplitKeyPath(QString &keyPath, IMessageBoxes &messages)
     return root;
 }
 
-QString WriteStringValue(const QString &keyPath, const QString &valueName, const QString &data,
-                         const AutostartFolders &folders, IMessageBoxes &messages)
+namespace {
+
+/// The autostart folder of a Run key path; "" for any other path.
+QString runFolder(const QString &keyPath, const AutostartFolders &folders, IMessageBoxes &messages)
 {
     QString subKey = keyPath;
     const quint32 root = SplitKeyPath(subKey, messages);
     if (root == NoRootKey)
         return {};
     // Key names compare without case, as the registry's do. Only the two Run
-    // keys exist here; opening any other key fails, so nothing is written.
+    // keys exist here; opening any other key fails.
     if (subKey.compare(QLatin1String(RunSubKey), Qt::CaseInsensitive) != 0)
         return {};
-    QString folder;
     if (root == CurrentUser)
-        folder = folders.user;
-    else if (root == LocalMachine)
-        folder = folders.system;
+        return folders.user;
+    if (root == LocalMachine)
+        return folders.system;
+    return {};
+}
+
+/// Keeps what it is told: the question needs no message.
+class QuietMessages final : public IMessageBoxes {
+public:
+    void show(const QString &, const QString &) override {}
+};
+
+} // namespace
+
+bool HasRunValue(const QString &keyPath, const QString &valueName, const AutostartFolders &folders)
+{
+    QuietMessages quiet;
+    const QString folder = runFolder(keyPath, folders, quiet);
+    return !folder.isEmpty() && autostartEntryStarts(folder, valueName);
+}
+
+QString WriteStringValue(const QString &keyPath, const QString &valueName, const QString &data,
+                         const AutostartFolders &folders, IMessageBoxes &messages)
+{
+    // Nothing is written anywhere else.
+    const QString folder = runFolder(keyPath, folders, messages);
     if (folder.isEmpty())
         return {};
     QString reason;

@@ -52,5 +52,10 @@ quint32 SplitKeyPath(QString &keyPath, IMessageBoxes &messages);
 /// empty. Any other key does not exist and nothing is written. A malformed
 /// path shows the format message. Returns, for the user, why the entry could
 /// not be written (it is then as it was); "" otherwise.
+/// Whether the Run key of `keyPath` (as WriteStringValue finds it) holds an
+/// entry `valueName` that starts a program at log-on; false for a malformed
+/// path (nothing is shown) or any other key.
+bool HasRunValue(const QString &keyPath, const QString &valueName, const AutostartFolders &folders);
+
 QString WriteStringValue(const QString &keyPath, const QString &valueName, const QString &data,
                          const AutostartFolders &folders, IMessageBoxes &messages);

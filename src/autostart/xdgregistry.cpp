@@ -18,3 +18,8 @@ void XdgRegistry::writeStringValue(const QString &keyPath, const QString &valueN
         m_messages.show(problem);
     m_problem = problem;
 }
+
+bool XdgRegistry::hasValue(const QString &keyPath, const QString &valueName)
+{
+    return HasRunValue(keyPath, valueName, m_folders);
+}

@@ -12,6 +12,7 @@ public:
     XdgRegistry(AutostartFolders folders, IMessageBoxes &messages);
     void writeStringValue(const QString &keyPath, const QString &valueName,
                           const QString &data) override;
+    bool hasValue(const QString &keyPath, const QString &valueName) override;
 
 private:
     AutostartFolders m_folders;

@@ -7,9 +7,76 @@
 #include "shutdown/poweractions.h"
 #include "ui/windowtable.h"
 
+#include <QScreen>
+
+namespace {
+
+/// Places `popup` where none of the open `others` hides it or is hidden by
+/// it: below or above one of them, on its screen; where nothing fits, it
+/// stays where it is.
+void placeClear(QWidget *popup, const QList<QWidget *> &others)
+{
+    if (others.isEmpty() || !popup->screen())
+        return;
+    const QRect area = popup->screen()->availableGeometry();
+    const QSize size = popup->frameGeometry().size();
+    constexpr int Gap = 8;
+    const auto clear = [&](const QRect &place) {
+        if (!area.contains(place))
+            return false;
+        for (const QWidget *other : others) {
+            if (place.intersects(other->frameGeometry()))
+                return false;
+        }
+        return true;
+    };
+    for (const QWidget *other : others) {
+        const QRect there = other->frameGeometry();
+        const int left = there.center().x() - size.width() / 2;
+        for (const int top : {there.bottom() + 1 + Gap, there.top() - Gap - size.height()}) {
+            if (const QRect place(QPoint(left, top), size); clear(place)) {
+                popup->move(popup->pos() + (place.topLeft() - popup->frameGeometry().topLeft()));
+                return;
+            }
+        }
+    }
+}
+
+} // namespace
+
 Scheduler::Scheduler(WindowTable &table, QObject *parent)
     : QObject(parent), m_table(table), m_tick(table.store())
 {
+    // When one ringing pop-up closes, the other one (still open) takes the
+    // keyboard, so Enter closes it in turn.
+    connect(&m_table, &WindowTable::windowUnloaded, this, [this](const QString &name) {
+        RingingPopup *other = nullptr;
+        if (name == QLatin1String("frmTimer"))
+            other = m_table.loaded<frmIntTime>();
+        else if (name == QLatin1String("frmIntTime"))
+            other = m_table.loaded<frmTimer>();
+        if (other && other->isVisible())
+            other->showAndRaise();
+    });
+}
+
+template <class Popup> void Scheduler::ring()
+{
+    if (m_table.isLoaded<Popup>())
+        return;
+    Popup *popup = m_table.show<Popup>();
+    if (!popup)
+        return;
+    // Opened in the same moment as another pop-up or the warning, it does not
+    // cover them.
+    QList<QWidget *> others;
+    for (QWidget *other :
+         std::initializer_list<QWidget *>{m_table.loaded<frmTimer>(), m_table.loaded<frmIntTime>(),
+                                          m_table.loaded<frmShutdownWarning>()}) {
+        if (other && other != popup && other->isVisible())
+            others << other;
+    }
+    placeClear(popup, others);
 }
 
 void Scheduler::tick(const QDateTime &now)
@@ -17,43 +84,35 @@ void Scheduler::tick(const QDateTime &now)
     const DueActions due = m_tick.run(now);
     // Each action after the tick has returned (see the class comment), each
     // on its own, so one that waits for the user holds up none of the others.
+    if (due.warningSeconds) {
+        later([this, seconds = *due.warningSeconds] {
+            // One warning at a time: one already counting goes on.
+            if (m_table.isLoaded<frmShutdownWarning>())
+                return;
+            if (auto *warning = m_table.window<frmShutdownWarning>())
+                warning->countDown(seconds);
+        });
+    }
     if (due.shutdown || due.disarmShutdown) {
         later([this, due] {
             // Switched off first: the power request may end the program.
             if (due.disarmShutdown)
                 m_table.features().shutdown.setOn(false);
-            if (due.shutdown)
-                scheduledShutdown(due.noPrompt);
+            // With the warning, its countdown makes the request at this
+            // second (or the user cancelled it).
+            if (due.shutdown && due.noPrompt)
+                PowerActions(m_table.services()).ShutDown(1);
         });
     }
     if (due.chime) {
-        later([this] {
-            if (!m_table.isLoaded<frmIntTime>())
-                m_table.show<frmIntTime>();
-        });
+        later([this] { ring<frmIntTime>(); });
     }
     if (due.alarm) {
-        later([this] {
-            if (!m_table.isLoaded<frmTimer>())
-                m_table.show<frmTimer>();
-        });
+        later([this] { ring<frmTimer>(); });
     }
 }
 
 void Scheduler::later(std::function<void()> action)
 {
     QMetaObject::invokeMethod(this, std::move(action), Qt::QueuedConnection);
-}
-
-void Scheduler::scheduledShutdown(qint16 noPrompt)
-{
-    if (noPrompt == 1) {
-        PowerActions(m_table.services()).ShutDown(noPrompt);
-        return;
-    }
-    // Not "without asking": warn first, so unsaved work can still be saved.
-    if (m_table.isLoaded<frmShutdownWarning>())
-        return;
-    if (auto *warning = m_table.window<frmShutdownWarning>())
-        warning->showAndRaise();
 }

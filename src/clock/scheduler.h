@@ -9,8 +9,9 @@
 class WindowTable;
 
 /// Carries out what the scheduler tick finds due, once a second while the
-/// clock is loaded: the scheduled shutdown (at once, or after the warning
-/// countdown), the hourly chime pop-up and the alarm pop-up. A pop-up that
+/// clock is loaded: the scheduled shutdown (its warning a minute before, which
+/// makes the power request at the stated second; or the request alone when
+/// it shuts down without asking), the hourly chime pop-up and the alarm pop-up. A pop-up that
 /// is open already is left as it is. A one-off shutdown is switched off in
 /// the store before it is carried out.
 ///
@@ -30,7 +31,8 @@ public slots:
 private:
     /// Runs the action from the event loop, after the current tick.
     void later(std::function<void()> action);
-    void scheduledShutdown(qint16 noPrompt);
+    /// Opens the pop-up unless it is open; beside the other one if that is.
+    template <class Popup> void ring();
 
     WindowTable &m_table;
     SchedulerTick m_tick;

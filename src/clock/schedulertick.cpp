@@ -5,12 +5,14 @@
 #include "settings/shutdownsettings.h"
 #include "time/wholesecond.h"
 
+#include <QTimeZone>
+
 Schedule Schedule::read(const SettingsStore &store)
 {
     Schedule s;
     s.hourlyChime = ChimeSettings::read(store);
     const ShutdownSettings::State shutdown = ShutdownSettings::read(store);
-    s.noPrompt = shutdown.noPrompt ? 1 : 0;
+    s.noPrompt = shutdown.noPrompt;
     if (shutdown.on) {
         s.shutdownAt = shutdown.time;
         s.shutdownOnce = !shutdown.daily;
@@ -40,6 +42,19 @@ bool Schedule::shutdownGoneBy(QDate date, QTime second) const
     return *shutdownDay < date || (*shutdownDay == date && *shutdownAt < second);
 }
 
+std::optional<QDateTime> Schedule::nextShutdown(const QDateTime &second) const
+{
+    if (!shutdownAt)
+        return std::nullopt;
+    if (shutdownDay) {
+        const QDateTime moment(*shutdownDay, *shutdownAt, second.timeZone());
+        return moment >= second ? std::optional(moment) : std::nullopt;
+    }
+    const QDateTime today(second.date(), *shutdownAt, second.timeZone());
+    return today >= second ? today
+                           : QDateTime(second.date().addDays(1), *shutdownAt, second.timeZone());
+}
+
 SchedulerTick::SchedulerTick(const SettingsStore &store) : m_store(store) {}
 
 DueActions SchedulerTick::run(const QDateTime &now)
@@ -67,6 +82,17 @@ DueActions SchedulerTick::run(const QDateTime &now)
         const QDateTime at = s == current ? now : now.addSecs(s - current);
         const QDate date = at.date();
         const QTime time = wholeSecond(at.time());
+        // The warning counts down to the moment itself: it opens a minute
+        // before, or at once with the seconds left when there are fewer.
+        if (schedule.shutdownAt && !schedule.noPrompt) {
+            const QDateTime second(date, time, at.timeZone());
+            if (const std::optional<QDateTime> moment = schedule.nextShutdown(second)) {
+                const qint64 left = second.secsTo(*moment);
+                if (left <= WarningSeconds &&
+                    claim(Action::Warning, moment->date(), moment->time()))
+                    result.warningSeconds = int(left);
+            }
+        }
         if (s == first && schedule.shutdownGoneBy(date, time))
             result.disarmShutdown = true;
         const DueActions due = schedule.dueAt(date, time);

@@ -11,13 +11,18 @@ class SettingsStore;
 
 /// What became due in one tick.
 struct DueActions {
+    /// The shutdown's moment came. Without the warning (`noPrompt`) the
+    /// power request goes out now; with it, the warning makes it.
     bool shutdown = false;
-    qint16 noPrompt = 0; ///< chkImedClose as read by the tick that found the shutdown due
+    bool noPrompt = false; ///< as read by the tick that found the shutdown due
+    /// The warning opens, counting down this many seconds to the shutdown's
+    /// moment: 60 (a minute before it), or fewer when it was set later.
+    std::optional<int> warningSeconds;
     bool chime = false;
     bool alarm = false;
     bool disarmShutdown = false; ///< the one-off shutdown fired, or its moment went by
 
-    bool any() const { return shutdown || chime || alarm || disarmShutdown; }
+    bool any() const { return shutdown || warningSeconds || chime || alarm || disarmShutdown; }
     friend bool operator==(const DueActions &, const DueActions &) = default;
 };
 
@@ -29,7 +34,7 @@ struct Schedule {
     /// hand) has it fire at its next time.
     bool shutdownOnce = false;
     std::optional<QDate> shutdownDay;
-    qint16 noPrompt = 0;
+    bool noPrompt = false;
     bool hourlyChime = false;
     std::optional<QTime> alarmAt; ///< set only while the alarm is armed
 
@@ -38,6 +43,9 @@ struct Schedule {
     DueActions dueAt(QDate date, QTime second) const;
     /// True when a one-off shutdown's moment lies before that second.
     bool shutdownGoneBy(QDate date, QTime second) const;
+    /// The first moment of the armed shutdown at or after `second` (a whole
+    /// second); nothing when none is armed or a one-off's has gone by.
+    std::optional<QDateTime> nextShutdown(const QDateTime &second) const;
 };
 
 /// The scheduler's decisions: which of the scheduled shutdown, the hourly
@@ -56,13 +64,16 @@ struct Schedule {
 /// read again whenever the store has changed since the last tick.
 class SchedulerTick {
 public:
+    /// How long before the shutdown's moment the warning opens.
+    static constexpr int WarningSeconds = 60;
+
     explicit SchedulerTick(const SettingsStore &store);
 
     /// Evaluates the seconds up to `now` that were not evaluated yet.
     DueActions run(const QDateTime &now);
 
 private:
-    enum class Action { Shutdown, Chime, Alarm };
+    enum class Action { Warning, Shutdown, Chime, Alarm };
     struct Fired {
         Action action;
         QDate date;

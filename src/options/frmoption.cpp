@@ -76,7 +76,9 @@ void frmOption::load()
     // Only a stored 1 ticks a box; anything else shows it clear.
     chkYnAuotClose->setChecked(features().shutdown.state().on);
     chkIntTime->setChecked(features().chime.isOn());
-    chkAutoRun->setChecked(features().options.startAtLogOn());
+    // The entry as it is, whatever the last OK saved: a tick undone by
+    // 取消 leaves the entry in place, and the box says so.
+    chkAutoRun->setChecked(services().registry->hasValue(RunKey, RunValueName));
     {
         // chkTop shows where the clock is, so OK with nothing touched leaves
         // it there. A clock that is not loaded comes back on top when it

@@ -11,4 +11,8 @@ public:
     virtual ~IRegistry() = default;
     virtual void writeStringValue(const QString &keyPath, const QString &valueName,
                                   const QString &data) = 0;
+    /// Whether the value is there with data: for a Run key, whether its entry
+    /// starts the program at log-on. A malformed path, or any other key, has
+    /// no values.
+    virtual bool hasValue(const QString &keyPath, const QString &valueName) = 0;
 };

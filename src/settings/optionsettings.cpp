@@ -13,11 +13,6 @@ OptionSettings::OptionSettings(SettingsStore &store, QObject *parent)
     });
 }
 
-bool OptionSettings::readStartAtLogOn(const SettingsStore &store)
-{
-    return store.flag(Keys::ChkAutoRun) == 1;
-}
-
 bool OptionSettings::save(bool chime, bool shutdown, bool startAtLogOn)
 {
     return m_store.save(

@@ -5,15 +5,13 @@
 #include <QObject>
 
 /// What the options dialog keeps: whether the box for starting at log-on
-/// was ticked (chkautorun), and, with it, the chime's and the scheduled
-/// shutdown's switches, saved together by one OK.
+/// was ticked (chkautorun; the box itself shows the log-on entry as it is),
+/// and, with it, the chime's and the scheduled shutdown's switches, saved
+/// together by one OK.
 class OptionSettings : public QObject {
     Q_OBJECT
 public:
     explicit OptionSettings(SettingsStore &store, QObject *parent = nullptr);
-
-    static bool readStartAtLogOn(const SettingsStore &store);
-    bool startAtLogOn() const { return readStartAtLogOn(m_store); }
 
     /// The dialog's OK: the three switches in one write.
     bool save(bool chime, bool shutdown, bool startAtLogOn);

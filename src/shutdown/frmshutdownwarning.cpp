@@ -60,6 +60,17 @@ void frmShutdownWarning::load()
     m_ticker->start();
 }
 
+void frmShutdownWarning::countDown(int seconds)
+{
+    m_left = std::clamp(seconds, 0, int(CountdownSeconds));
+    showCountdown();
+    showAndRaise();
+    if (m_left == 0) {
+        m_ticker->stop();
+        QMetaObject::invokeMethod(this, &frmShutdownWarning::shutDownNow, Qt::QueuedConnection);
+    }
+}
+
 void frmShutdownWarning::onSecond(const QDateTime &now)
 {
     const QDateTime second = wholeSecond(now);

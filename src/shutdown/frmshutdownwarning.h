@@ -8,10 +8,10 @@ class QLabel;
 class QPushButton;
 class SecondTicker;
 
-/// The warning shown, topmost, when the scheduled shutdown time has come and
-/// "shut down without asking" is off: it counts down a minute, then powers
-/// the computer off. "立即关机" does so at once; "取消" or the close mark
-/// skips this shutdown. Only seconds the program is awake for count, so a
+/// The warning shown, topmost, a minute before the scheduled shutdown when
+/// "shut down without asking" is off: it counts down to the stated second
+/// (a minute, or what is left of it), then powers the computer off. "立即关机" does so at once;
+/// "取消" or the close mark skips this shutdown. Only seconds the program is awake for count, so a
 /// suspend during the countdown never powers off straight after the resume.
 class frmShutdownWarning : public SkinnedDialog {
     Q_OBJECT
@@ -24,6 +24,8 @@ public:
     static const QList<ControlRow> &design();
 
     void load() override;
+    /// Shows the warning counting down from `seconds` (at most a minute).
+    void countDown(int seconds);
 
     int secondsLeft() const { return m_left; }
 

@@ -31,8 +31,9 @@ namespace {
 QString g_noMount;
 
 const QByteArray OldSettings = "[Settings]\nitimer=7:05:00\nprompt=起床了\nchkinttime=0\n";
+// Switched off: the options open with the box unticked.
 const QByteArray OldEntry =
-    "[Desktop Entry]\nType=Application\nName=Zirvel\nExec=/opt/old/zirvel\n";
+    "[Desktop Entry]\nType=Application\nName=Zirvel\nExec=/opt/old/zirvel\nHidden=true\n";
 
 QByteArray readAll(const QString &path)
 {

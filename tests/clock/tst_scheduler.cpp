@@ -10,11 +10,13 @@
 #include "time/wholesecond.h"
 #include "ui/labelbutton.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTest>
 
@@ -111,6 +113,35 @@ private slots:
         QVERIFY(env->power.calls.isEmpty());
     }
 
+    // The alarm and the chime in one second: neither pop-up hides the other,
+    // and when one is closed the other has the keyboard, so Enter closes it.
+    void twoPopupsInOneSecond()
+    {
+        arm({"chkinttime=1", "chkyntimer=0", "itimer=8:00:00"});
+        tickAt(QTime(8, 0, 0));
+        frmTimer *alarm = env->table->loaded<frmTimer>();
+        frmIntTime *chime = env->table->loaded<frmIntTime>();
+        QVERIFY(alarm && chime);
+        QVERIFY(alarm->isVisible() && chime->isVisible());
+        QVERIFY2(!alarm->frameGeometry().intersects(chime->frameGeometry()),
+                 qPrintable(QStringLiteral("alarm at %1,%2, chime at %3,%4")
+                                .arg(alarm->x())
+                                .arg(alarm->y())
+                                .arg(chime->x())
+                                .arg(chime->y())));
+        const QRect screen = alarm->screen()->availableGeometry();
+        QVERIFY(screen.contains(alarm->frameGeometry()) && screen.contains(chime->frameGeometry()));
+
+        QWidget *first = QApplication::activeWindow();
+        QVERIFY(first == alarm || first == chime);
+        QTest::keyClick(first->focusWidget(), Qt::Key_Return);
+        QTRY_VERIFY(!env->table->isLoaded<frmTimer>() || !env->table->isLoaded<frmIntTime>());
+        QWidget *second = first == alarm ? static_cast<QWidget *>(chime) : alarm;
+        QTRY_COMPARE(QApplication::activeWindow(), second);
+        QTest::keyClick(second->focusWidget(), Qt::Key_Return);
+        QTRY_VERIFY(!env->table->isLoaded<frmTimer>() && !env->table->isLoaded<frmIntTime>());
+    }
+
     void anOpenPopupIsLeftAlone()
     {
         arm({"chkyntimer=0", "itimer=7:05:00"});
@@ -150,11 +181,14 @@ private slots:
         arm({"chkopenclose=1", "timer=22:30:00"});
         if (!imedClose.isEmpty())
             arm({"chkImedClose=" + imedClose});
-        tickAt(QTime(22, 30, 0));
-        QCOMPARE(env->power.calls, atOnce ? QStringList{"PowerOff"} : QStringList());
+        tickAt(QTime(22, 29, 0));
+        QVERIFY(env->power.calls.isEmpty());
         QCOMPARE(env->table->isLoaded<frmShutdownWarning>(), !atOnce);
-        if (atOnce)
+        if (atOnce) {
+            tickAt(QTime(22, 30, 0));
+            QCOMPARE(env->power.calls, QStringList{"PowerOff"});
             return;
+        }
         frmShutdownWarning *w = warning();
         QVERIFY(w->isVisible());
         QVERIFY(!env->windows.topmostCalls.isEmpty());
@@ -167,7 +201,7 @@ private slots:
     void warningCountsDownAMinuteThenShutsDown()
     {
         arm({"chkopenclose=1", "timer=22:30:00"});
-        tickAt(QTime(22, 30, 0));
+        tickAt(QTime(22, 29, 0));
         frmShutdownWarning *w = warning();
         for (int left = 59; left >= 1; --left) {
             warningTick(w, 1);
@@ -176,7 +210,51 @@ private slots:
         QVERIFY(env->power.calls.isEmpty());
         warningTick(w, 1);
         QCOMPARE(env->power.calls, QStringList{"PowerOff"});
+        QCOMPARE(env->clock.now().time().second(), 0);
         QVERIFY(!env->table->isLoaded<frmShutdownWarning>());
+        tickAt(QTime(22, 30, 0)); // the scheduler's own tick of that second adds nothing
+        QCOMPARE(env->power.calls, QStringList{"PowerOff"});
+    }
+
+    // The power request goes out at the second the dialog or the command
+    // stated, with or without the warning, whenever it was set.
+    void powerRequestAtTheStatedSecond_data()
+    {
+        QTest::addColumn<QStringList>("settings");
+        QTest::addColumn<QTime>("from");
+        QTest::addColumn<QTime>("stated");
+        QTest::addColumn<QTime>("warningAt");
+        const QStringList at759{"chkopenclose=1", "chkclosetime=1", "timer=7:59:00"};
+        QTest::newRow("7:59 with the warning")
+            << at759 << QTime(7, 57, 30) << QTime(7, 59, 0) << QTime(7, 58, 0);
+        QTest::newRow("7:59 without asking") << at759 + QStringList{"chkImedClose=1"}
+                                             << QTime(7, 57, 30) << QTime(7, 59, 0) << QTime();
+        QTest::newRow("set 25 s before: the warning at once, 25 s")
+            << at759 << QTime(7, 58, 35) << QTime(7, 59, 0) << QTime(7, 58, 35);
+    }
+    void powerRequestAtTheStatedSecond()
+    {
+        QFETCH(QStringList, settings);
+        QFETCH(QTime, from);
+        QFETCH(QTime, stated);
+        QFETCH(QTime, warningAt);
+        arm(settings);
+        QTime warned;
+        QTime powered;
+        for (QTime t = from; t <= stated.addSecs(90); t = t.addSecs(1)) {
+            env->clock.set(QDateTime(Day0, t.addMSecs(20)));
+            if (frmShutdownWarning *w = warning())
+                emit w->findChild<SecondTicker *>()->tick(env->clock.now());
+            emit clock->schedulerTick(env->clock.now());
+            settle();
+            if (!warned.isValid() && warning())
+                warned = t;
+            if (!powered.isValid() && !env->power.calls.isEmpty())
+                powered = t;
+        }
+        QCOMPARE(powered, stated);
+        QCOMPARE(warned, warningAt);
+        QCOMPARE(env->power.calls, QStringList{"PowerOff"});
     }
 
     void warningButtons_data()
@@ -192,7 +270,7 @@ private slots:
         QFETCH(QString, control);
         QFETCH(QStringList, calls);
         arm({"chkopenclose=1", "timer=22:30:00"});
-        tickAt(QTime(22, 30, 0));
+        tickAt(QTime(22, 29, 0));
         frmShutdownWarning *w = warning();
         warningTick(w, 1);
         QWidget *target = w->findChild<QWidget *>(control);
@@ -201,11 +279,12 @@ private slots:
         QCOMPARE(env->power.calls, calls);
         QVERIFY(!env->table->isLoaded<frmShutdownWarning>());
 
-        // Skipped for today: the rest of the minute and a clock set back
-        // over the time do not bring it back.
-        tickAt(QTime(22, 30, 1));
-        tickAt(QTime(22, 29, 59));
+        // Skipped for today: the rest of the minute, its stated second and a
+        // clock set back over the time do not bring it back.
+        tickAt(QTime(22, 29, 30));
         tickAt(QTime(22, 30, 0));
+        tickAt(QTime(22, 28, 59));
+        tickAt(QTime(22, 29, 0));
         QVERIFY(!env->table->isLoaded<frmShutdownWarning>());
         QCOMPARE(env->power.calls, calls);
     }
@@ -230,10 +309,9 @@ private slots:
         // tick returned.
         QVERIFY(env->power.calls.isEmpty());
         QVERIFY(env->messages.texts.isEmpty());
-        QTRY_VERIFY(!env->power.calls.isEmpty() || warning());
-        if (frmShutdownWarning *w = warning())
-            QTest::mouseClick(w->cmdShutDownNow, Qt::LeftButton);
-        QCOMPARE(env->power.calls, QStringList{"PowerOff"});
+        // Started on the stated second, the warning has no seconds left and
+        // makes the request at once.
+        QTRY_COMPARE(env->power.calls, QStringList{"PowerOff"});
         QTRY_COMPARE(env->messages.texts.size(), 1);
         QCOMPARE(env->messages.texts.first(),
                  QString("无法关闭计算机。\r系统总线在 5 秒内没有应答。"));
@@ -250,7 +328,7 @@ private slots:
     void aSuspendPausesTheWarning()
     {
         arm({"chkopenclose=1", "timer=22:30:00"});
-        tickAt(QTime(22, 30, 0));
+        tickAt(QTime(22, 29, 0));
         frmShutdownWarning *w = warning();
         for (int i = 0; i < 10; ++i)
             warningTick(w, 1);
@@ -279,7 +357,7 @@ private slots:
     {
         QFETCH(int, step);
         arm({"chkopenclose=1", "timer=22:30:00"});
-        tickAt(QTime(22, 30, 0));
+        tickAt(QTime(22, 29, 0));
         frmShutdownWarning *w = warning();
         QCOMPARE(w->secondsLeft(), 60);
         warningTick(w, step);
@@ -301,7 +379,7 @@ private slots:
             << QStringList{"chkopenclose=1", "chkclosetime=1", "timer=22:30:00", "chkImedClose=1"}
             << QTime(22, 30, 0) << "PowerOff";
         QTest::newRow("shutdown warning")
-            << QStringList{"chkopenclose=1", "chkclosetime=1", "timer=22:30:00"} << QTime(22, 30, 0)
+            << QStringList{"chkopenclose=1", "chkclosetime=1", "timer=22:30:00"} << QTime(22, 29, 0)
             << "frmShutdownWarning";
     }
     void actionsRunAfterTheTickReturns()

@@ -78,8 +78,10 @@ class tst_SchedulerTick : public QObject {
         const QString when = QStringLiteral("d%1 %2 ")
                                  .arg(first.daysTo(now.date()))
                                  .arg(now.time().toString("HH:mm:ss"));
+        if (due.warningSeconds)
+            fired << when + QStringLiteral("warning(%1)").arg(*due.warningSeconds);
         if (due.shutdown)
-            fired << when + QStringLiteral("shutdown(%1)").arg(due.noPrompt);
+            fired << when + QStringLiteral("shutdown(%1)").arg(int(due.noPrompt));
         if (due.chime)
             fired << when + "chime";
         if (due.alarm)
@@ -131,7 +133,7 @@ private slots:
         QTest::newRow("shutdown hands on the no-prompt flag")
             << QStringList{"chkopenclose=1", "chkclosetime=1", "timer=22:30:00"}
             << everySecond(at(0, "22:29:58"), at(0, "22:30:02"))
-            << QStringList{"d0 22:30:00 shutdown(0)"};
+            << QStringList{"d0 22:29:58 warning(2)", "d0 22:30:00 shutdown(0)"};
         QTest::newRow("shutdown not armed: never")
             << QStringList{"chkopenclose=0", "timer=22:30:00"}
             << everySecond(at(0, "22:29:00"), at(0, "22:31:00")) << QStringList();
@@ -140,7 +142,8 @@ private slots:
                            "timerdate=2026-03-02"}
             << everySecond(at(0, "22:29:00"), at(0, "22:31:00")) +
                    everySecond(at(1, "22:29:00"), at(1, "22:31:00"))
-            << QStringList{"d0 22:30:00 shutdown(0)", "d1 22:30:00 shutdown(0)"};
+            << QStringList{"d0 22:29:00 warning(60)", "d0 22:30:00 shutdown(0)",
+                           "d1 22:29:00 warning(60)", "d1 22:30:00 shutdown(0)"};
         QTest::newRow("alarm and chime together at 8:00:00")
             << QStringList{"chkinttime=1", "itimer=8:00:00"}
             << everySecond(at(0, "07:59:58"), at(0, "08:00:02"))
@@ -149,7 +152,8 @@ private slots:
             << QStringList{"chkinttime=1", "itimer=8:00:00", "chkopenclose=1", "chkclosetime=1",
                            "timer=8:00:00"}
             << everySecond(at(0, "07:59:59"), at(0, "08:00:01"))
-            << QStringList{"d0 08:00:00 shutdown(0)", "d0 08:00:00 chime", "d0 08:00:00 alarm"};
+            << QStringList{"d0 07:59:59 warning(1)", "d0 08:00:00 shutdown(0)", "d0 08:00:00 chime",
+                           "d0 08:00:00 alarm"};
     }
     void firesAtTheStoredSeconds()
     {
@@ -173,10 +177,12 @@ private slots:
 
         QTest::newRow("set for today: today only")
             << oneOff + QStringList{"timerdate=2026-03-02"} << twoEvenings
-            << QStringList{"d0 22:30:00 shutdown(0)", "d0 22:30:00 disarm"};
+            << QStringList{"d0 22:29:00 warning(60)", "d0 22:30:00 shutdown(0)",
+                           "d0 22:30:00 disarm"};
         QTest::newRow("set for tomorrow: not today")
             << oneOff + QStringList{"timerdate=2026-03-03"} << twoEvenings
-            << QStringList{"d1 22:30:00 shutdown(0)", "d1 22:30:00 disarm"};
+            << QStringList{"d1 22:29:00 warning(60)", "d1 22:30:00 shutdown(0)",
+                           "d1 22:30:00 disarm"};
         QTest::newRow("its day gone by: switched off at the first tick")
             << oneOff + QStringList{"timerdate=2026-03-01"} << twoEvenings
             << QStringList{"d0 22:29:00 disarm"};
@@ -188,13 +194,16 @@ private slots:
         QTest::newRow("caught up after a late tick")
             << oneOff + QStringList{"timerdate=2026-03-02"}
             << once(at(0, "22:29:58")) + once(at(0, "22:30:02"))
-            << QStringList{"d0 22:30:02 shutdown(0)", "d0 22:30:02 disarm"};
+            << QStringList{"d0 22:29:58 warning(2)", "d0 22:30:02 shutdown(0)",
+                           "d0 22:30:02 disarm"};
         QTest::newRow("no day stored: its next time, then off")
             << oneOff << twoEvenings
-            << QStringList{"d0 22:30:00 shutdown(0)", "d0 22:30:00 disarm"};
+            << QStringList{"d0 22:29:00 warning(60)", "d0 22:30:00 shutdown(0)",
+                           "d0 22:30:00 disarm"};
         QTest::newRow("a day that is not a date: as if none was stored")
             << oneOff + QStringList{"timerdate=soon"} << twoEvenings
-            << QStringList{"d0 22:30:00 shutdown(0)", "d0 22:30:00 disarm"};
+            << QStringList{"d0 22:29:00 warning(60)", "d0 22:30:00 shutdown(0)",
+                           "d0 22:30:00 disarm"};
         QTest::newRow("switched off: nothing, not even a disarm")
             << QStringList{"chkopenclose=0", "chkclosetime=0", "timer=22:30:00",
                            "timerdate=2026-03-01"}
@@ -204,6 +213,48 @@ private slots:
             << twoEvenings << QStringList();
     }
     void oneOffShutdown()
+    {
+        QFETCH(QStringList, settings);
+        QFETCH(Ticks, ticks);
+        QFETCH(QStringList, expected);
+        setUp(settings);
+        QCOMPARE(simulate(ticks), expected);
+    }
+
+    // The power request goes out at the stated second: the warning opens a
+    // minute before it and counts down to it; set later than that, the
+    // warning opens at once with the seconds left.
+    void warningCountsDownToTheStatedSecond_data()
+    {
+        QTest::addColumn<QStringList>("settings");
+        QTest::addColumn<Ticks>("ticks");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList daily{"chkopenclose=1", "chkclosetime=1", "timer=0:00:30"};
+
+        QTest::newRow("a minute before, across midnight")
+            << daily << everySecond(at(0, "23:58:00"), at(1, "00:01:00"))
+            << QStringList{"d0 23:59:30 warning(60)", "d1 00:00:30 shutdown(0)"};
+        QTest::newRow("started within the minute: the seconds left")
+            << daily << everySecond(at(1, "00:00:10"), at(1, "00:00:40"))
+            << QStringList{"d1 00:00:10 warning(20)", "d1 00:00:30 shutdown(0)"};
+        QTest::newRow("started on the second itself: at once, 0 left")
+            << daily << everySecond(at(1, "00:00:30"), at(1, "00:00:40"))
+            << QStringList{"d1 00:00:30 warning(0)", "d1 00:00:30 shutdown(0)"};
+        QTest::newRow("without asking: no warning, the request at the second")
+            << daily + QStringList{"chkImedClose=1"}
+            << everySecond(at(0, "23:58:00"), at(1, "00:01:00"))
+            << QStringList{"d1 00:00:30 shutdown(1)"};
+        QTest::newRow("a one-off for tomorrow: no warning today")
+            << QStringList{"chkopenclose=1", "chkclosetime=0", "timer=0:00:30",
+                           "timerdate=2026-03-04"}
+            << everySecond(at(1, "00:00:00"), at(1, "00:01:00")) << QStringList();
+        QTest::newRow("the clock set back inside the minute: one warning")
+            << daily
+            << everySecond(at(1, "00:00:00"), at(1, "00:00:10")) +
+                   everySecond(at(0, "23:59:50"), at(1, "00:00:40"))
+            << QStringList{"d1 00:00:00 warning(30)", "d1 00:00:30 shutdown(0)"};
+    }
+    void warningCountsDownToTheStatedSecond()
     {
         QFETCH(QStringList, settings);
         QFETCH(Ticks, ticks);

@@ -37,6 +37,16 @@ cli() {
 status_of() { "$ZIRVEL" --status | sed -n "s/^$1\t//p"; }
 clock_text() { date -d "@$1" +%-H:%M:%S; }
 past() { (($(date +%s) >= $1)); }
+# A message box: a visible dialog window of the program titled "Zirvel".
+message_box() { find_window dialog title=Zirvel; }
+# open_dialog N TITLE: the clock menu's N-th item (1 关机设置..., 2 定时设置...),
+# a dialog titled TITLE, in $DIALOG.
+open_dialog() {
+    clock_menu
+    choose "$1"
+    wait_for "the window $2" 10 find_window title="$2"
+    DIALOG=$(find_window title="$2")
+}
 # A pop-up's message, as pixels: the box under "提示信息：".
 message_pixels() { import -window "$1" -crop 273x49+32+120 rgb:- 2>/dev/null | md5sum; }
 
@@ -48,7 +58,7 @@ cli --alarm 07:30
 find_window && fail "a window came up"
 [[ $(status_of running) == no && $(status_of alarm) == 07:30 ]] || fail "status: $("$ZIRVEL" --status)"
 before=$(md5sum <"$CONF")
-for bad in "--alarm 24:00" "--shutdown-in 0" "--shutdown-in 1441" "--chime yes" "--message x"; do
+for bad in "--alarm 24:00" "--shutdown-in 1.5" "--shutdown-in 1441" "--chime yes" "--message x"; do
     # shellcheck disable=SC2086
     cli $bad
     ((STATUS == 2)) || fail "$bad ended with $STATUS"
@@ -94,6 +104,34 @@ cli --cancel
 cli --chime off
 [[ $(status_of shutdown) == off && $(status_of chime) == off ]] || fail "status: $("$ZIRVEL" --status)"
 
+log "a full hour from the terminal: both dialogs open without a complaint and keep it"
+# Activating the clock loads the alarm settings, hidden.
+click_strip "$STRIP_LEFT_CAP" 1
+cli --alarm 7:00
+sleep 0.5
+message_box && fail "a message box over the clock after --alarm 7:00"
+open_dialog 2 "闹钟"
+message_box && fail "the alarm settings opened with a message box"
+click_in "$DIALOG" "$ALARM_OK"
+wait_for "the alarm settings to take OK" 5 not is_viewable "$DIALOG"
+[[ $(status_of alarm) == 07:00 ]] || fail "status: $("$ZIRVEL" --status)"
+cli --shutdown-at 00:00 --daily
+open_dialog 1 "定时关机"
+message_box && fail "the shutdown settings opened with a message box"
+click_in "$DIALOG" "$SHUTDOWN_OK"
+wait_for "the shutdown settings to take OK" 5 not is_viewable "$DIALOG"
+[[ $(status_of shutdown) == "00:00:00 daily" ]] || fail "status: $("$ZIRVEL" --status)"
+cli --cancel
+
+log "a dialog loaded before a terminal change shows it, and OK keeps it"
+click_strip "$STRIP_LEFT_CAP" 1
+cli --alarm 9:15 --message 九点
+open_dialog 2 "闹钟"
+click_in "$DIALOG" "$ALARM_OK"
+wait_for "the alarm settings to take OK" 5 not is_viewable "$DIALOG"
+[[ $(status_of alarm) == 09:15 && $(status_of alarm-message) == 九点 ]] ||
+    fail "OK undid the terminal's change: $("$ZIRVEL" --status)"
+
 log "a shutdown set and cancelled before its time"
 cli --shutdown-in 1 --no-prompt
 A=$(date +%s)
@@ -132,7 +170,10 @@ find_window title=定时关机 && fail "a cancelled shutdown warned"
 
 log "a warning already counting down is cancelled from the terminal"
 cli --shutdown-in 1
-wait_for "the warning" 75 find_window title=定时关机
+SET=$(date +%s)
+# It counts down to the stated second: it opens a minute before it.
+wait_for "the warning" 10 find_window title=定时关机
+(($(date +%s) - SET <= 3)) || fail "the warning opened $(($(date +%s) - SET)) s after --shutdown-in 1"
 WARNING=$(find_window title=定时关机)
 shot warning
 cli --status

@@ -1,7 +1,8 @@
 #!/bin/bash
 # The scheduler in the real program under a real X server, with a private
 # system bus and a mock logind: an alarm set a few seconds ahead opens its
-# pop-up at that second; the scheduled shutdown shows the topmost warning,
+# pop-up at that second; the scheduled shutdown shows the topmost warning
+# before its second,
 # whose "取消" sends nothing; with "不提示直接关机" the request goes out at
 # once, exactly PowerOff(false).
 #   scheduler_x11.sh ZIRVEL MOCK_LOGIND
@@ -32,7 +33,7 @@ stop_zirvel() {
 # 1. Alarm at A, scheduled shutdown with the warning at S (daily, so it stays
 # switched on for part 2).
 A=$(($(date +%s) + 6))
-S=$((A + 4))
+S=$((A + 20))
 cat >"$settings" <<INI
 [Settings]
 chkyntimer=0
@@ -45,15 +46,17 @@ chkImedClose=0
 INI
 start_zirvel
 [ "$(date +%s)" -lt "$A" ] || fail "the program took too long to start"
-find_window size=$POPUP_SIZE && fail "a pop-up before its time"
-wait_for "the alarm pop-up" 10 find_window size=$POPUP_SIZE
+# Set less than a minute ahead, the warning is up from the start, counting
+# down to the stated second.
+wait_for "the warning" 10 find_window title=定时关机
+warning=$(find_window title=定时关机)
+[ "$(date +%s)" -lt "$S" ] || fail "the warning only at the stated second"
+find_window size=$POPUP_SIZE not="$warning" && fail "a pop-up before its time"
+wait_for "the alarm pop-up" 10 find_window size=$POPUP_SIZE not="$warning"
 seen=$(date +%s)
 [ "$seen" -ge "$A" ] && [ "$seen" -le $((A + 1)) ] || fail "alarm pop-up at $seen, due at $A"
 echo "ok - the alarm pop-up opens at its second"
 
-wait_for "the warning" 10 find_window title=定时关机
-warning=$(find_window title=定时关机)
-[ "$(date +%s)" -ge "$S" ] || fail "warning before its time"
 wait_for "the warning above other windows" 30 sh -c "xprop -id $warning _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE"
 echo "ok - the scheduled shutdown shows a topmost warning first"
 click_in "$warning" "$WARNING_CANCEL"

@@ -50,6 +50,8 @@ private slots:
     void keys();
     void loadRestoresBoxes_data();
     void loadRestoresBoxes();
+    void autoRunBoxShowsTheEntry_data();
+    void autoRunBoxShowsTheEntry();
     void closeAppliesAndSaves_data();
     void closeAppliesAndSaves();
     void cancelSavesAndUndoesNothing();
@@ -224,19 +226,42 @@ void tst_frmOption::loadRestoresBoxes()
 
     QCOMPARE(box(w, "chkYnAuotClose")->isChecked(), ticked);
     QCOMPARE(box(w, "chkIntTime")->isChecked(), ticked);
-    QCOMPARE(box(w, "chkAutoRun")->isChecked(), ticked);
+    // The log-on box shows the entry, which there is none of here.
+    QVERIFY(!box(w, "chkAutoRun")->isChecked());
+    QVERIFY(env.registry.writes.isEmpty());
     // No clock is loaded: it comes back on top, and opening does not load it.
     QVERIFY(box(w, "chkTop")->isChecked());
     QVERIFY(!env.table->isLoaded<frmclockMain>());
     // Opening never touches the clock's placement.
     QVERIFY(env.windows.topmostCalls.isEmpty());
+}
 
-    // A stored tick writes the entry again with this program's path.
-    if (ticked) {
+// The log-on box opens showing whether the entry starts the clock, whatever
+// the last OK saved; an entry there is written again with this program's path.
+void tst_frmOption::autoRunBoxShowsTheEntry_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("entry");
+    QTest::newRow("saved ticked, entry there") << "1" << true;
+    QTest::newRow("saved unticked, entry there (ticked, then 取消)") << "0" << true;
+    QTest::newRow("saved ticked, entry gone (removed by hand)") << "1" << false;
+    QTest::newRow("nothing saved, no entry") << "" << false;
+}
+
+void tst_frmOption::autoRunBoxShowsTheEntry()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, entry);
+    TestEnvironment env;
+    const QString run =
+        QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
+    env.store->save(Section, QStringLiteral("chkautorun"), stored);
+    env.registry.present[run + QStringLiteral("\\QarnexTime")] = entry;
+    frmOption *w = env.table->window<frmOption>();
+    QCOMPARE(box(w, "chkAutoRun")->isChecked(), entry);
+    if (entry) {
         QCOMPARE(env.registry.writes.size(), 1);
-        QCOMPARE(
-            env.registry.writes[0].keyPath,
-            QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run"));
+        QCOMPARE(env.registry.writes[0].keyPath, run);
         QCOMPARE(env.registry.writes[0].valueName, QStringLiteral("QarnexTime"));
         QCOMPARE(env.registry.writes[0].data, QCoreApplication::applicationFilePath());
     } else {
@@ -312,11 +337,12 @@ void tst_frmOption::cancelSavesAndUndoesNothing()
     for (const char *key : {Keys::ChkOpenClose, Keys::ChkIntTime, Keys::ChkAutoRun})
         QCOMPARE(reopened->get(Section, QString::fromLatin1(key)), QString());
 
-    // The next opening shows the old state and leaves the entry alone.
+    // The next opening shows the clock off the top and the entry as it is:
+    // still starting the clock at log-on.
     w = env.table->window<frmOption>();
-    QVERIFY(!box(w, "chkAutoRun")->isChecked());
+    QVERIFY(box(w, "chkAutoRun")->isChecked());
     QVERIFY(!box(w, "chkTop")->isChecked());
-    QCOMPARE(env.registry.writes.size(), 1);
+    QCOMPARE(env.registry.writes.last().data, QCoreApplication::applicationFilePath());
 }
 
 void tst_frmOption::chkTopShowsTheClock_data()
@@ -432,13 +458,12 @@ void tst_frmOption::autoRunCycleWithRealFolder()
     QCOMPARE(entryKeys().value(QStringLiteral("Hidden")), QStringLiteral("true"));
     button(w, "cmdCancel")->click();
 
-    // "chkautorun" is still 1: opening ticks the box and enables the entry again.
+    // The entry was switched off by the click; 取消 does not undo that, and
+    // the next opening shows it off (though "chkautorun" still says 1).
     w = env.table->show<frmOption>();
-    QVERIFY(box(w, "chkAutoRun")->isChecked());
-    QVERIFY(!entryKeys().contains(QStringLiteral("Hidden")));
-    box(w, "chkAutoRun")->click();
-    clickCloseLabel(w);
+    QVERIFY(!box(w, "chkAutoRun")->isChecked());
     QCOMPARE(entryKeys().value(QStringLiteral("Hidden")), QStringLiteral("true"));
+    clickCloseLabel(w);
     QCOMPARE(env.reopenStore()->get(Section, QStringLiteral("chkautorun")), QStringLiteral("0"));
     QVERIFY(env.messages.texts.isEmpty());
 }

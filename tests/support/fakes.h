@@ -227,8 +227,15 @@ public:
                           const QString &data) override
     {
         writes.append({keyPath, valueName, data});
+        present[keyPath + QLatin1Char('\\') + valueName] = !data.isEmpty();
+    }
+    bool hasValue(const QString &keyPath, const QString &valueName) override
+    {
+        return present.value(keyPath + QLatin1Char('\\') + valueName);
     }
     QList<Write> writes;
+    /// The values there, by path and name: set by a write, or by a test.
+    QHash<QString, bool> present;
 };
 
 /// Programs "installed" by name; records what it is asked to start.
