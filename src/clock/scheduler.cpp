@@ -2,9 +2,11 @@
 
 #include "alarm/frminttime.h"
 #include "alarm/frmtimer.h"
+#include "platform/clock.h"
 #include "platform/services.h"
 #include "shutdown/frmshutdownwarning.h"
 #include "shutdown/poweractions.h"
+#include "time/wholesecond.h"
 #include "ui/windowtable.h"
 
 #include <QScreen>
@@ -58,6 +60,20 @@ Scheduler::Scheduler(WindowTable &table, QObject *parent)
         if (other && other->isVisible())
             other->showAndRaise();
     });
+    connect(&m_table.features().shutdown, &ShutdownSettings::changed, this,
+            &Scheduler::scheduleChanged);
+}
+
+void Scheduler::scheduleChanged()
+{
+    frmShutdownWarning *warning = m_table.loaded<frmShutdownWarning>();
+    if (!warning || m_disarming)
+        return;
+    const QDateTime second = wholeSecond(m_table.services().clock->now());
+    const Schedule schedule = Schedule::read(m_table.store());
+    if (!schedule.noPrompt && schedule.nextShutdown(second) == m_warningFor)
+        return;
+    m_table.unload(warning);
 }
 
 template <class Popup> void Scheduler::ring()
@@ -85,10 +101,11 @@ void Scheduler::tick(const QDateTime &now)
     // Each action after the tick has returned (see the class comment), each
     // on its own, so one that waits for the user holds up none of the others.
     if (due.warningSeconds) {
-        later([this, seconds = *due.warningSeconds] {
+        later([this, seconds = *due.warningSeconds, moment = due.warningFor] {
             // One warning at a time: one already counting goes on.
             if (m_table.isLoaded<frmShutdownWarning>())
                 return;
+            m_warningFor = moment;
             if (auto *warning = m_table.window<frmShutdownWarning>())
                 warning->countDown(seconds);
         });
@@ -96,8 +113,11 @@ void Scheduler::tick(const QDateTime &now)
     if (due.shutdown || due.disarmShutdown) {
         later([this, due] {
             // Switched off first: the power request may end the program.
-            if (due.disarmShutdown)
+            if (due.disarmShutdown) {
+                m_disarming = true;
                 m_table.features().shutdown.setOn(false);
+                m_disarming = false;
+            }
             // With the warning, its countdown makes the request at this
             // second (or the user cancelled it).
             if (due.shutdown && due.noPrompt)

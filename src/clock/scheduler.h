@@ -11,9 +11,10 @@ class WindowTable;
 /// Carries out what the scheduler tick finds due, once a second while the
 /// clock is loaded: the scheduled shutdown (its warning a minute before, which
 /// makes the power request at the stated second; or the request alone when
-/// it shuts down without asking), the hourly chime pop-up and the alarm pop-up. A pop-up that
-/// is open already is left as it is. A one-off shutdown is switched off in
-/// the store before it is carried out.
+/// it shuts down without asking), the hourly chime pop-up and the alarm
+/// pop-up. A pop-up that is open already is left as it is. A one-off shutdown
+/// is switched off in the store before it is carried out; a warning whose
+/// shutdown is switched off or moved meanwhile closes.
 ///
 /// Nothing that runs inside the tick may block. tick() only decides; what
 /// is due runs after it has returned, from the event loop, because a
@@ -33,7 +34,12 @@ private:
     void later(std::function<void()> action);
     /// Opens the pop-up unless it is open; beside the other one if that is.
     template <class Popup> void ring();
+    /// A warning counting down to a moment the schedule no longer has (the
+    /// shutdown switched off or moved) closes without shutting down.
+    void scheduleChanged();
 
     WindowTable &m_table;
     SchedulerTick m_tick;
+    QDateTime m_warningFor;   ///< the moment the open warning counts down to
+    bool m_disarming = false; ///< switching a one-off off at its own moment
 };

@@ -89,8 +89,10 @@ DueActions SchedulerTick::run(const QDateTime &now)
             if (const std::optional<QDateTime> moment = schedule.nextShutdown(second)) {
                 const qint64 left = second.secsTo(*moment);
                 if (left <= WarningSeconds &&
-                    claim(Action::Warning, moment->date(), moment->time()))
+                    claim(Action::Warning, moment->date(), moment->time())) {
                     result.warningSeconds = int(left);
+                    result.warningFor = *moment;
+                }
             }
         }
         if (s == first && schedule.shutdownGoneBy(date, time))

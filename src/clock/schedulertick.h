@@ -18,6 +18,7 @@ struct DueActions {
     /// The warning opens, counting down this many seconds to the shutdown's
     /// moment: 60 (a minute before it), or fewer when it was set later.
     std::optional<int> warningSeconds;
+    QDateTime warningFor; ///< with warningSeconds: the moment it counts down to
     bool chime = false;
     bool alarm = false;
     bool disarmShutdown = false; ///< the one-off shutdown fired, or its moment went by

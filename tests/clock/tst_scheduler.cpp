@@ -257,6 +257,54 @@ private slots:
         QCOMPARE(env->power.calls, QStringList{"PowerOff"});
     }
 
+    // A warning whose shutdown is switched off, moved or set to go without
+    // asking while it counts closes without shutting down; a one-off that
+    // switches itself off at its moment still goes.
+    void warningFollowsTheSchedule_data()
+    {
+        QTest::addColumn<QStringList>("change");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<bool>("schedulerFirst");
+        QTest::newRow("switched off")
+            << QStringList{"chkopenclose=0"} << true << QStringList() << false;
+        QTest::newRow("moved later")
+            << QStringList{"timer=23:00:00"} << true << QStringList() << false;
+        QTest::newRow("without asking now")
+            << QStringList{"chkImedClose=1"} << true << QStringList{"PowerOff"} << false;
+        QTest::newRow("the chime changed, the warning's tick first")
+            << QStringList{"chkinttime=1"} << false << QStringList{"PowerOff"} << false;
+        QTest::newRow("the chime changed, the scheduler's tick first")
+            << QStringList{"chkinttime=1"} << false << QStringList{"PowerOff"} << true;
+    }
+    void warningFollowsTheSchedule()
+    {
+        QFETCH(QStringList, change);
+        QFETCH(bool, closes);
+        QFETCH(bool, schedulerFirst);
+        arm({"chkopenclose=1", "chkclosetime=0", "timer=22:30:00", "timerdate=2026-03-02"});
+        tickAt(QTime(22, 29, 0));
+        frmShutdownWarning *w = warning();
+        QVERIFY(w);
+        for (int i = 0; i < 10; ++i)
+            warningTick(w, 1);
+        arm(change);
+        settle();
+        QCOMPARE(!warning(), closes);
+        for (QTime t(22, 29, 11); t <= QTime(22, 30, 2); t = t.addSecs(1)) {
+            env->clock.set(QDateTime(Day0, t.addMSecs(20)));
+            // The two tickers of one second come in either order.
+            if (schedulerFirst)
+                emit clock->schedulerTick(env->clock.now());
+            if (frmShutdownWarning *open = warning())
+                emit open->findChild<SecondTicker *>()->tick(env->clock.now());
+            if (!schedulerFirst)
+                emit clock->schedulerTick(env->clock.now());
+            settle();
+        }
+        QTEST(env->power.calls, "calls");
+    }
+
     void warningButtons_data()
     {
         QTest::addColumn<QString>("control");
