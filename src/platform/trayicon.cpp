@@ -2,10 +2,10 @@
 
 #include "platform/xembedtraywatch.h"
 
-#include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusServiceWatcher>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QStyleHints>
 #include <QSystemTrayIcon>
