@@ -112,6 +112,15 @@ wait_for "the menu to close" 10 menu_closed
 # No XEmbed tray from here on: only the panel's item can hold the clock.
 stop_tray_host
 registrations() { grep -c '^registered ' "$HOST/items"; }
+# registered_times N: waits until the host has seen N registrations in all;
+# says what it saw if it does not.
+registered_times() {
+    local deadline=$((SECONDS + 10))
+    until (($(registrations) == $1)); do
+        ((SECONDS < deadline)) || fail "the host saw $(registrations) registrations, not $1: $(tr '\n' ';' <"$HOST/items")"
+        sleep 0.1
+    done
+}
 last_item() { awk '$1 == "registered" {item = $2} END {print item}' "$HOST/items"; }
 
 log "the panel ends while the clock is hidden: the clock comes back where it was"
@@ -134,7 +143,7 @@ wait_for "About to close" 10 not is_viewable "$ABOUT"
 
 log "the panel starts again: the item comes back and hiding works"
 start_sni_host "$MOCK_SNI_HOST"
-wait_for "the item to register again" 10 test "$(registrations)" -eq 2
+registered_times 2
 ITEM=$(last_item)
 check_menu "1	关闭计算机" "1	重新启动计算机" "0	转换到主窗口" "1	定时设置..." \
     "1	选项设置..." "1	关机设置..." "1	关于..." "1	退出"
@@ -163,7 +172,7 @@ xdotool key Escape
 wait_for "the menu to close" 10 menu_closed
 wait_for "--hide to be refused" 10 hide_refused "$ZIRVEL"
 start_sni_host "$MOCK_SNI_HOST"
-wait_for "the item to register" 10 test "$(registrations)" -eq 3
+registered_times 3
 ITEM=$(last_item)
 check_menu "1	关闭计算机" "1	重新启动计算机" "1	转换到主窗口" "1	定时设置..." \
     "1	选项设置..." "1	关机设置..." "1	关于..." "1	退出"
