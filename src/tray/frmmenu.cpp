@@ -67,7 +67,10 @@ QIcon applicationIcon()
 
 } // namespace
 
-frmMenu::frmMenu(WindowTable &table) : ManagedWindow(table), imgIocn(applicationIcon())
+frmMenu::frmMenu(WindowTable &table)
+    : ManagedWindow(table), imgIocn(applicationIcon()),
+      m_presence({[this] { return putIconInTray(); }, [this] { services().tray->remove(); },
+                  [this] { services().messages->show(QStringLiteral("不能创建图标!")); }})
 {
     setWindowTitle(QStringLiteral("菜单"));
 
@@ -106,14 +109,14 @@ frmMenu::frmMenu(WindowTable &table) : ManagedWindow(table), imgIocn(application
         if (name == QLatin1String("frmclockMain"))
             applyMenuEvent(TrayMenuEvent::ClockClosed);
     });
+    connect(&m_presence, &TrayPresence::iconShownChanged, this, &frmMenu::trayPresenceChanged);
 }
 
 frmMenu::~frmMenu()
 {
-    // Destroyed without unloading when the program ends: the icon's handler
-    // must not outlive the window.
-    if (m_iconAdded)
-        services().tray->remove();
+    // Destroyed without unloading when the program ends: the icon's
+    // handlers must not outlive the window.
+    RemoveTrayIcon();
 }
 
 void frmMenu::installClockMenu(WindowTable &table)
@@ -171,22 +174,45 @@ void frmMenu::unloading()
 
 void frmMenu::AddTrayIcon()
 {
+    // The icon follows the notification area as it comes and goes.
     QPointer<frmMenu> self(this);
-    m_iconAdded = services().tray->add(imgIocn, mnuMain, [self](TrayActivation activation) {
+    services().tray->watchAvailability([self](bool available) {
+        if (self)
+            self->m_presence.hostChanged(available);
+    });
+    // Without an icon nothing could bring a hidden clock back.
+    mnuMainPGMin->setEnabled(false);
+    m_presence.start();
+    mnuMainPGMin->setEnabled(m_presence.iconShown());
+}
+
+bool frmMenu::putIconInTray()
+{
+    QPointer<frmMenu> self(this);
+    return services().tray->add(imgIocn, mnuMain, [self](TrayActivation activation) {
         if (self)
             self->trayActivated(activation);
     });
-    // Without an icon nothing could bring a hidden clock back.
-    mnuMainPGMin->setEnabled(m_iconAdded);
-    if (!m_iconAdded)
-        services().messages->show(QStringLiteral("不能创建图标!"));
 }
 
 void frmMenu::RemoveTrayIcon()
 {
-    if (m_iconAdded)
-        services().tray->remove();
-    m_iconAdded = false;
+    if (!m_presence.isRunning())
+        return;
+    services().tray->watchAvailability(nullptr);
+    m_presence.stop();
+}
+
+void frmMenu::trayPresenceChanged(bool iconShown)
+{
+    mnuMainPGMin->setEnabled(iconShown);
+    if (iconShown)
+        return;
+    // A clock hidden in the tray would have no way back: it comes back where
+    // it was, with the icon's menu as after "转换到主窗口".
+    frmclockMain *clock = table().loaded<frmclockMain>();
+    if (clock && !clock->isVisible())
+        switchToClock();
 }
 
 void frmMenu::popupClockMenu(const QPoint &globalPos)
@@ -265,6 +291,8 @@ void frmMenu::ShowClockWindow()
 
 void frmMenu::hideClock()
 {
+    if (!m_presence.iconShown())
+        return;
     frmclockMain *clock = table().show<frmclockMain>();
     applyMenuEvent(TrayMenuEvent::HideClock);
     // Its timers keep running: alarms, the chime and shutdowns still happen.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/trayactivation.h"
+#include "tray/traypresence.h"
 #include "tray/trayrules.h"
 #include "ui/managedwindow.h"
 
@@ -40,7 +41,9 @@ public:
     void ShowClockWindow();
 
     bool isBusy() const { return m_busy; }
-    bool hasTrayIcon() const { return m_iconAdded; }
+    /// Whether the icon is in a notification area now, so that a hidden
+    /// clock can be brought back.
+    bool hasTrayIcon() const { return m_presence.iconShown(); }
 
 protected:
     void unloading() override;
@@ -59,6 +62,8 @@ private:
 
     void AddTrayIcon();
     void RemoveTrayIcon();
+    bool putIconInTray();
+    void trayPresenceChanged(bool iconShown);
     TrayMenuState menuState() const;
     void applyMenuEvent(TrayMenuEvent event);
 
@@ -85,5 +90,5 @@ private:
     QIcon imgIocn;
     bool m_busy = false;
     bool m_trayMenuShown = false; ///< our own pop-up of mnuMain is open
-    bool m_iconAdded = false;
+    TrayPresence m_presence;
 };

@@ -484,6 +484,37 @@ private slots:
         QVERIFY(clock->isVisible());
         QTest::qWait(50);
         QCOMPARE(env.messages.texts, QStringList());
+
+        // A panel starts later: the icon appears and the clock can hide.
+        env.tray.setAvailable(true);
+        QTRY_VERIFY(env.tray.shown);
+        QCOMPARE(runner.run({"--hide"}), Reply());
+        QVERIFY(!clock->isVisible());
+        QCOMPARE(env.messages.texts, QStringList());
+    }
+
+    void hideFollowsTheTrayHost()
+    {
+        // The panel goes away after the icon was there: the hidden clock
+        // comes back, and --hide is refused until a panel is there again.
+        TestEnvironment env;
+        frmclockMain *clock = env.table->show<frmclockMain>();
+        CommandRunner runner(*env.table);
+        QCOMPARE(runner.run({"--hide"}), Reply());
+        QVERIFY(!clock->isVisible());
+
+        env.tray.setAvailable(false);
+        QTRY_VERIFY(clock->isVisible());
+        const Reply refused = runner.run({"--hide"});
+        QCOMPARE(refused.exitCode, 1);
+        QCOMPARE(refused.err, QStringLiteral("zirvel：无法隐藏到任务栏：没有通知区域可放图标\n"));
+        QVERIFY(clock->isVisible());
+
+        env.tray.setAvailable(true);
+        QTRY_VERIFY(env.tray.shown);
+        QCOMPARE(runner.run({"--hide"}), Reply());
+        QVERIFY(!clock->isVisible());
+        QCOMPARE(env.messages.texts, QStringList());
     }
 
     void unwritableStoreOpensNoBox()

@@ -15,8 +15,11 @@
 #                                  a mock session manager on the session bus;
 #                                  calls recorded in $MANAGER_LOG
 #   start_sni_host PROGRAM         a mock StatusNotifier watcher and host on the
-#                                  session bus, keeping its records in $SNI_HOST_DIR
+#                                  session bus, keeping its records in $SNI_HOST_DIR;
+#                                  $SNI_HOST_PID
+#   stop_sni_host                  ends it, as a panel that crashes
 #   start_tray_host                an XEmbed tray (trayer); $TRAYER_PID
+#   stop_tray_host                 ends it, as a panel that crashes
 #   start_null_sink                a sound server whose one sink is a null sink,
 #                                  the default; record it from @DEFAULT_MONITOR@
 #
@@ -94,11 +97,13 @@ shot() {
 
 # start_process NAME PROGRAM ARGS...: starts a helper in the background with
 # its output in $WORK/NAME.log, stopped on exit; waits until it prints "ready".
+# Sets STARTED_PID.
 start_process() {
     local name=$1
     shift
     "$@" >"$WORK/$name.log" 2>&1 &
-    track_pid $!
+    STARTED_PID=$!
+    track_pid $STARTED_PID
     wait_for "$name" 15 grep -q '^ready' "$WORK/$name.log"
 }
 
@@ -186,6 +191,12 @@ start_sni_host() {
     SNI_HOST_DIR=$WORK/sni-host
     mkdir -p "$SNI_HOST_DIR"
     start_process mock-sni-host "$1" "$DBUS_SESSION_BUS_ADDRESS" watch "$SNI_HOST_DIR"
+    SNI_HOST_PID=$STARTED_PID
+}
+
+stop_sni_host() {
+    kill "$SNI_HOST_PID" 2>/dev/null || true
+    wait "$SNI_HOST_PID" 2>/dev/null || true
 }
 
 start_tray_host() {
@@ -194,6 +205,12 @@ start_tray_host() {
     TRAYER_PID=$!
     track_pid $TRAYER_PID
     wait_for "the tray host" 10 xdotool search --classname trayer
+}
+
+stop_tray_host() {
+    kill "$TRAYER_PID" 2>/dev/null || true
+    wait "$TRAYER_PID" 2>/dev/null || true
+    wait_for "the tray host to go" 10 not xdotool search --classname trayer
 }
 
 start_null_sink() {
@@ -226,6 +243,22 @@ start_clock() {
 clock_menu() {
     click_strip "$STRIP_LEFT_CAP" 3
     wait_for "the clock's menu" 10 menu_open
+}
+
+# clock_command PROGRAM ARGUMENTS...: the clock's command line, sent to the
+# running clock; sets STATUS and ERR (its error output).
+clock_command() {
+    STATUS=0
+    "$@" >"$WORK/command.out" 2>"$WORK/command-errors.log" || STATUS=$?
+    ERR=$(grep -v '^This plugin does not support' "$WORK/command-errors.log" || true)
+    log "${*:2} -> $STATUS"
+}
+
+# hide_refused PROGRAM: `PROGRAM --hide` is refused as with no tray to hide in
+# (for wait_for: the clock hears of a tray host's end from the event loop).
+hide_refused() {
+    clock_command "$1" --hide
+    ((STATUS == 1)) && grep -qxF "zirvel：无法隐藏到任务栏：没有通知区域可放图标" <<<"$ERR"
 }
 
 # expect_exit: the clock ends, with status 0.

@@ -141,11 +141,30 @@ private:
 };
 
 /// A notification area the test controls: `available` decides whether the
-/// icon can be added; activate() delivers a notification as the desktop would.
-/// Adds and removes go to `journal` when one is set. `menu` is the menu
-/// published with the icon, as a StatusNotifierItem host would show it.
+/// icon can be added; setAvailable() makes the area come or go as a panel
+/// does, and tells the listener; activate() delivers a notification as the
+/// desktop would. Adds and removes go to `journal` when one is set. `menu` is
+/// the menu published with the icon, as a StatusNotifierItem host would show it.
 class FakeTrayIcon final : public ITrayIcon {
 public:
+    bool isAvailable() override { return available; }
+    void watchAvailability(AvailabilityHandler onChange) override
+    {
+        availabilityHandler = std::move(onChange);
+    }
+    /// The notification area appears or goes away; an icon in it goes with it.
+    void setAvailable(bool on)
+    {
+        if (on == available)
+            return;
+        available = on;
+        if (!on) {
+            shown = false;
+            handler = nullptr;
+        }
+        if (availabilityHandler)
+            availabilityHandler(on);
+    }
     bool add(const QIcon &icon, QMenu *publishedMenu, Handler onActivated) override
     {
         ++adds;
@@ -182,6 +201,7 @@ public:
     QIcon shownIcon;
     QPointer<QMenu> menu;
     Handler handler;
+    AvailabilityHandler availabilityHandler;
     QStringList *journal = nullptr;
 };
 

@@ -48,6 +48,8 @@ private slots:
     void menus();
     void firstRightClickOnClockCreatesIcon();
     void noNotificationArea();
+    void trayHostComesAndGoes_data();
+    void trayHostComesAndGoes();
     void dialogs_data();
     void dialogs();
     void cdDoor_data();
@@ -200,6 +202,72 @@ void TestFrmMenu::noNotificationArea()
     menu->item(QStringLiteral("mnuMainPGExit"))->trigger();
     QCOMPARE(env.tray.removes, 0);
     QCOMPARE(env.program.quits, 1);
+}
+
+void TestFrmMenu::trayHostComesAndGoes_data()
+{
+    QTest::addColumn<bool>("hostAtStart");
+    QTest::newRow("host there at start, then gone and back") << true;
+    QTest::newRow("no host at start, one appears later") << false;
+}
+
+void TestFrmMenu::trayHostComesAndGoes()
+{
+    // The desktop's notification area comes and goes while the program runs
+    // (a panel that starts after the clock, crashes, or loses its tray
+    // applet). The icon follows it; while there is none, "隐藏到任务栏" is
+    // disabled and a hidden clock comes back where it was.
+    QFETCH(bool, hostAtStart);
+
+    TestEnvironment env;
+    env.tray.available = hostAtStart;
+    frmclockMain *clock = env.table->show<frmclockMain>();
+    clock->move(100, 300);
+    frmMenu *menu = env.table->window<frmMenu>();
+    QAction *hide = menu->item(QStringLiteral("mnuMainPGMin"));
+    const QStringList messages =
+        hostAtStart ? QStringList() : QStringList{QStringLiteral("不能创建图标!")};
+    QCOMPARE(env.messages.texts, messages);
+    QCOMPARE(hide->isEnabled(), hostAtStart);
+    QCOMPARE(menu->hasTrayIcon(), hostAtStart);
+    env.tray.setAvailable(true);
+
+    for (int round = 1; round <= 2; ++round) {
+        QTRY_VERIFY2(env.tray.shown, qPrintable(QStringLiteral("round %1").arg(round)));
+        QVERIFY(menu->hasTrayIcon());
+        QVERIFY(hide->isEnabled());
+        QCOMPARE(env.tray.menu.data(), menu->trayMenu());
+        hide->trigger();
+        QVERIFY(!clock->isVisible());
+
+        env.tray.setAvailable(false);
+        QTRY_VERIFY2(clock->isVisible(), qPrintable(QStringLiteral("round %1").arg(round)));
+        QCOMPARE(env.table->loaded<frmclockMain>(), clock);
+        QCOMPARE(clock->pos(), QPoint(100, 300));
+        QVERIFY(clock->isTicking());
+        QVERIFY(!hide->isEnabled());
+        QVERIFY(!menu->hasTrayIcon());
+        // As after "转换到主窗口": should the icon come back, its menu fits
+        // a clock on the screen.
+        QCOMPARE(enabledItems(menu), ShownByMenuTrayItems);
+        hide->trigger();
+        QVERIFY(clock->isVisible());
+
+        env.tray.setAvailable(true);
+    }
+    QTRY_VERIFY(env.tray.shown);
+    QVERIFY(hide->isEnabled());
+    // "不能创建图标!" at most once a run, however often the host comes and goes.
+    QCOMPARE(env.messages.texts, messages);
+    QCOMPARE(env.tray.adds, hostAtStart ? 3 : 4);
+    QCOMPARE(env.tray.removes, 2);
+
+    // A clock on the screen stays as it is when the host goes.
+    clock->move(200, 100);
+    env.tray.setAvailable(false);
+    QTRY_VERIFY(!hide->isEnabled());
+    QVERIFY(clock->isVisible());
+    QCOMPARE(clock->pos(), QPoint(200, 100));
 }
 
 void TestFrmMenu::dialogs_data()
