@@ -5,13 +5,9 @@
 #include "time/timetext.h"
 
 AlarmSettings::AlarmSettings(SettingsStore &store, QObject *parent)
-    : QObject(parent), m_store(store)
+    : SettingsOwner(store, {Keys::ITimer, Keys::Prompt, Keys::ChkYnTimer, Keys::Hour, Keys::Minute},
+                    parent)
 {
-    connect(&m_store, &SettingsStore::changed, this, [this](const QStringList &names) {
-        if (Keys::touched(names,
-                          {Keys::ITimer, Keys::Prompt, Keys::ChkYnTimer, Keys::Hour, Keys::Minute}))
-            emit changed();
-    });
 }
 
 AlarmSettings::State AlarmSettings::read(const SettingsStore &store)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/settingsstore.h"
+#include "settings/settingsowner.h"
 #include "time/timeentry.h"
 
 #include <QObject>
@@ -15,7 +15,7 @@
 ///
 /// The hour and minute as typed (hour, minute) are kept for the boxes of the
 /// next opening; the daily shutdown keeps its typed time in the same keys.
-class AlarmSettings : public QObject {
+class AlarmSettings : public SettingsOwner {
     Q_OBJECT
 public:
     struct State {
@@ -48,10 +48,4 @@ public:
 
     /// The stored switch for `on`.
     static SettingsStore::Change switchChange(bool on);
-
-signals:
-    void changed();
-
-private:
-    SettingsStore &m_store;
 };

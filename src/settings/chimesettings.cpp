@@ -3,12 +3,8 @@
 #include "settings/settingskeys.h"
 
 ChimeSettings::ChimeSettings(SettingsStore &store, QObject *parent)
-    : QObject(parent), m_store(store)
+    : SettingsOwner(store, {Keys::ChkIntTime}, parent)
 {
-    connect(&m_store, &SettingsStore::changed, this, [this](const QStringList &names) {
-        if (Keys::touched(names, {Keys::ChkIntTime}))
-            emit changed();
-    });
 }
 
 bool ChimeSettings::read(const SettingsStore &store)

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "settings/settingsstore.h"
+#include "settings/settingsowner.h"
 
 #include <QObject>
 
 /// The hourly chime's switch (chkinttime: 1 on, anything else off). Every
 /// reader and writer of it goes through here.
-class ChimeSettings : public QObject {
+class ChimeSettings : public SettingsOwner {
     Q_OBJECT
 public:
     explicit ChimeSettings(SettingsStore &store, QObject *parent = nullptr);
@@ -17,10 +17,4 @@ public:
 
     /// The stored switch for `on`.
     static SettingsStore::Change switchChange(bool on);
-
-signals:
-    void changed();
-
-private:
-    SettingsStore &m_store;
 };

@@ -5,12 +5,8 @@
 #include "settings/shutdownsettings.h"
 
 OptionSettings::OptionSettings(SettingsStore &store, QObject *parent)
-    : QObject(parent), m_store(store)
+    : SettingsOwner(store, {Keys::ChkAutoRun}, parent)
 {
-    connect(&m_store, &SettingsStore::changed, this, [this](const QStringList &names) {
-        if (Keys::touched(names, {Keys::ChkAutoRun}))
-            emit changed();
-    });
 }
 
 bool OptionSettings::save(bool chime, bool shutdown, bool startAtLogOn)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/settingsstore.h"
+#include "settings/settingsowner.h"
 
 #include <QObject>
 
@@ -8,17 +8,11 @@
 /// was ticked (chkautorun; the box itself shows the log-on entry as it is),
 /// and, with it, the chime's and the scheduled shutdown's switches, saved
 /// together by one OK.
-class OptionSettings : public QObject {
+class OptionSettings : public SettingsOwner {
     Q_OBJECT
 public:
     explicit OptionSettings(SettingsStore &store, QObject *parent = nullptr);
 
     /// The dialog's OK: the three switches in one write.
     bool save(bool chime, bool shutdown, bool startAtLogOn);
-
-signals:
-    void changed();
-
-private:
-    SettingsStore &m_store;
 };

@@ -50,7 +50,7 @@ bool isValidValue(KeyKind kind, const QString &text)
     return true;
 }
 
-bool Keys::touched(const QStringList &names, std::initializer_list<const char *> keys)
+bool Keys::touched(const QStringList &names, const QList<const char *> &keys)
 {
     for (const char *key : keys) {
         const QString name = QLatin1String(Section).toString().toLower() + QLatin1Char('/') +

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <initializer_list>
+#include <QList>
 
 /// The keys of the settings store. Every key lives in section "Settings".
 namespace Keys {
@@ -28,7 +28,7 @@ inline constexpr char TimerDate[] = "timerdate";
 
 /// Whether any of `keys` is among `names` as the store's changed() gives
 /// them ("settings/key", lower case).
-bool touched(const QStringList &names, std::initializer_list<const char *> keys);
+bool touched(const QStringList &names, const QList<const char *> &keys);
 } // namespace Keys
 
 /// What a key holds; decides which stored texts count as valid.

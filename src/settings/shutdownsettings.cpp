@@ -16,13 +16,11 @@ QString flagText(bool set)
 } // namespace
 
 ShutdownSettings::ShutdownSettings(SettingsStore &store, QObject *parent)
-    : QObject(parent), m_store(store)
+    : SettingsOwner(store,
+                    {Keys::ChkOpenClose, Keys::Timer, Keys::ChkCloseTime, Keys::TimerDate,
+                     Keys::ChkImedClose, Keys::Hour, Keys::Minute},
+                    parent)
 {
-    connect(&m_store, &SettingsStore::changed, this, [this](const QStringList &names) {
-        if (Keys::touched(names, {Keys::ChkOpenClose, Keys::Timer, Keys::ChkCloseTime,
-                                  Keys::TimerDate, Keys::ChkImedClose, Keys::Hour, Keys::Minute}))
-            emit changed();
-    });
 }
 
 ShutdownSettings::State ShutdownSettings::read(const SettingsStore &store)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/settingsstore.h"
+#include "settings/settingsowner.h"
 #include "time/timeentry.h"
 
 #include <QDate>
@@ -15,7 +15,7 @@
 /// whether it shuts down without the warning (chkImedClose). Every reader
 /// and writer of the schedule goes through here; each change is one write
 /// of the file.
-class ShutdownSettings : public QObject {
+class ShutdownSettings : public SettingsOwner {
     Q_OBJECT
 public:
     struct State {
@@ -61,10 +61,4 @@ public:
     /// The moment a shutdown at `time` set now is for: today while that time
     /// is ahead, else tomorrow.
     static QDateTime nextAt(const QDateTime &now, QTime time);
-
-signals:
-    void changed();
-
-private:
-    SettingsStore &m_store;
 };
