@@ -262,16 +262,33 @@ bool SettingsStore::save(const QList<Change> &changes)
 
 bool SettingsStore::saveEntries(const QList<Entry> &entries)
 {
+    // A key the file already holds keeps the file's own spelling of its
+    // section and name ("[SettingS]"), so the value is replaced where the
+    // next read finds it, not added beside it.
     QStringList names;
+    QList<Entry> written;
     for (const Entry &e : entries) {
         const QString name = lookupName(e.section, e.key);
-        m_values.insert(name, e);
+        auto it = m_values.find(name);
+        if (it == m_values.end()) {
+            Entry added = e;
+            for (const Entry &held : std::as_const(m_values)) {
+                if (held.section.compare(e.section, Qt::CaseInsensitive) == 0) {
+                    added.section = held.section;
+                    break;
+                }
+            }
+            it = m_values.insert(name, added);
+        } else {
+            it->value = e.value;
+        }
+        written << *it;
         names << name;
     }
     ++m_revision;
     QString reason;
-    const bool written = write(entries, &reason);
-    if (written) {
+    const bool ok = write(written, &reason);
+    if (ok) {
         m_problem.clear();
         m_problemReason.clear();
     } else {
@@ -279,7 +296,7 @@ bool SettingsStore::saveEntries(const QList<Entry> &entries)
     }
     // The values are in effect either way: tell whoever shows them.
     emit changed(names);
-    return written;
+    return ok;
 }
 
 // The file as it is now, with these values changed: what another writer

@@ -375,6 +375,28 @@ private slots:
     // ("%2F" becomes "\\"): the program's own file always reads back, keeps
     // every value it can, and the user's original is kept aside once, never
     // replaced by a file of the program's.
+    // A section spelt another way by hand ("[SettingS]") is the program's
+    // own: a save replaces the value there, and the next read finds it, also
+    // when several values are saved together.
+    void aSectionInAnotherCaseTakesTheSave()
+    {
+        writeFile("[SettingS]\nprompt=old\nhour=7\n");
+        {
+            SettingsStore store(path());
+            AlarmSettings alarm(store);
+            QVERIFY(alarm.set({"8", "15"}, QStringLiteral("new"), true));
+        }
+        SettingsStore again(path());
+        QCOMPARE(again.text(Keys::Prompt), QStringLiteral("new"));
+        QCOMPARE(again.text(Keys::Hour), QStringLiteral("8"));
+        QCOMPARE(again.text(Keys::ITimer), QStringLiteral("8:15:00"));
+        QFile file(path());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QCOMPARE(bytes.count("prompt="), 1);
+        QVERIFY2(!bytes.contains("[Settings]"), bytes.constData());
+    }
+
     void handWrittenKeysSurviveSaves_data()
     {
         QTest::addColumn<QByteArray>("original");
