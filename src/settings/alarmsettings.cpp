@@ -29,11 +29,6 @@ SettingsStore::Change AlarmSettings::switchChange(bool on)
     return {Keys::ChkYnTimer, on ? QStringLiteral("0") : QStringLiteral("1")};
 }
 
-bool AlarmSettings::set(const TimeEntry::BoxTexts &typed, const QString &message, bool on)
-{
-    return set(typed, std::optional<QString>(message), on);
-}
-
 bool AlarmSettings::set(const TimeEntry::BoxTexts &typed, const std::optional<QString> &message,
                         bool on)
 {

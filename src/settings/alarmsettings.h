@@ -36,10 +36,8 @@ public:
     TimeEntry::BoxTexts boxTexts() const;
 
     /// A time as typed in the boxes (each a whole number in range, else
-    /// nothing is written and false comes back), with its message, switched
-    /// on or off.
-    bool set(const TimeEntry::BoxTexts &typed, const QString &message, bool on);
-    /// The same with the message left as it is when none is given.
+    /// nothing is written and false comes back), with its message (left as
+    /// it is when none is given), switched on or off.
     bool set(const TimeEntry::BoxTexts &typed, const std::optional<QString> &message, bool on);
     /// No time (it cannot ring); the typed time and the message stay for the
     /// next opening.

@@ -111,13 +111,23 @@ std::optional<QTime> timeOfDay(const QString &hour, const QString &minute)
     return QTime(*h, *m, 0);
 }
 
+QString shownText(Field field, const QString &text, int value)
+{
+    // A box refuses "00" (it does not start with a number other than 0).
+    const ChangeCheck check = checkChange(field, text);
+    if (check.outcome == ChangeCheck::Outcome::SpinnerValue && check.value == value)
+        return text;
+    return QString::number(value);
+}
+
 BoxTexts boxTexts(std::optional<QTime> time, const QString &hour, const QString &minute)
 {
     if (!time)
         return {};
     if (wholeValue(Field::Hour, hour) == time->hour() &&
         wholeValue(Field::Minute, minute) == time->minute())
-        return {hour, minute};
+        return {shownText(Field::Hour, hour, time->hour()),
+                shownText(Field::Minute, minute, time->minute())};
     return {QString::number(time->hour()), QString::number(time->minute())};
 }
 

@@ -57,9 +57,15 @@ std::optional<int> leaveValue(Field field, const QString &text);
 /// The time of day of an hour and a minute box, both valid; seconds 0.
 std::optional<QTime> timeOfDay(const QString &hour, const QString &minute);
 
+/// `text` (whose value is `value`) as a box shows it without a complaint:
+/// as it stands when the box takes it ("07"), else the plain number ("00"
+/// becomes "0").
+QString shownText(Field field, const QString &text, int value);
+
 /// The texts the hour and minute boxes show for a stored time of day: the
 /// stored `hour` and `minute` texts when they are that time as typed ("07"),
-/// else the time's own numbers ("7", "5"); empty texts when there is no time.
+/// as shownText() gives them, else the time's own numbers ("7", "5"); empty
+/// texts when there is no time.
 struct BoxTexts {
     QString hour;
     QString minute;
