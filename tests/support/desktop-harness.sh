@@ -81,6 +81,14 @@ wait_for() {
     done
 }
 
+# next_minute_after SECONDS: waits until the next full minute is at least
+# SECONDS away, then prints it (seconds since the epoch). Steps that must end
+# before that minute get the whole margin even on a loaded machine.
+next_minute_after() {
+    while (($(date +%-S) > 60 - $1)); do sleep 0.5; done
+    echo $((($(date +%s) / 60 + 1) * 60))
+}
+
 # not COMMAND...: succeeds when COMMAND fails (for wait_for).
 not() { ! "$@"; }
 
