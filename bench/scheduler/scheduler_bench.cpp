@@ -1,6 +1,6 @@
 // Prints the cost of the scheduler tick; not a test (see CMakeLists.txt).
 
-#include "clock/schedulertick.h"
+#include "clock/duecheck.h"
 #include "settings/settingsstore.h"
 
 #include <QElapsedTimer>
@@ -20,14 +20,14 @@ int main()
     store.save(section, QStringLiteral("itimer"), QStringLiteral("7:05:00"));
 
     // A simulated week of ticks, one per second, in local time.
-    SchedulerTick tick(store);
+    DueCheck check(store);
     const QDateTime start(QDate(2026, 3, 2), QTime(0, 0, 0, 20));
     const int ticks = 7 * 86400;
     int fired = 0;
     QElapsedTimer timer;
     timer.start();
     for (int s = 0; s < ticks; ++s)
-        fired += tick.run(start.addSecs(s)).any() ? 1 : 0;
+        fired += check.check(start.addSecs(s)).any() ? 1 : 0;
     const double ns = double(timer.nsecsElapsed());
 
 #ifdef NDEBUG

@@ -1,16 +1,15 @@
 #include "app/commandrunner.h"
 
 #include "app/commandstore.h"
-#include "clock/frmclockmain.h"
+#include "clock/clockstrip.h"
 #include "platform/clock.h"
 #include "platform/messageboxes.h"
 #include "settings/settingsstore.h"
-#include "shutdown/frmshutdownwarning.h"
+#include "shutdown/shutdownwarning.h"
 #include "tray/exitsequence.h"
-#include "tray/frmmenu.h"
+#include "tray/traycontroller.h"
 #include "ui/windowtable.h"
 
-#include <QAction>
 #include <QTimer>
 
 namespace {
@@ -58,28 +57,22 @@ Reply CommandRunner::carryOut(const Command &command)
     case Kind::Version:
         return Reply{CommandLine::Success, CommandLine::versionText(), {}};
     case Kind::Start:
-        m_table.show<frmclockMain>();
+        m_table.show<ClockStrip>();
         return {};
     case Kind::Show:
         // As the icon menu's "转换到主窗口" when there is one, so its items
         // know the clock is back.
-        if (frmMenu *menu = m_table.loaded<frmMenu>()) {
-            QAction *back = menu->item(QStringLiteral("mnuMainChang"));
-            if (back && back->isEnabled()) {
-                back->trigger();
-                return {};
-            }
-        }
-        m_table.show<frmclockMain>();
+        if (TrayController *tray = m_table.loaded<TrayController>();
+            tray && tray->switchBackToClock())
+            return {};
+        m_table.show<ClockStrip>();
         return {};
     case Kind::Hide: {
         // Only with an icon to bring it back from, as the menu item.
-        frmMenu *menu = m_table.window<frmMenu>();
-        QAction *hide = menu ? menu->item(QStringLiteral("mnuMainPGMin")) : nullptr;
-        if (!menu || !menu->hasTrayIcon() || !hide || !hide->isEnabled())
+        TrayController *tray = m_table.window<TrayController>();
+        if (!tray || !tray->hideToTray())
             return Reply::failure(CommandLine::Failure,
                                   QStringLiteral("zirvel：无法隐藏到任务栏：没有通知区域可放图标"));
-        hide->trigger();
         return {};
     }
     case Kind::Quit:
@@ -92,7 +85,7 @@ Reply CommandRunner::carryOut(const Command &command)
     case Kind::Cancel: {
         Reply reply = CommandStore::apply(command, m_table.features(), now);
         // A warning already counting down goes away without shutting down.
-        if (auto *warning = m_table.loaded<frmShutdownWarning>())
+        if (auto *warning = m_table.loaded<ShutdownWarning>())
             m_table.unload(warning);
         return reply;
     }

@@ -1,6 +1,6 @@
 #include "app/commandstore.h"
 
-#include "clock/schedulertick.h"
+#include "clock/duecheck.h"
 #include "settings/featuresettings.h"
 #include "time/timeentry.h"
 

@@ -1,12 +1,10 @@
+#include "app/clockapplication.h"
 #include "app/commandline.h"
 #include "app/commandlock.h"
-#include "app/commandrunner.h"
 #include "app/commandstore.h"
 #include "app/displaycheck.h"
 #include "app/singleinstance.h"
-#include "app/unixsignals.h"
 #include "autostart/xdgregistry.h"
-#include "clock/frmclockmain.h"
 #include "platform/canberrasoundplayer.h"
 #include "platform/cddrive.h"
 #include "platform/clock.h"
@@ -18,9 +16,6 @@
 #include "platform/trayicon.h"
 #include "platform/windowsystem.h"
 #include "settings/featuresettings.h"
-#include "tray/exitsequence.h"
-#include "tray/frmmenu.h"
-#include "ui/windowtable.h"
 
 #include <QApplication>
 #include <QDir>
@@ -173,19 +168,7 @@ int main(int argc, char *argv[])
     services.sound = &sound;
 
     SettingsStore store;
-    WindowTable table(services, store);
-    table.setMainWindow<frmclockMain>();
-
-    QObject::connect(&instance, &SingleInstance::activationRequested, &table,
-                     [&table] { table.show<frmclockMain>(); });
-    // Commands from the terminal: the clock writes the settings and acts.
-    CommandRunner runner(table);
-    instance.setCommandHandler([&runner](const QStringList &args) { return runner.run(args); });
-    frmMenu::installClockMenu(table);
-    UnixSignals signalWatch;
-    QObject::connect(&signalWatch, &UnixSignals::terminationRequested, &app,
-                     [&table] { exitProgram(table, ExitKind::Short); });
-
-    table.window<frmclockMain>();
+    ClockApplication running(services, store, instance);
+    running.start();
     return app.exec();
 }

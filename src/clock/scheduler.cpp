@@ -1,11 +1,12 @@
 #include "clock/scheduler.h"
 
-#include "alarm/frminttime.h"
-#include "alarm/frmtimer.h"
+#include "alarm/alarmpopup.h"
+#include "alarm/chimepopup.h"
+#include "clock/clockstrip.h"
 #include "platform/clock.h"
 #include "platform/services.h"
-#include "shutdown/frmshutdownwarning.h"
 #include "shutdown/poweractions.h"
+#include "shutdown/shutdownwarning.h"
 #include "time/wholesecond.h"
 #include "ui/windowtable.h"
 
@@ -47,16 +48,21 @@ void placeClear(QWidget *popup, const QList<QWidget *> &others)
 } // namespace
 
 Scheduler::Scheduler(WindowTable &table, QObject *parent)
-    : QObject(parent), m_table(table), m_tick(table.store())
+    : QObject(parent), m_table(table), m_dueCheck(table.store())
 {
+    // Each strip the table loads drives the checks with its seconds.
+    connect(&m_table, &WindowTable::windowLoaded, this, [this](ManagedWindow *window) {
+        if (auto *strip = qobject_cast<ClockStrip *>(window))
+            connect(strip, &ClockStrip::secondShown, this, &Scheduler::runDue);
+    });
     // When one ringing pop-up closes, the other one (still open) takes the
     // keyboard, so Enter closes it in turn.
     connect(&m_table, &WindowTable::windowUnloaded, this, [this](const QString &name) {
         RingingPopup *other = nullptr;
-        if (name == QLatin1String("frmTimer"))
-            other = m_table.loaded<frmIntTime>();
-        else if (name == QLatin1String("frmIntTime"))
-            other = m_table.loaded<frmTimer>();
+        if (name == QLatin1String(AlarmPopup::WindowName))
+            other = m_table.loaded<ChimePopup>();
+        else if (name == QLatin1String(ChimePopup::WindowName))
+            other = m_table.loaded<AlarmPopup>();
         if (other && other->isVisible())
             other->showAndRaise();
     });
@@ -66,7 +72,7 @@ Scheduler::Scheduler(WindowTable &table, QObject *parent)
 
 void Scheduler::scheduleChanged()
 {
-    frmShutdownWarning *warning = m_table.loaded<frmShutdownWarning>();
+    ShutdownWarning *warning = m_table.loaded<ShutdownWarning>();
     if (!warning || m_disarming)
         return;
     const QDateTime second = wholeSecond(m_table.services().clock->now());
@@ -86,27 +92,27 @@ template <class Popup> void Scheduler::ring()
     // Opened in the same moment as another pop-up or the warning, it does not
     // cover them.
     QList<QWidget *> others;
-    for (QWidget *other :
-         std::initializer_list<QWidget *>{m_table.loaded<frmTimer>(), m_table.loaded<frmIntTime>(),
-                                          m_table.loaded<frmShutdownWarning>()}) {
+    for (QWidget *other : std::initializer_list<QWidget *>{m_table.loaded<AlarmPopup>(),
+                                                           m_table.loaded<ChimePopup>(),
+                                                           m_table.loaded<ShutdownWarning>()}) {
         if (other && other != popup && other->isVisible())
             others << other;
     }
     placeClear(popup, others);
 }
 
-void Scheduler::tick(const QDateTime &now)
+void Scheduler::runDue(const QDateTime &now)
 {
-    const DueActions due = m_tick.run(now);
-    // Each action after the tick has returned (see the class comment), each
+    const DueActions due = m_dueCheck.check(now);
+    // Each action after the second's signal has returned (see the class comment), each
     // on its own, so one that waits for the user holds up none of the others.
     if (due.warningSeconds) {
         later([this, seconds = *due.warningSeconds, moment = due.warningFor] {
             // One warning at a time: one already counting goes on.
-            if (m_table.isLoaded<frmShutdownWarning>())
+            if (m_table.isLoaded<ShutdownWarning>())
                 return;
             m_warningFor = moment;
-            if (auto *warning = m_table.window<frmShutdownWarning>())
+            if (auto *warning = m_table.window<ShutdownWarning>())
                 warning->countDown(seconds);
         });
     }
@@ -125,10 +131,10 @@ void Scheduler::tick(const QDateTime &now)
         });
     }
     if (due.chime) {
-        later([this] { ring<frmIntTime>(); });
+        later([this] { ring<ChimePopup>(); });
     }
     if (due.alarm) {
-        later([this] { ring<frmTimer>(); });
+        later([this] { ring<AlarmPopup>(); });
     }
 }
 

@@ -50,6 +50,6 @@ void SecondTicker::fire()
     if (date != m_lastDate || second != m_lastSecond) {
         m_lastDate = date;
         m_lastSecond = second;
-        emit tick(now);
+        emit secondPassed(now);
     }
 }

@@ -29,7 +29,7 @@ public:
     static int delayToNextSecond(const QTime &now);
 
 signals:
-    void tick(const QDateTime &now);
+    void secondPassed(const QDateTime &now);
 
 private:
     void fire();

@@ -28,8 +28,10 @@ void WindowTable::runLoad(ManagedWindow *window)
     QPointer<ManagedWindow> guard(window);
     window->m_loading = true;
     window->load();
-    if (guard)
+    if (guard) {
         guard->m_loading = false;
+        emit windowLoaded(guard);
+    }
 }
 
 void WindowTable::unload(ManagedWindow *window)

@@ -18,7 +18,7 @@ class SettingsStore;
 /// Owns the program's windows: at most one of each class, created with its
 /// load steps run when it is first referred to, destroyed when it unloads.
 /// Windows reach each other only through here. W must be constructible from
-/// (WindowTable &).
+/// (WindowTable &) and name its window in W::WindowName.
 class WindowTable : public QObject {
     Q_OBJECT
 public:
@@ -31,7 +31,7 @@ public:
         if (W *existing = loaded<W>())
             return existing;
         auto *w = new W(*this);
-        w->setObjectName(QString::fromLatin1(W::staticMetaObject.className()));
+        w->setObjectName(QString::fromLatin1(W::WindowName));
         m_windows.insert(std::type_index(typeid(W)), w);
         runLoad(w);
         // Load steps may have unloaded the window again.
@@ -85,6 +85,8 @@ public:
     std::function<void(QPoint)> popupClockMenu;
 
 signals:
+    /// A window has been created and its load steps have run.
+    void windowLoaded(ManagedWindow *window);
     void windowUnloaded(const QString &name);
 
 private:

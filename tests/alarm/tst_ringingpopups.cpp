@@ -1,5 +1,5 @@
-#include "alarm/frminttime.h"
-#include "alarm/frmtimer.h"
+#include "alarm/alarmpopup.h"
+#include "alarm/chimepopup.h"
 #include "savesettings.h"
 #include "settings/settingskeys.h"
 #include "testenvironment.h"
@@ -44,14 +44,14 @@ private:
     {
         WindowTable &t = table ? *table : *env->table;
         if (kind == QLatin1String("frmTimer"))
-            return t.show<frmTimer>();
-        return t.show<frmIntTime>();
+            return t.show<AlarmPopup>();
+        return t.show<ChimePopup>();
     }
     RingingPopup *loaded(const QString &kind) const
     {
         if (kind == QLatin1String("frmTimer"))
-            return env->table->loaded<frmTimer>();
-        return env->table->loaded<frmIntTime>();
+            return env->table->loaded<AlarmPopup>();
+        return env->table->loaded<ChimePopup>();
     }
     static QString soundOf(const QString &kind)
     {
@@ -131,8 +131,8 @@ private slots:
         WindowTable table(services, *env->store);
         auto loadedHere = [&]() -> RingingPopup * {
             if (kind == QLatin1String("frmTimer"))
-                return table.loaded<frmTimer>();
-            return table.loaded<frmIntTime>();
+                return table.loaded<AlarmPopup>();
+            return table.loaded<ChimePopup>();
         };
 
         bool checked = false;
@@ -315,7 +315,7 @@ private slots:
         QFETCH(bool, cut);
         if (stored)
             env->store->save(Keys::Prompt, prompt);
-        auto *w = static_cast<frmTimer *>(show(QStringLiteral("frmTimer")));
+        auto *w = static_cast<AlarmPopup *>(show(QStringLiteral("frmTimer")));
         WrappingLabel *box = w->promptLabel();
         QCOMPARE(box->text(), prompt);
         QCOMPARE(box->geometry(), QRect(32, 120, 273, 49));

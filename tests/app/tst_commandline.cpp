@@ -5,13 +5,13 @@
 #include "app/commandline.h"
 #include "app/commandrunner.h"
 #include "app/commandstore.h"
-#include "clock/frmclockmain.h"
+#include "clock/clockstrip.h"
 #include "savesettings.h"
 #include "settings/featuresettings.h"
 #include "settings/settingskeys.h"
-#include "shutdown/frmshutdownwarning.h"
+#include "shutdown/shutdownwarning.h"
 #include "testenvironment.h"
-#include "tray/frmmenu.h"
+#include "tray/traycontroller.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -431,11 +431,11 @@ private slots:
     {
         TestEnvironment env;
         saveSettings(*env.store, {"chkopenclose=1", "timer=12:00:30", "chkclosetime=1"});
-        env.table->window<frmShutdownWarning>()->showAndRaise();
+        env.table->window<ShutdownWarning>()->showAndRaise();
         CommandRunner runner(*env.table);
         const Reply reply = runner.run({"--cancel"});
         QCOMPARE(reply, (Reply{0, QStringLiteral("定时关机：已取消\n"), QString()}));
-        QVERIFY(!env.table->isLoaded<frmShutdownWarning>());
+        QVERIFY(!env.table->isLoaded<ShutdownWarning>());
         QCOMPARE(env.store->flag(Keys::ChkOpenClose), 0);
         QTest::qWait(50);
         QCOMPARE(env.power.calls, QStringList());
@@ -455,7 +455,7 @@ private slots:
     void hideShowQuit()
     {
         TestEnvironment env;
-        frmclockMain *clock = env.table->show<frmclockMain>();
+        ClockStrip *clock = env.table->show<ClockStrip>();
         CommandRunner runner(*env.table);
         QCOMPARE(runner.run({"--hide"}), Reply());
         QVERIFY(env.tray.shown);
@@ -463,11 +463,13 @@ private slots:
         QCOMPARE(runner.run({"--show"}), Reply());
         QVERIFY(clock->isVisible());
         // The settings items of the icon's menu, off while hidden, are back.
-        QVERIFY(env.table->loaded<frmMenu>()->item(QStringLiteral("mnuMainTimeSet"))->isEnabled());
+        QVERIFY(env.table->loaded<TrayController>()
+                    ->item(QStringLiteral("mnuMainTimeSet"))
+                    ->isEnabled());
         QCOMPARE(runner.run({"--quit"}), Reply());
         QCOMPARE(env.program.quits, 0); // after the reply has gone
         QTRY_COMPARE(env.program.quits, 1);
-        QVERIFY(!env.table->isLoaded<frmclockMain>());
+        QVERIFY(!env.table->isLoaded<ClockStrip>());
         QCOMPARE(env.messages.texts, QStringList());
     }
 
@@ -475,7 +477,7 @@ private slots:
     {
         TestEnvironment env;
         env.tray.available = false;
-        frmclockMain *clock = env.table->show<frmclockMain>();
+        ClockStrip *clock = env.table->show<ClockStrip>();
         CommandRunner runner(*env.table);
         const Reply reply = runner.run({"--hide"});
         QCOMPARE(reply.exitCode, 1);
@@ -498,7 +500,7 @@ private slots:
         // The panel goes away after the icon was there: the hidden clock
         // comes back, and --hide is refused until a panel is there again.
         TestEnvironment env;
-        frmclockMain *clock = env.table->show<frmclockMain>();
+        ClockStrip *clock = env.table->show<ClockStrip>();
         CommandRunner runner(*env.table);
         QCOMPARE(runner.run({"--hide"}), Reply());
         QVERIFY(!clock->isVisible());

@@ -7,7 +7,7 @@
 // fails writes below a folder with a chosen error (tests/support/failwrites.cpp).
 
 #include "autostart/xdgregistry.h"
-#include "options/frmoption.h"
+#include "options/optionsdialog.h"
 #include "testenvironment.h"
 
 #include <QApplication>
@@ -269,7 +269,7 @@ private slots:
         XdgRegistry registry(AutostartFolders{config + QStringLiteral("/autostart"), QString()},
                              env.messages);
         env.table->services().registry = &registry;
-        frmOption *options = env.table->show<frmOption>();
+        OptionsDialog *options = env.table->show<OptionsDialog>();
         QCheckBox *autoRun = options->findChild<QCheckBox *>(QStringLiteral("chkAutoRun"));
         QVERIFY(autoRun && !autoRun->isChecked());
 

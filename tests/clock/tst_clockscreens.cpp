@@ -1,4 +1,4 @@
-#include "clock/frmclockmain.h"
+#include "clock/clockstrip.h"
 #include "testenvironment.h"
 
 #include <QApplication>
@@ -18,7 +18,7 @@ void tst_ClockScreens::startsOnTheNearestScreen()
 {
     QCOMPARE(QGuiApplication::screens().size(), 2);
     TestEnvironment env;
-    frmclockMain *clock = env.table->window<frmclockMain>();
+    ClockStrip *clock = env.table->window<ClockStrip>();
     QVERIFY(clock->isVisible());
     QCOMPARE(clock->pos(), QPoint(554, 24));
 }

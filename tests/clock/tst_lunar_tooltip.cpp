@@ -1,6 +1,6 @@
 // The date tooltip on the clock strip, offscreen, on the fake clock.
 
-#include "clock/frmclockmain.h"
+#include "clock/clockstrip.h"
 #include "testenvironment.h"
 
 #include <QApplication>
@@ -17,7 +17,7 @@ namespace {
 /// Moves the mouse over a point of the strip, as the user does, and then asks for the tooltip
 /// there as the platform does once the mouse rests. Returns the tooltip shown, or a null
 /// string when none is shown.
-QString hover(frmclockMain *w, QPoint pos)
+QString hover(ClockStrip *w, QPoint pos)
 {
     // Start with no tooltip on screen (a hidden tooltip fades out on a short timer).
     QToolTip::hideText();
@@ -37,7 +37,7 @@ QString hover(frmclockMain *w, QPoint pos)
     return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
-QPoint labelCentre(frmclockMain *w)
+QPoint labelCentre(ClockStrip *w)
 {
     return w->label1()->geometry().center();
 }
@@ -65,10 +65,10 @@ private slots:
     void tooltipKeepsItsOwnLook();
 
 private:
-    frmclockMain *load(const QDateTime &start)
+    ClockStrip *load(const QDateTime &start)
     {
         m_env->clock.set(start);
-        frmclockMain *w = m_env->table->window<frmclockMain>();
+        ClockStrip *w = m_env->table->window<ClockStrip>();
         if (w && !QTest::qWaitForWindowExposed(w))
             return nullptr;
         return w;
@@ -78,7 +78,7 @@ private:
 
 void TestLunarTooltip::startUpDay()
 {
-    frmclockMain *w = load(QDateTime(QDate(2006, 1, 13), QTime(12, 0, 0)));
+    ClockStrip *w = load(QDateTime(QDate(2006, 1, 13), QTime(12, 0, 0)));
     QVERIFY(w);
     QCOMPARE(hover(w, labelCentre(w)), u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四"_s);
     QCOMPARE(w->label1()->toolTip(), u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四"_s);
@@ -86,7 +86,7 @@ void TestLunarTooltip::startUpDay()
 
 void TestLunarTooltip::leapMonth()
 {
-    frmclockMain *w = load(QDateTime(QDate(2004, 3, 21), QTime(8, 30, 0)));
+    ClockStrip *w = load(QDateTime(QDate(2004, 3, 21), QTime(8, 30, 0)));
     QVERIFY(w);
     QCOMPARE(hover(w, labelCentre(w)), u"星期日 公历：2004年03月21日 农历：甲申年(猴)闰二月初一"_s);
 }
@@ -120,11 +120,11 @@ void TestLunarTooltip::lunarPartFollowsTheDate()
     QFETCH(QDateTime, start);
     QFETCH(QDateTime, later);
     QFETCH(QString, tooltip);
-    frmclockMain *w = load(start);
+    ClockStrip *w = load(start);
     QVERIFY(w);
     QVERIFY(!hover(w, labelCentre(w)).isEmpty());
 
-    QSignalSpy ticks(w, &frmclockMain::schedulerTick);
+    QSignalSpy ticks(w, &ClockStrip::secondShown);
     m_env->clock.set(later);
     QVERIFY(ticks.wait(5000));
     QCOMPARE(w->label1()->text(), later.toString(u"hh:mm:ss"_s));
@@ -135,7 +135,7 @@ void TestLunarTooltip::lunarPartFollowsTheDate()
 // clock loads and runs as usual.
 void TestLunarTooltip::startUpOutOfRange()
 {
-    frmclockMain *w = load(QDateTime(QDate(2101, 1, 29), QTime(9, 0, 0)));
+    ClockStrip *w = load(QDateTime(QDate(2101, 1, 29), QTime(9, 0, 0)));
     QVERIFY(w);
     QVERIFY(w->isTicking());
     QCOMPARE(hover(w, labelCentre(w)), u"星期六 公历：2101年01月29日"_s);
@@ -143,7 +143,7 @@ void TestLunarTooltip::startUpOutOfRange()
 
 void TestLunarTooltip::endCapsShowNoTooltip()
 {
-    frmclockMain *w = load(QDateTime(QDate(2006, 1, 13), QTime(12, 0, 0)));
+    ClockStrip *w = load(QDateTime(QDate(2006, 1, 13), QTime(12, 0, 0)));
     QVERIFY(w);
     QVERIFY(!hover(w, labelCentre(w)).isEmpty()); // the label's tooltip is set by now
     QCOMPARE(hover(w, QPoint(3, w->height() / 2)), QString());
@@ -155,7 +155,7 @@ void TestLunarTooltip::weekdayIgnoresTheLocale()
 {
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    frmclockMain *w = load(QDateTime(QDate(2006, 1, 13), QTime(12, 0, 0)));
+    ClockStrip *w = load(QDateTime(QDate(2006, 1, 13), QTime(12, 0, 0)));
     const QString shown = w ? hover(w, labelCentre(w)) : QString();
     QLocale::setDefault(saved);
     QVERIFY(w);
@@ -167,7 +167,7 @@ void TestLunarTooltip::weekdayIgnoresTheLocale()
 // to QLabel#Label1 does not.
 void TestLunarTooltip::tooltipKeepsItsOwnLook()
 {
-    frmclockMain *w = load(QDateTime(QDate(2006, 1, 13), QTime(12, 0, 0)));
+    ClockStrip *w = load(QDateTime(QDate(2006, 1, 13), QTime(12, 0, 0)));
     QVERIFY(w);
     QVERIFY(!hover(w, labelCentre(w)).isEmpty());
     QWidget *tip = nullptr;

@@ -1,10 +1,10 @@
-#include "alarm/frminttime.h"
-#include "alarm/frmtimer.h"
-#include "clock/frmclockmain.h"
+#include "alarm/alarmpopup.h"
+#include "alarm/chimepopup.h"
+#include "clock/clockstrip.h"
 #include "savesettings.h"
 #include "settings/settingsstore.h"
-#include "shutdown/frmclosewindows.h"
-#include "shutdown/frmshutdownwarning.h"
+#include "shutdown/shutdowndialog.h"
+#include "shutdown/shutdownwarning.h"
 #include "testenvironment.h"
 #include "time/secondticker.h"
 #include "time/wholesecond.h"
@@ -28,7 +28,7 @@ class tst_Scheduler : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestEnvironment> env;
-    frmclockMain *clock = nullptr;
+    ClockStrip *clock = nullptr;
 
     void arm(const QStringList &settings) { saveSettings(*env->store, settings); }
     /// The clock's once-a-second tick at that time, then what it left to do
@@ -36,16 +36,16 @@ class tst_Scheduler : public QObject {
     void tickAt(const QDateTime &at)
     {
         env->clock.set(at);
-        emit clock->schedulerTick(env->clock.now());
+        emit clock->secondShown(env->clock.now());
         settle();
     }
     /// The same at that time of the test day.
     void tickAt(QTime time) { tickAt(QDateTime(Day0, time.addMSecs(20))); }
     /// The warning's own second ticker, `seconds` later.
-    void warningTick(frmShutdownWarning *w, int seconds)
+    void warningTick(ShutdownWarning *w, int seconds)
     {
         env->clock.advance(seconds * 1000);
-        emit w->findChild<SecondTicker *>()->tick(env->clock.now());
+        emit w->findChild<SecondTicker *>()->secondPassed(env->clock.now());
         settle();
     }
     /// Runs what was posted to the event loop (calls deferred by a tick).
@@ -57,17 +57,19 @@ class tst_Scheduler : public QObject {
     /// The program ends and starts again on the same settings file.
     void restart()
     {
+        env->scheduler.reset();
         env->table.reset();
         env->store = env->reopenStore();
         env->table = std::make_unique<WindowTable>(env->services, *env->store);
-        clock = env->table->window<frmclockMain>();
+        env->scheduler = std::make_unique<Scheduler>(*env->table);
+        clock = env->table->window<ClockStrip>();
         settle();
     }
     /// The shutdown dialog, filled in and confirmed as a user does it:
     /// `minutes` < 0 means the time-of-day mode with `time`.
     void setShutdown(QTime time, int minutes, bool daily)
     {
-        frmCloseWindows *w = env->table->show<frmCloseWindows>();
+        ShutdownDialog *w = env->table->show<ShutdownDialog>();
         if (minutes < 0) {
             w->txtHour->setText(QString::number(time.hour()));
             w->txtMinute->setText(QString::number(time.minute()));
@@ -79,23 +81,23 @@ class tst_Scheduler : public QObject {
         w->chkImedClose->setChecked(true);
         w->chkOpenClose->setChecked(true);
         w->cmdOk->click();
-        QVERIFY(!env->table->isLoaded<frmCloseWindows>());
+        QVERIFY(!env->table->isLoaded<ShutdownDialog>());
     }
     /// Whether the shutdown dialog shows the scheduled shutdown switched on.
     bool dialogShowsArmed()
     {
-        frmCloseWindows *w = env->table->window<frmCloseWindows>();
+        ShutdownDialog *w = env->table->window<ShutdownDialog>();
         const bool armed = w->chkOpenClose->isChecked();
         w->unload();
         return armed;
     }
-    frmShutdownWarning *warning() const { return env->table->loaded<frmShutdownWarning>(); }
+    ShutdownWarning *warning() const { return env->table->loaded<ShutdownWarning>(); }
 
 private slots:
     void init()
     {
         env = std::make_unique<TestEnvironment>();
-        clock = env->table->window<frmclockMain>();
+        clock = env->table->window<ClockStrip>();
     }
     void cleanup() { env.reset(); }
 
@@ -103,13 +105,13 @@ private slots:
     {
         arm({"chkinttime=1", "chkyntimer=0", "itimer=8:00:00"});
         tickAt(QTime(7, 59, 59));
-        QVERIFY(!env->table->isLoaded<frmTimer>());
-        QVERIFY(!env->table->isLoaded<frmIntTime>());
+        QVERIFY(!env->table->isLoaded<AlarmPopup>());
+        QVERIFY(!env->table->isLoaded<ChimePopup>());
         tickAt(QTime(8, 0, 0));
-        QVERIFY(env->table->isLoaded<frmTimer>());
-        QVERIFY(env->table->loaded<frmTimer>()->isVisible());
-        QVERIFY(env->table->isLoaded<frmIntTime>());
-        QVERIFY(env->table->loaded<frmIntTime>()->isVisible());
+        QVERIFY(env->table->isLoaded<AlarmPopup>());
+        QVERIFY(env->table->loaded<AlarmPopup>()->isVisible());
+        QVERIFY(env->table->isLoaded<ChimePopup>());
+        QVERIFY(env->table->loaded<ChimePopup>()->isVisible());
         QVERIFY(env->power.calls.isEmpty());
     }
 
@@ -119,8 +121,8 @@ private slots:
     {
         arm({"chkinttime=1", "chkyntimer=0", "itimer=8:00:00"});
         tickAt(QTime(8, 0, 0));
-        frmTimer *alarm = env->table->loaded<frmTimer>();
-        frmIntTime *chime = env->table->loaded<frmIntTime>();
+        AlarmPopup *alarm = env->table->loaded<AlarmPopup>();
+        ChimePopup *chime = env->table->loaded<ChimePopup>();
         QVERIFY(alarm && chime);
         QVERIFY(alarm->isVisible() && chime->isVisible());
         QVERIFY2(!alarm->frameGeometry().intersects(chime->frameGeometry()),
@@ -135,21 +137,21 @@ private slots:
         QWidget *first = QApplication::activeWindow();
         QVERIFY(first == alarm || first == chime);
         QTest::keyClick(first->focusWidget(), Qt::Key_Return);
-        QTRY_VERIFY(!env->table->isLoaded<frmTimer>() || !env->table->isLoaded<frmIntTime>());
+        QTRY_VERIFY(!env->table->isLoaded<AlarmPopup>() || !env->table->isLoaded<ChimePopup>());
         QWidget *second = first == alarm ? static_cast<QWidget *>(chime) : alarm;
         QTRY_COMPARE(QApplication::activeWindow(), second);
         QTest::keyClick(second->focusWidget(), Qt::Key_Return);
-        QTRY_VERIFY(!env->table->isLoaded<frmTimer>() && !env->table->isLoaded<frmIntTime>());
+        QTRY_VERIFY(!env->table->isLoaded<AlarmPopup>() && !env->table->isLoaded<ChimePopup>());
     }
 
     void anOpenPopupIsLeftAlone()
     {
         arm({"chkyntimer=0", "itimer=7:05:00"});
-        frmTimer *open = env->table->show<frmTimer>();
+        AlarmPopup *open = env->table->show<AlarmPopup>();
         open->move(10, 20);
         open->hide(); // e.g. behind other windows; still loaded
         tickAt(QTime(7, 5, 0));
-        QCOMPARE(env->table->loaded<frmTimer>(), open);
+        QCOMPARE(env->table->loaded<AlarmPopup>(), open);
         QCOMPARE(open->pos(), QPoint(10, 20));
         QVERIFY(!open->isVisible());
     }
@@ -158,11 +160,11 @@ private slots:
     {
         arm({"chkyntimer=0", "itimer=7:05:00"});
         tickAt(QTime(7, 5, 0));
-        env->table->loaded<frmTimer>()->unload();
+        env->table->loaded<AlarmPopup>()->unload();
         QTest::qWait(0);
         tickAt(env->clock.now().addMSecs(500));
         tickAt(QTime(7, 5, 1));
-        QVERIFY(!env->table->isLoaded<frmTimer>());
+        QVERIFY(!env->table->isLoaded<AlarmPopup>());
     }
 
     void scheduledShutdown_data()
@@ -183,13 +185,13 @@ private slots:
             arm({"chkImedClose=" + imedClose});
         tickAt(QTime(22, 29, 0));
         QVERIFY(env->power.calls.isEmpty());
-        QCOMPARE(env->table->isLoaded<frmShutdownWarning>(), !atOnce);
+        QCOMPARE(env->table->isLoaded<ShutdownWarning>(), !atOnce);
         if (atOnce) {
             tickAt(QTime(22, 30, 0));
             QCOMPARE(env->power.calls, QStringList{"PowerOff"});
             return;
         }
-        frmShutdownWarning *w = warning();
+        ShutdownWarning *w = warning();
         QVERIFY(w->isVisible());
         QVERIFY(!env->windows.topmostCalls.isEmpty());
         QCOMPARE(env->windows.topmostCalls.last().window.data(), w);
@@ -202,7 +204,7 @@ private slots:
     {
         arm({"chkopenclose=1", "timer=22:30:00"});
         tickAt(QTime(22, 29, 0));
-        frmShutdownWarning *w = warning();
+        ShutdownWarning *w = warning();
         for (int left = 59; left >= 1; --left) {
             warningTick(w, 1);
             QCOMPARE(w->lblCountdown->text(), QString("将在 %1 秒后关闭计算机").arg(left));
@@ -211,7 +213,7 @@ private slots:
         warningTick(w, 1);
         QCOMPARE(env->power.calls, QStringList{"PowerOff"});
         QCOMPARE(env->clock.now().time().second(), 0);
-        QVERIFY(!env->table->isLoaded<frmShutdownWarning>());
+        QVERIFY(!env->table->isLoaded<ShutdownWarning>());
         tickAt(QTime(22, 30, 0)); // the scheduler's own tick of that second adds nothing
         QCOMPARE(env->power.calls, QStringList{"PowerOff"});
     }
@@ -243,9 +245,9 @@ private slots:
         QTime powered;
         for (QTime t = from; t <= stated.addSecs(90); t = t.addSecs(1)) {
             env->clock.set(QDateTime(Day0, t.addMSecs(20)));
-            if (frmShutdownWarning *w = warning())
-                emit w->findChild<SecondTicker *>()->tick(env->clock.now());
-            emit clock->schedulerTick(env->clock.now());
+            if (ShutdownWarning *w = warning())
+                emit w->findChild<SecondTicker *>()->secondPassed(env->clock.now());
+            emit clock->secondShown(env->clock.now());
             settle();
             if (!warned.isValid() && warning())
                 warned = t;
@@ -284,7 +286,7 @@ private slots:
         QFETCH(bool, schedulerFirst);
         arm({"chkopenclose=1", "chkclosetime=0", "timer=22:30:00", "timerdate=2026-03-02"});
         tickAt(QTime(22, 29, 0));
-        frmShutdownWarning *w = warning();
+        ShutdownWarning *w = warning();
         QVERIFY(w);
         for (int i = 0; i < 10; ++i)
             warningTick(w, 1);
@@ -295,11 +297,11 @@ private slots:
             env->clock.set(QDateTime(Day0, t.addMSecs(20)));
             // The two tickers of one second come in either order.
             if (schedulerFirst)
-                emit clock->schedulerTick(env->clock.now());
-            if (frmShutdownWarning *open = warning())
-                emit open->findChild<SecondTicker *>()->tick(env->clock.now());
+                emit clock->secondShown(env->clock.now());
+            if (ShutdownWarning *open = warning())
+                emit open->findChild<SecondTicker *>()->secondPassed(env->clock.now());
             if (!schedulerFirst)
-                emit clock->schedulerTick(env->clock.now());
+                emit clock->secondShown(env->clock.now());
             settle();
         }
         QTEST(env->power.calls, "calls");
@@ -319,13 +321,13 @@ private slots:
         QFETCH(QStringList, calls);
         arm({"chkopenclose=1", "timer=22:30:00"});
         tickAt(QTime(22, 29, 0));
-        frmShutdownWarning *w = warning();
+        ShutdownWarning *w = warning();
         warningTick(w, 1);
         QWidget *target = w->findChild<QWidget *>(control);
         QVERIFY(target);
         QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(env->power.calls, calls);
-        QVERIFY(!env->table->isLoaded<frmShutdownWarning>());
+        QVERIFY(!env->table->isLoaded<ShutdownWarning>());
 
         // Skipped for today: the rest of the minute, its stated second and a
         // clock set back over the time do not bring it back.
@@ -333,7 +335,7 @@ private slots:
         tickAt(QTime(22, 30, 0));
         tickAt(QTime(22, 28, 59));
         tickAt(QTime(22, 29, 0));
-        QVERIFY(!env->table->isLoaded<frmShutdownWarning>());
+        QVERIFY(!env->table->isLoaded<ShutdownWarning>());
         QCOMPARE(env->power.calls, calls);
     }
 
@@ -352,7 +354,7 @@ private slots:
         env->power.failure->timeoutSeconds = 5;
         arm({"chkopenclose=1", "timer=22:30:00", "chkImedClose=" + imedClose});
         env->clock.set(QDateTime(Day0, QTime(22, 30, 0, 20)));
-        emit clock->schedulerTick(env->clock.now());
+        emit clock->secondShown(env->clock.now());
         // The request and its message come from the event loop, after the
         // tick returned.
         QVERIFY(env->power.calls.isEmpty());
@@ -364,20 +366,20 @@ private slots:
         QCOMPARE(env->messages.texts.first(),
                  QString("无法关闭计算机。\r系统总线在 5 秒内没有应答。"));
         for (int s = 0; s <= 10; ++s) {
-            emit clock->schedulerTick(env->clock.now().addMSecs(300));
+            emit clock->secondShown(env->clock.now().addMSecs(300));
             tickAt(QTime(22, 30, s));
         }
         QTest::qWait(20);
         QCOMPARE(env->power.calls, QStringList{"PowerOff"});
         QCOMPARE(env->messages.texts.size(), 1);
-        QVERIFY(!env->table->isLoaded<frmShutdownWarning>());
+        QVERIFY(!env->table->isLoaded<ShutdownWarning>());
     }
 
     void aSuspendPausesTheWarning()
     {
         arm({"chkopenclose=1", "timer=22:30:00"});
         tickAt(QTime(22, 29, 0));
-        frmShutdownWarning *w = warning();
+        ShutdownWarning *w = warning();
         for (int i = 0; i < 10; ++i)
             warningTick(w, 1);
         warningTick(w, 3 * 3600); // suspended for three hours
@@ -386,7 +388,7 @@ private slots:
         warningTick(w, 1);
         QCOMPARE(w->secondsLeft(), 49);
         env->clock.advance(-3600 * 1000); // clock set back
-        emit w->findChild<SecondTicker *>()->tick(env->clock.now());
+        emit w->findChild<SecondTicker *>()->secondPassed(env->clock.now());
         QCOMPARE(w->secondsLeft(), 49);
     }
 
@@ -406,7 +408,7 @@ private slots:
         QFETCH(int, step);
         arm({"chkopenclose=1", "timer=22:30:00"});
         tickAt(QTime(22, 29, 0));
-        frmShutdownWarning *w = warning();
+        ShutdownWarning *w = warning();
         QCOMPARE(w->secondsLeft(), 60);
         warningTick(w, step);
         QTEST(w->secondsLeft(), "left");
@@ -445,14 +447,14 @@ private slots:
         auto happened = [&] {
             if (action == "PowerOff")
                 return env->power.calls == QStringList{"PowerOff"};
-            return (action == "frmTimer" && env->table->isLoaded<frmTimer>()) ||
-                   (action == "frmIntTime" && env->table->isLoaded<frmIntTime>()) ||
+            return (action == "frmTimer" && env->table->isLoaded<AlarmPopup>()) ||
+                   (action == "frmIntTime" && env->table->isLoaded<ChimePopup>()) ||
                    (action == "frmShutdownWarning" && warning());
         };
 
         env->clock.set(QDateTime(Day0, time.addMSecs(20)));
         inTick = true;
-        emit clock->schedulerTick(env->clock.now());
+        emit clock->secondShown(env->clock.now());
         inTick = false;
         QVERIFY(!happened());
         QVERIFY(env->messages.texts.isEmpty());

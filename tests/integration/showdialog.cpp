@@ -8,16 +8,16 @@
 // sound player fail, so the missing-sound message shows. Prints
 // "window <id>" when the window is on screen, and runs until it is closed.
 
-#include "alarm/frminttime.h"
-#include "alarm/frmsettime.h"
-#include "alarm/frmtimer.h"
+#include "alarm/alarmdialog.h"
+#include "alarm/alarmpopup.h"
+#include "alarm/chimepopup.h"
 #include "platform/qtmessageboxes.h"
 #include "platform/windowsystem.h"
 #include "settings/settingskeys.h"
-#include "shutdown/frmclosewindows.h"
-#include "shutdown/frmshutdownwarning.h"
+#include "shutdown/shutdowndialog.h"
+#include "shutdown/shutdownwarning.h"
 #include "testenvironment.h"
-#include "ui/frmabout.h"
+#include "ui/aboutdialog.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -56,18 +56,18 @@ const std::vector<Setting> DailyShutdown = {{"chkclosetime", "1"},
                                             {"chkopenclose", "1"}};
 
 const Showcase Showcases[] = {
-    {"frmAbout", Afternoon, {}, [](WindowTable &t) { return t.show<frmAbout>(); }},
-    {"frmTimer", Afternoon, {}, [](WindowTable &t) { return t.show<frmTimer>(); }},
-    {"frmIntTime", Afternoon, {}, [](WindowTable &t) { return t.show<frmIntTime>(); }},
+    {"frmAbout", Afternoon, {}, [](WindowTable &t) { return t.show<AboutDialog>(); }},
+    {"frmTimer", Afternoon, {}, [](WindowTable &t) { return t.show<AlarmPopup>(); }},
+    {"frmIntTime", Afternoon, {}, [](WindowTable &t) { return t.show<ChimePopup>(); }},
     {"frmSetTime",
      LateEvening,
      {{"itimer", "7:05:00"}, {"hour", "7"}, {"minute", "5"}, {"prompt", "起床了，该去上班了！"}},
-     [](WindowTable &t) { return t.show<frmSetTime>(); }},
+     [](WindowTable &t) { return t.show<AlarmDialog>(); }},
     {"frmCloseWindows", LateEvening, DailyShutdown,
-     [](WindowTable &t) { return t.show<frmCloseWindows>(); }},
+     [](WindowTable &t) { return t.show<ShutdownDialog>(); }},
     {"frmCloseWindows-countdown", LateEvening, DailyShutdown,
      [](WindowTable &t) {
-         frmCloseWindows *w = t.show<frmCloseWindows>();
+         ShutdownDialog *w = t.show<ShutdownDialog>();
          w->OptCountDownStart->setChecked(true);
          w->SliderLg->setValue(30);
          return w;
@@ -75,7 +75,7 @@ const Showcase Showcases[] = {
     {"frmShutdownWarning",
      LateEvening,
      {},
-     [](WindowTable &t) { return t.show<frmShutdownWarning>(); }},
+     [](WindowTable &t) { return t.show<ShutdownWarning>(); }},
 };
 
 QString names()

@@ -1,7 +1,7 @@
 #include "autostart/xdgregistry.h"
-#include "clock/frmclockmain.h"
+#include "clock/clockstrip.h"
 #include "desktopentryreader.h"
-#include "options/frmoption.h"
+#include "options/optionsdialog.h"
 #include "platform/windowsystem.h"
 #include "testenvironment.h"
 
@@ -109,7 +109,7 @@ void tst_OptionsX11::autoRunWithTheMouse()
     env.table->services().registry = &registry;
     env.store->save(QStringLiteral("Settings"), QStringLiteral("chkinttime"), QStringLiteral("1"));
 
-    frmOption *w = env.table->show<frmOption>();
+    OptionsDialog *w = env.table->show<OptionsDialog>();
     QVERIFY(QTest::qWaitForWindowExposed(w));
     auto *autoRun = w->findChild<QCheckBox *>(QStringLiteral("chkAutoRun"));
     const QString entry = folder + QStringLiteral("/QarnexTime.desktop");
@@ -139,7 +139,7 @@ void tst_OptionsX11::autoRunWithTheMouse()
              QStringLiteral("true"));
 
     QVERIFY(click(w->findChild<QPushButton *>(QStringLiteral("cmdOk"))));
-    QTRY_VERIFY(!env.table->isLoaded<frmOption>());
+    QTRY_VERIFY(!env.table->isLoaded<OptionsDialog>());
     QCOMPARE(env.reopenStore()->get(QStringLiteral("Settings"), QStringLiteral("chkautorun")),
              QStringLiteral("0"));
     QVERIFY(env.messages.texts.isEmpty());
@@ -151,14 +151,14 @@ void tst_OptionsX11::chkTopOnTheRealClock()
     X11WindowSystem windows;
     env.table->services().windows = &windows;
 
-    frmclockMain *clock = env.table->window<frmclockMain>();
+    ClockStrip *clock = env.table->window<ClockStrip>();
     QVERIFY(QTest::qWaitForWindowExposed(clock));
     QTRY_VERIFY(isAbove(clock));
     clock->move(300, 500);
     QTRY_COMPARE(clock->pos(), QPoint(300, 500));
     const WId nativeWindow = clock->winId();
 
-    frmOption *w = env.table->show<frmOption>();
+    OptionsDialog *w = env.table->show<OptionsDialog>();
     QVERIFY(QTest::qWaitForWindowExposed(w));
     auto *top = w->findChild<QCheckBox *>(QStringLiteral("chkTop"));
 
@@ -173,7 +173,7 @@ void tst_OptionsX11::chkTopOnTheRealClock()
 
     // OK with the box ticked keeps it on top; in place, same native window.
     QVERIFY(click(w->findChild<QPushButton *>(QStringLiteral("cmdOk"))));
-    QTRY_VERIFY(!env.table->isLoaded<frmOption>());
+    QTRY_VERIFY(!env.table->isLoaded<OptionsDialog>());
     QVERIFY(isAbove(clock));
     QCOMPARE(clock->winId(), nativeWindow);
     const QByteArray geometry = run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"),

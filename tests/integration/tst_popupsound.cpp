@@ -6,7 +6,7 @@
 // The program's folder is this executable's own folder (a private one, see
 // CMakeLists.txt): the test puts tolvek.wav there, or takes it away.
 
-#include "alarm/frminttime.h"
+#include "alarm/chimepopup.h"
 #include "platform/canberrasoundplayer.h"
 #include "testenvironment.h"
 
@@ -138,7 +138,7 @@ private slots:
         Services services = env.services;
         services.sound = &player;
         WindowTable table(services, *env.store);
-        frmIntTime *popup = table.show<frmIntTime>();
+        ChimePopup *popup = table.show<ChimePopup>();
         QCOMPARE(env.messages.texts.size(), 1);
         const QString text = env.messages.texts.first();
         QVERIFY2(text.startsWith(QStringLiteral("无法播放声音<tolvek.wav>：")) &&
@@ -172,7 +172,7 @@ private slots:
 
         startRecording();
         const int before = samples();
-        frmIntTime *popup = table.show<frmIntTime>();
+        ChimePopup *popup = table.show<ChimePopup>();
         QVERIFY2(env.messages.texts.isEmpty(),
                  qPrintable(QStringLiteral("libcanberra error %1").arg(player.lastError())));
         QVERIFY(popup->isVisible());
@@ -191,7 +191,7 @@ private slots:
         services.sound = &player;
         WindowTable table(services, *env.store);
 
-        frmIntTime *popup = table.show<frmIntTime>();
+        ChimePopup *popup = table.show<ChimePopup>();
         QCOMPARE(env.messages.texts,
                  QStringList{QStringLiteral("找不到<tolvek.wav>文件,请您检查程序目录下\r"
                                             "是否有<tolvek.wav>文件,如没有可以另外改名一 .WAV "
@@ -234,7 +234,7 @@ private slots:
         Services services = env.services;
         services.sound = &player;
         WindowTable table(services, *env.store);
-        frmIntTime *popup = table.show<frmIntTime>();
+        ChimePopup *popup = table.show<ChimePopup>();
         qputenv("PULSE_SERVER", server);
         if (env.messages.texts.isEmpty())
             QSKIP("a sound device answered without a sound server");

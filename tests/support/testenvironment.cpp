@@ -1,6 +1,6 @@
 #include "testenvironment.h"
 
-#include "clock/frmclockmain.h"
+#include "clock/clockstrip.h"
 
 TestEnvironment::TestEnvironment(const std::function<void(QString &)> &prepareSettings)
 {
@@ -18,11 +18,13 @@ TestEnvironment::TestEnvironment(const std::function<void(QString &)> &prepareSe
         prepareSettings(settingsFile);
     store = std::make_unique<SettingsStore>(settingsPath());
     table = std::make_unique<WindowTable>(services, *store);
-    table->setMainWindow<frmclockMain>();
+    table->setMainWindow<ClockStrip>();
+    scheduler = std::make_unique<Scheduler>(*table);
 }
 
 TestEnvironment::~TestEnvironment()
 {
+    scheduler.reset();
     table.reset();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clock/scheduler.h"
 #include "fakeclock.h"
 #include "fakes.h"
 #include "platform/services.h"
@@ -34,6 +35,8 @@ struct TestEnvironment {
     Services services;
     std::unique_ptr<SettingsStore> store;
     std::unique_ptr<WindowTable> table;
+    /// Follows the strip the table loads, as in the program.
+    std::unique_ptr<Scheduler> scheduler;
 
     QString settingsFile = dir.filePath(QStringLiteral("Zirvel.conf"));
     QString settingsPath() const { return settingsFile; }

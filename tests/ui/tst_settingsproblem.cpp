@@ -1,7 +1,7 @@
 // When the settings cannot be kept, the user hears it once, from the main
 // loop, with the file and the reason named.
 
-#include "alarm/frmsettime.h"
+#include "alarm/alarmdialog.h"
 #include "testenvironment.h"
 
 #include <QDir>
@@ -19,7 +19,7 @@ class tst_SettingsProblem : public QObject {
 
     static void okOnTheAlarmDialog(TestEnvironment &env, const QString &prompt)
     {
-        frmSetTime *w = env.table->show<frmSetTime>();
+        AlarmDialog *w = env.table->show<AlarmDialog>();
         w->txtHour->setText(QStringLiteral("7"));
         w->txtMinute->setText(QStringLiteral("5"));
         w->txtPrompt->setText(prompt);

@@ -1,12 +1,12 @@
-#include "alarm/frminttime.h"
-#include "alarm/frmsettime.h"
-#include "alarm/frmtimer.h"
-#include "options/frmoption.h"
+#include "alarm/alarmdialog.h"
+#include "alarm/alarmpopup.h"
+#include "alarm/chimepopup.h"
+#include "options/optionsdialog.h"
 #include "platform/windowsystem.h"
-#include "shutdown/frmclosewindows.h"
+#include "shutdown/shutdowndialog.h"
 #include "testenvironment.h"
+#include "ui/aboutdialog.h"
 #include "ui/controltable.h"
-#include "ui/frmabout.h"
 #include "ui/labelbutton.h"
 
 #include <QApplication>
@@ -29,12 +29,12 @@ namespace {
 QList<ControlRow> chromeOf(const QString &name)
 {
     const QHash<QString, const QList<ControlRow> *> designs = {
-        {QStringLiteral("frmSetTime"), &frmSetTime::design()},
-        {QStringLiteral("frmOption"), &frmOption::design()},
-        {QStringLiteral("frmCloseWindows"), &frmCloseWindows::design()},
-        {QStringLiteral("frmAbout"), &frmAbout::design()},
-        {QStringLiteral("frmTimer"), &frmTimer::design()},
-        {QStringLiteral("frmIntTime"), &frmIntTime::design()},
+        {QStringLiteral("frmSetTime"), &AlarmDialog::design()},
+        {QStringLiteral("frmOption"), &OptionsDialog::design()},
+        {QStringLiteral("frmCloseWindows"), &ShutdownDialog::design()},
+        {QStringLiteral("frmAbout"), &AboutDialog::design()},
+        {QStringLiteral("frmTimer"), &AlarmPopup::design()},
+        {QStringLiteral("frmIntTime"), &ChimePopup::design()},
     };
     QList<ControlRow> chrome;
     if (const QList<ControlRow> *design = designs.value(name)) {
@@ -188,7 +188,7 @@ private slots:
     }
 
     // The skin is drawn unscaled from the corner: a client area one pixel
-    // larger shows a strip of background at the right and bottom; frmAbout,
+    // larger shows a strip of background at the right and bottom; AboutDialog,
     // one pixel smaller, is covered by the skin, its grey never shows.
     void skinUnscaledWithStripOrCut_data()
     {
@@ -233,24 +233,24 @@ private slots:
     // design values, so a dragged dialog reopens at its start position.
     void oneInstanceRebuiltAfterUnload()
     {
-        frmAbout *first = env->table->show<frmAbout>();
+        AboutDialog *first = env->table->show<AboutDialog>();
         QVERIFY(first);
-        QCOMPARE(env->table->show<frmAbout>(), first);
+        QCOMPARE(env->table->show<AboutDialog>(), first);
         int abouts = 0;
         for (QWidget *w : QApplication::topLevelWidgets())
-            abouts += qobject_cast<frmAbout *>(w) != nullptr;
+            abouts += qobject_cast<AboutDialog *>(w) != nullptr;
         QCOMPARE(abouts, 1);
         QCOMPARE(first->objectName(), QStringLiteral("frmAbout"));
 
         const QPoint start = first->pos();
         QCOMPARE(start, centred(first->size()));
         first->move(start + QPoint(77, 33));
-        QPointer<frmAbout> old(first);
+        QPointer<AboutDialog> old(first);
         QTest::mouseClick(first->closeLabel(), Qt::LeftButton);
-        QVERIFY(!env->table->isLoaded<frmAbout>());
+        QVERIFY(!env->table->isLoaded<AboutDialog>());
         QTRY_VERIFY(old.isNull());
 
-        frmAbout *second = env->table->show<frmAbout>();
+        AboutDialog *second = env->table->show<AboutDialog>();
         QVERIFY(second);
         QCOMPARE(second->pos(), start);
     }
@@ -282,7 +282,7 @@ private slots:
         QFETCH(QPoint, delta);
         QFETCH(bool, moves);
 
-        frmAbout *about = env->table->show<frmAbout>();
+        AboutDialog *about = env->table->show<AboutDialog>();
         QWidget *target =
             handle.isEmpty() ? static_cast<QWidget *>(about) : about->findChild<QWidget *>(handle);
         QVERIFY(target);
@@ -296,7 +296,7 @@ private slots:
         sendMouse(target, QEvent::MouseButtonRelease, press + delta, button, Qt::NoButton);
 
         QCOMPARE(about->pos(), moves ? start + delta : start);
-        QVERIFY(env->table->isLoaded<frmAbout>());
+        QVERIFY(env->table->isLoaded<AboutDialog>());
         // The system move is asked for once, and only for a real drag.
         QCOMPARE(env->windows.systemMoves, moves ? 1 : 0);
     }
@@ -349,13 +349,13 @@ private slots:
 
         QWidget *w = nullptr;
         if (dialog == QLatin1String("frmCloseWindows")) {
-            auto *shutdown = env->table->show<frmCloseWindows>();
+            auto *shutdown = env->table->show<ShutdownDialog>();
             shutdown->OptCountDownStart->click();
             w = shutdown;
         } else if (dialog == QLatin1String("frmSetTime")) {
-            w = env->table->show<frmSetTime>();
+            w = env->table->show<AlarmDialog>();
         } else {
-            w = env->table->show<frmOption>();
+            w = env->table->show<OptionsDialog>();
         }
         auto *target = w->findChild<QWidget *>(control);
         QVERIFY(target);
@@ -392,10 +392,10 @@ private slots:
 
     void doubleClickOnTitleDoesNothing()
     {
-        frmTimer *popup = env->table->show<frmTimer>();
+        AlarmPopup *popup = env->table->show<AlarmPopup>();
         const QPoint start = popup->pos();
         QTest::mouseDClick(popup->lblTitle(), Qt::LeftButton);
-        QVERIFY(env->table->isLoaded<frmTimer>());
+        QVERIFY(env->table->isLoaded<AlarmPopup>());
         QCOMPARE(popup->pos(), start);
     }
 };

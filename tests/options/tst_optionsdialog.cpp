@@ -1,7 +1,7 @@
 #include "autostart/xdgregistry.h"
-#include "clock/frmclockmain.h"
+#include "clock/clockstrip.h"
 #include "desktopentryreader.h"
-#include "options/frmoption.h"
+#include "options/optionsdialog.h"
 #include "settings/settingskeys.h"
 #include "testenvironment.h"
 
@@ -40,7 +40,7 @@ QString readFile(const QString &path)
 
 } // namespace
 
-class tst_frmOption : public QObject {
+class tst_OptionsDialog : public QObject {
     Q_OBJECT
 private slots:
     void layout_data();
@@ -65,7 +65,7 @@ private slots:
     void dateTimeTool();
 };
 
-void tst_frmOption::layout_data()
+void tst_OptionsDialog::layout_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("parent");
@@ -106,7 +106,7 @@ void tst_frmOption::layout_data()
                               << "" << QRect(464, 8, 17, 17);
 }
 
-void tst_frmOption::layout()
+void tst_OptionsDialog::layout()
 {
     QFETCH(QString, name);
     QFETCH(QString, parent);
@@ -114,7 +114,7 @@ void tst_frmOption::layout()
     QFETCH(QRect, rect);
 
     TestEnvironment env;
-    frmOption *w = env.table->window<frmOption>();
+    OptionsDialog *w = env.table->window<OptionsDialog>();
     QCOMPARE(w->size(), QSize(484, 316));
     QCOMPARE(w->windowTitle(), QStringLiteral("闹钟"));
 
@@ -137,10 +137,10 @@ void tst_frmOption::layout()
     }
 }
 
-void tst_frmOption::tabOrderAndFocus()
+void tst_OptionsDialog::tabOrderAndFocus()
 {
     TestEnvironment env;
-    frmOption *w = env.table->show<frmOption>();
+    OptionsDialog *w = env.table->show<OptionsDialog>();
     QVERIFY(QTest::qWaitForWindowActive(w));
     QCOMPARE(QApplication::focusWidget(), box(w, "chkTop"));
 
@@ -153,10 +153,10 @@ void tst_frmOption::tabOrderAndFocus()
                                  "chkYnAuotClose", "cmdTime", "chkTop"}));
 }
 
-void tst_frmOption::separatorIsEtched()
+void tst_OptionsDialog::separatorIsEtched()
 {
     TestEnvironment env;
-    frmOption *w = env.table->window<frmOption>();
+    OptionsDialog *w = env.table->window<OptionsDialog>();
     const QImage image = w->grab().toImage();
     const QColor dark = image.pixelColor(240, 263);
     const QColor light = image.pixelColor(240, 264);
@@ -168,12 +168,12 @@ void tst_frmOption::separatorIsEtched()
 }
 
 // Access keys press their buttons; Enter and Esc are not bound to anything.
-void tst_frmOption::keys()
+void tst_OptionsDialog::keys()
 {
     TestEnvironment env;
     env.launcher.installed.insert(QStringLiteral("kcmshell5"),
                                   QStringLiteral("/usr/bin/kcmshell5"));
-    frmOption *w = env.table->show<frmOption>();
+    OptionsDialog *w = env.table->show<OptionsDialog>();
     QVERIFY(QTest::qWaitForWindowActive(w));
 
     QTest::keyClick(w, Qt::Key_Escape);
@@ -181,24 +181,24 @@ void tst_frmOption::keys()
     // A button's access key presses it the way a click looks: a moment later.
     QTest::keyClick(w, Qt::Key_T, Qt::AltModifier);
     QTRY_COMPARE(env.launcher.started.size(), 1);
-    QCOMPARE(env.table->loaded<frmOption>(), w);
+    QCOMPARE(env.table->loaded<OptionsDialog>(), w);
 
     button(w, "cmdOk")->setFocus();
     QTest::keyClick(button(w, "cmdOk"), Qt::Key_Return);
-    QCOMPARE(env.table->loaded<frmOption>(), w);
+    QCOMPARE(env.table->loaded<OptionsDialog>(), w);
 
     QTest::keyClick(w, Qt::Key_C, Qt::AltModifier);
-    QTRY_VERIFY(!env.table->isLoaded<frmOption>());
+    QTRY_VERIFY(!env.table->isLoaded<OptionsDialog>());
     QCOMPARE(env.store->get(Section, QStringLiteral("chkinttime")), QString());
 
-    w = env.table->show<frmOption>();
+    w = env.table->show<OptionsDialog>();
     QVERIFY(QTest::qWaitForWindowActive(w));
     QTest::keyClick(w, Qt::Key_O, Qt::AltModifier);
-    QTRY_VERIFY(!env.table->isLoaded<frmOption>());
+    QTRY_VERIFY(!env.table->isLoaded<OptionsDialog>());
     QCOMPARE(env.store->get(Section, QStringLiteral("chkinttime")), QStringLiteral("0"));
 }
 
-void tst_frmOption::loadRestoresBoxes_data()
+void tst_OptionsDialog::loadRestoresBoxes_data()
 {
     QTest::addColumn<QString>("stored"); ///< one text for all three keys; "-" for none
     QTest::addColumn<bool>("ticked");
@@ -211,7 +211,7 @@ void tst_frmOption::loadRestoresBoxes_data()
     QTest::newRow("empty") << "" << false;
 }
 
-void tst_frmOption::loadRestoresBoxes()
+void tst_OptionsDialog::loadRestoresBoxes()
 {
     QFETCH(QString, stored);
     QFETCH(bool, ticked);
@@ -222,7 +222,7 @@ void tst_frmOption::loadRestoresBoxes()
             env.store->save(Section, QString::fromLatin1(key), stored);
     }
     env.windows.topmostCalls.clear();
-    frmOption *w = env.table->window<frmOption>();
+    OptionsDialog *w = env.table->window<OptionsDialog>();
 
     QCOMPARE(box(w, "chkYnAuotClose")->isChecked(), ticked);
     QCOMPARE(box(w, "chkIntTime")->isChecked(), ticked);
@@ -231,14 +231,14 @@ void tst_frmOption::loadRestoresBoxes()
     QVERIFY(env.registry.writes.isEmpty());
     // No clock is loaded: it comes back on top, and opening does not load it.
     QVERIFY(box(w, "chkTop")->isChecked());
-    QVERIFY(!env.table->isLoaded<frmclockMain>());
+    QVERIFY(!env.table->isLoaded<ClockStrip>());
     // Opening never touches the clock's placement.
     QVERIFY(env.windows.topmostCalls.isEmpty());
 }
 
 // The log-on box opens showing whether the entry starts the clock, whatever
 // the last OK saved; an entry there is written again with this program's path.
-void tst_frmOption::autoRunBoxShowsTheEntry_data()
+void tst_OptionsDialog::autoRunBoxShowsTheEntry_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<bool>("entry");
@@ -248,7 +248,7 @@ void tst_frmOption::autoRunBoxShowsTheEntry_data()
     QTest::newRow("nothing saved, no entry") << "" << false;
 }
 
-void tst_frmOption::autoRunBoxShowsTheEntry()
+void tst_OptionsDialog::autoRunBoxShowsTheEntry()
 {
     QFETCH(QString, stored);
     QFETCH(bool, entry);
@@ -257,7 +257,7 @@ void tst_frmOption::autoRunBoxShowsTheEntry()
         QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
     env.store->save(Section, QStringLiteral("chkautorun"), stored);
     env.registry.present[run + QStringLiteral("\\QarnexTime")] = entry;
-    frmOption *w = env.table->window<frmOption>();
+    OptionsDialog *w = env.table->window<OptionsDialog>();
     QCOMPARE(box(w, "chkAutoRun")->isChecked(), entry);
     if (entry) {
         QCOMPARE(env.registry.writes.size(), 1);
@@ -269,21 +269,21 @@ void tst_frmOption::autoRunBoxShowsTheEntry()
     }
 }
 
-void tst_frmOption::closeAppliesAndSaves_data()
+void tst_OptionsDialog::closeAppliesAndSaves_data()
 {
     QTest::addColumn<bool>("useCloseLabel");
     QTest::newRow("OK") << false;
     QTest::newRow("close label") << true;
 }
 
-void tst_frmOption::closeAppliesAndSaves()
+void tst_OptionsDialog::closeAppliesAndSaves()
 {
     QFETCH(bool, useCloseLabel);
 
     TestEnvironment env;
     env.store->save(Section, QStringLiteral("chkopenclose"), QStringLiteral("1"));
-    frmclockMain *clock = env.table->window<frmclockMain>();
-    frmOption *w = env.table->show<frmOption>();
+    ClockStrip *clock = env.table->window<ClockStrip>();
+    OptionsDialog *w = env.table->show<OptionsDialog>();
     env.windows.topmostCalls.clear();
 
     box(w, "chkYnAuotClose")->click(); // 1 -> 0
@@ -294,7 +294,7 @@ void tst_frmOption::closeAppliesAndSaves()
     else
         button(w, "cmdOk")->click();
 
-    QVERIFY(!env.table->isLoaded<frmOption>());
+    QVERIFY(!env.table->isLoaded<OptionsDialog>());
     // chkTop was left as it opened: the clock stays on top.
     QVERIFY(clock->isTopmost());
     for (const auto &call : std::as_const(env.windows.topmostCalls))
@@ -306,17 +306,17 @@ void tst_frmOption::closeAppliesAndSaves()
     QCOMPARE(reopened->get(Section, QStringLiteral("chkautorun")), QStringLiteral("1"));
 
     // The next opening shows what was saved.
-    w = env.table->window<frmOption>();
+    w = env.table->window<OptionsDialog>();
     QVERIFY(!box(w, "chkYnAuotClose")->isChecked());
     QVERIFY(box(w, "chkIntTime")->isChecked());
     QVERIFY(box(w, "chkAutoRun")->isChecked());
 }
 
-void tst_frmOption::cancelSavesAndUndoesNothing()
+void tst_OptionsDialog::cancelSavesAndUndoesNothing()
 {
     TestEnvironment env;
-    frmclockMain *clock = env.table->window<frmclockMain>();
-    frmOption *w = env.table->show<frmOption>();
+    ClockStrip *clock = env.table->window<ClockStrip>();
+    OptionsDialog *w = env.table->show<OptionsDialog>();
     env.windows.topmostCalls.clear();
 
     box(w, "chkTop")->click();
@@ -324,7 +324,7 @@ void tst_frmOption::cancelSavesAndUndoesNothing()
     box(w, "chkIntTime")->click();
     button(w, "cmdCancel")->click();
 
-    QVERIFY(!env.table->isLoaded<frmOption>());
+    QVERIFY(!env.table->isLoaded<OptionsDialog>());
     // The clock stays off the top and the entry stays written...
     QCOMPARE(env.windows.topmostCalls.size(), 1);
     QCOMPARE(env.windows.topmostCalls[0].window.data(), clock);
@@ -339,13 +339,13 @@ void tst_frmOption::cancelSavesAndUndoesNothing()
 
     // The next opening shows the clock off the top and the entry as it is:
     // still starting the clock at log-on.
-    w = env.table->window<frmOption>();
+    w = env.table->window<OptionsDialog>();
     QVERIFY(box(w, "chkAutoRun")->isChecked());
     QVERIFY(!box(w, "chkTop")->isChecked());
     QCOMPARE(env.registry.writes.last().data, QCoreApplication::applicationFilePath());
 }
 
-void tst_frmOption::chkTopShowsTheClock_data()
+void tst_OptionsDialog::chkTopShowsTheClock_data()
 {
     QTest::addColumn<QString>("clockState"); ///< "on top", "not on top" or "closed"
     QTest::addColumn<bool>("useCloseLabel");
@@ -361,7 +361,7 @@ void tst_frmOption::chkTopShowsTheClock_data()
 
 // The box opens showing the clock's placement; closing with nothing touched
 // leaves the clock where it was.
-void tst_frmOption::chkTopShowsTheClock()
+void tst_OptionsDialog::chkTopShowsTheClock()
 {
     QFETCH(QString, clockState);
     QFETCH(bool, useCloseLabel);
@@ -369,32 +369,32 @@ void tst_frmOption::chkTopShowsTheClock()
 
     TestEnvironment env;
     if (clockState != QLatin1String("closed")) {
-        frmclockMain *clock = env.table->window<frmclockMain>();
+        ClockStrip *clock = env.table->window<ClockStrip>();
         env.windows.setTopmost(clock, clockState == QLatin1String("on top"));
     }
     env.windows.topmostCalls.clear();
 
-    frmOption *w = env.table->show<frmOption>();
+    OptionsDialog *w = env.table->show<OptionsDialog>();
     QCOMPARE(box(w, "chkTop")->isChecked(), ticked);
-    QCOMPARE(env.table->isLoaded<frmclockMain>(), clockState != QLatin1String("closed"));
+    QCOMPARE(env.table->isLoaded<ClockStrip>(), clockState != QLatin1String("closed"));
     if (useCloseLabel)
         clickCloseLabel(w);
     else
         button(w, "cmdOk")->click();
 
-    frmclockMain *clock = env.table->loaded<frmclockMain>();
+    ClockStrip *clock = env.table->loaded<ClockStrip>();
     QVERIFY(clock);
     QCOMPARE(clock->isTopmost(), ticked);
     for (const auto &call : std::as_const(env.windows.topmostCalls))
         QCOMPARE(call.on, ticked);
 }
 
-void tst_frmOption::chkTopActsAtOnceWithoutMoving()
+void tst_OptionsDialog::chkTopActsAtOnceWithoutMoving()
 {
     TestEnvironment env;
-    frmclockMain *clock = env.table->window<frmclockMain>();
+    ClockStrip *clock = env.table->window<ClockStrip>();
     clock->move(300, 400); // dragged somewhere
-    frmOption *w = env.table->show<frmOption>();
+    OptionsDialog *w = env.table->show<OptionsDialog>();
     env.windows.topmostCalls.clear();
 
     QVERIFY(box(w, "chkTop")->isChecked());
@@ -408,21 +408,21 @@ void tst_frmOption::chkTopActsAtOnceWithoutMoving()
     QVERIFY(env.store->get(Section, QStringLiteral("chkTop")).isEmpty());
 }
 
-void tst_frmOption::chkTopLoadsAClosedClock()
+void tst_OptionsDialog::chkTopLoadsAClosedClock()
 {
     TestEnvironment env;
-    env.table->window<frmclockMain>()->move(300, 400);
-    frmOption *w = env.table->show<frmOption>();
-    env.table->unload(env.table->loaded<frmclockMain>());
+    env.table->window<ClockStrip>()->move(300, 400);
+    OptionsDialog *w = env.table->show<OptionsDialog>();
+    env.table->unload(env.table->loaded<ClockStrip>());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     env.windows.topmostCalls.clear();
 
     box(w, "chkTop")->click();
 
-    frmclockMain *clock = env.table->loaded<frmclockMain>();
+    ClockStrip *clock = env.table->loaded<ClockStrip>();
     QVERIFY(clock);
     QVERIFY(clock->isVisible());
-    QCOMPARE(clock->pos(), frmclockMain::StartPosition);
+    QCOMPARE(clock->pos(), ClockStrip::StartPosition);
     // Its own load puts it on top; then the box's placement (unticked now)
     // applies.
     QVERIFY(env.windows.topmostCalls.size() >= 2);
@@ -432,7 +432,7 @@ void tst_frmOption::chkTopLoadsAClosedClock()
 }
 
 // Tick, OK, reopen, untick, Cancel, reopen: against a real autostart folder.
-void tst_frmOption::autoRunCycleWithRealFolder()
+void tst_OptionsDialog::autoRunCycleWithRealFolder()
 {
     TestEnvironment env;
     const QString folder = env.dir.filePath(QStringLiteral("config/autostart"));
@@ -443,7 +443,7 @@ void tst_frmOption::autoRunCycleWithRealFolder()
         return DesktopEntryReader::mainGroup(readFile(entry)).value_or(QMap<QString, QString>());
     };
 
-    frmOption *w = env.table->show<frmOption>();
+    OptionsDialog *w = env.table->show<OptionsDialog>();
     QVERIFY(!QFile::exists(entry));
     box(w, "chkAutoRun")->click();
     QVERIFY(QFile::exists(entry));
@@ -452,7 +452,7 @@ void tst_frmOption::autoRunCycleWithRealFolder()
              QStringList{QCoreApplication::applicationFilePath()});
     button(w, "cmdOk")->click();
 
-    w = env.table->show<frmOption>();
+    w = env.table->show<OptionsDialog>();
     QVERIFY(box(w, "chkAutoRun")->isChecked());
     box(w, "chkAutoRun")->click();
     QCOMPARE(entryKeys().value(QStringLiteral("Hidden")), QStringLiteral("true"));
@@ -460,7 +460,7 @@ void tst_frmOption::autoRunCycleWithRealFolder()
 
     // The entry was switched off by the click; 取消 does not undo that, and
     // the next opening shows it off (though "chkautorun" still says 1).
-    w = env.table->show<frmOption>();
+    w = env.table->show<OptionsDialog>();
     QVERIFY(!box(w, "chkAutoRun")->isChecked());
     QCOMPARE(entryKeys().value(QStringLiteral("Hidden")), QStringLiteral("true"));
     clickCloseLabel(w);
@@ -468,7 +468,7 @@ void tst_frmOption::autoRunCycleWithRealFolder()
     QVERIFY(env.messages.texts.isEmpty());
 }
 
-void tst_frmOption::unwritableAutostartFolder()
+void tst_OptionsDialog::unwritableAutostartFolder()
 {
     TestEnvironment env;
     QFile blocker(env.dir.filePath(QStringLiteral("config")));
@@ -478,7 +478,7 @@ void tst_frmOption::unwritableAutostartFolder()
                          env.messages);
     env.table->services().registry = &registry;
 
-    frmOption *w = env.table->show<frmOption>();
+    OptionsDialog *w = env.table->show<OptionsDialog>();
     box(w, "chkAutoRun")->click();
     QVERIFY(box(w, "chkAutoRun")->isChecked());
     // Told once, naming the entry and the reason; the box and setting stay.
@@ -495,7 +495,7 @@ void tst_frmOption::unwritableAutostartFolder()
     QCOMPARE(env.reopenStore()->get(Section, QStringLiteral("chkautorun")), QStringLiteral("1"));
 }
 
-void tst_frmOption::dateTimeTool_data()
+void tst_OptionsDialog::dateTimeTool_data()
 {
     QTest::addColumn<bool>("installed");
     QTest::addColumn<bool>("starts");
@@ -504,7 +504,7 @@ void tst_frmOption::dateTimeTool_data()
     QTest::newRow("start fails") << true << false;
 }
 
-void tst_frmOption::dateTimeTool()
+void tst_OptionsDialog::dateTimeTool()
 {
     QFETCH(bool, installed);
     QFETCH(bool, starts);
@@ -515,7 +515,7 @@ void tst_frmOption::dateTimeTool()
         env.launcher.installed.insert(QStringLiteral("gnome-control-center"),
                                       QStringLiteral("/usr/bin/gnome-control-center"));
     env.launcher.startResult = starts;
-    frmOption *w = env.table->show<frmOption>();
+    OptionsDialog *w = env.table->show<OptionsDialog>();
 
     button(w, "cmdTime")->click();
 
@@ -527,8 +527,8 @@ void tst_frmOption::dateTimeTool()
     const bool failed = !installed || !starts;
     QCOMPARE(env.messages.texts,
              failed ? QStringList{QStringLiteral("打开错误，请重试！")} : QStringList{});
-    QCOMPARE(env.table->loaded<frmOption>(), w);
+    QCOMPARE(env.table->loaded<OptionsDialog>(), w);
 }
 
-QTEST_MAIN(tst_frmOption)
-#include "tst_frmoption.moc"
+QTEST_MAIN(tst_OptionsDialog)
+#include "tst_optionsdialog.moc"

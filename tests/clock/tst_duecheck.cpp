@@ -1,4 +1,4 @@
-#include "clock/schedulertick.h"
+#include "clock/duecheck.h"
 #include "savesettings.h"
 #include "settings/shutdownsettings.h"
 
@@ -40,7 +40,7 @@ Ticks wholeDays(int days)
 
 } // namespace
 
-class tst_SchedulerTick : public QObject {
+class tst_DueCheck : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir;
@@ -58,11 +58,11 @@ class tst_SchedulerTick : public QObject {
     /// switched off as the scheduler does it.
     QStringList simulate(const Ticks &ticks, QDate first = Day0)
     {
-        SchedulerTick tick(*store);
+        DueCheck check(*store);
         QStringList fired;
         for (const auto &[from, to] : ticks) {
             for (QDateTime now = from; now <= to; now = now.addSecs(1)) {
-                const DueActions due = tick.run(now);
+                const DueActions due = check.check(now);
                 record(fired, now, due, first);
                 if (due.disarmShutdown)
                     ShutdownSettings(*store).setOn(false);
@@ -329,14 +329,14 @@ private slots:
     void aSavedChangeCountsFromTheNextTick()
     {
         setUp({});
-        SchedulerTick tick(*store);
-        QVERIFY(!tick.run(at(0, "07:04:59")).any());
+        DueCheck check(*store);
+        QVERIFY(!check.check(at(0, "07:04:59")).any());
         store->save("Settings", "itimer", "7:05:00");
-        QVERIFY(tick.run(at(0, "07:05:00")).alarm);
+        QVERIFY(check.check(at(0, "07:05:00")).alarm);
         store->save("settings", "CHKYNTIMER", "1");
-        QVERIFY(!tick.run(at(1, "07:05:00")).any());
+        QVERIFY(!check.check(at(1, "07:05:00")).any());
     }
 };
 
-QTEST_GUILESS_MAIN(tst_SchedulerTick)
-#include "tst_schedulertick.moc"
+QTEST_GUILESS_MAIN(tst_DueCheck)
+#include "tst_duecheck.moc"

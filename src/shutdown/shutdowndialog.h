@@ -15,10 +15,13 @@ class UpDown;
 /// The shutdown settings dialog: a time of day or a countdown, and the three
 /// switches. OK turns the choice into one stored time of day; Cancel and the
 /// close mark store nothing.
-class frmCloseWindows : public SkinnedDialog {
+class ShutdownDialog : public SkinnedDialog {
     Q_OBJECT
 public:
-    explicit frmCloseWindows(WindowTable &table);
+    /// The window's object name, by which scripts and tests find it.
+    static constexpr const char *WindowName = "frmCloseWindows";
+
+    explicit ShutdownDialog(WindowTable &table);
 
     /// The window, its chrome and its controls.
     static const QList<ControlRow> &design();

@@ -1,6 +1,6 @@
-#include "alarm/frmsettime.h"
-#include "alarm/frmtimer.h"
-#include "clock/frmclockmain.h"
+#include "alarm/alarmdialog.h"
+#include "alarm/alarmpopup.h"
+#include "clock/clockstrip.h"
 #include "savesettings.h"
 #include "testenvironment.h"
 #include "time/secondticker.h"
@@ -13,12 +13,12 @@
 #include <QTest>
 #include <QTimer>
 
-class tst_frmclockMain : public QObject {
+class tst_ClockStrip : public QObject {
     Q_OBJECT
 
 private:
     std::unique_ptr<TestEnvironment> env;
-    frmclockMain *load() { return env->table->window<frmclockMain>(); }
+    ClockStrip *load() { return env->table->window<ClockStrip>(); }
     static QPoint leftCap() { return QPoint(4, 9); }
     static QPoint rightCap() { return QPoint(82, 9); }
 
@@ -29,7 +29,7 @@ private slots:
     void placedAtStartOnEveryLoad()
     {
         for (int round = 0; round < 2; ++round) {
-            frmclockMain *w = load();
+            ClockStrip *w = load();
             QVERIFY(w->isVisible());
             QCOMPARE(w->pos(), QPoint(638, 24));
             QCOMPARE(w->size(), QSize(86, 19));
@@ -38,7 +38,7 @@ private slots:
             QVERIFY(env->windows.topmostCalls.last().on);
             w->move(100, 300); // a drag; the next load ignores it
             w->unload();
-            QVERIFY(!env->table->isLoaded<frmclockMain>());
+            QVERIFY(!env->table->isLoaded<ClockStrip>());
         }
         QCOMPARE(env->store->get(QStringLiteral("Settings"), QStringLiteral("MainLeft")),
                  QStringLiteral("1500"));
@@ -66,7 +66,7 @@ private slots:
         QFETCH(QPoint, before);
         QFETCH(QPoint, after);
 
-        frmclockMain *w = load();
+        ClockStrip *w = load();
         QScreen *screen = QGuiApplication::primaryScreen();
         QCOMPARE(screen->geometry(), QRect(0, 0, 800, 800));
         w->move(before);
@@ -96,9 +96,9 @@ private slots:
     {
         QFETCH(QTime, time);
         QFETCH(QString, text);
-        frmclockMain *w = load();
+        ClockStrip *w = load();
         env->clock.set(QDateTime(QDate(2026, 12, 9), time.addMSecs(20)));
-        w->findChild<SecondTicker *>()->tick(env->clock.now());
+        w->findChild<SecondTicker *>()->secondPassed(env->clock.now());
         QCOMPARE(w->label1()->text(), text);
         QVERIFY(w->label1()->geometry().right() < 86 - 10); // the right cap stays free
     }
@@ -125,9 +125,9 @@ private slots:
         saveSettings(*env->store, {"chkyntimer=0", "itimer=7:05:00"});
         env->clock.set(QDateTime(QDate(2026, 12, 9), QTime(7, 5, 0, 400)));
         load();
-        for (int i = 0; i < 5 && !env->table->isLoaded<frmTimer>(); ++i)
+        for (int i = 0; i < 5 && !env->table->isLoaded<AlarmPopup>(); ++i)
             QCoreApplication::processEvents();
-        QVERIFY(env->table->isLoaded<frmTimer>());
+        QVERIFY(env->table->isLoaded<AlarmPopup>());
     }
 
     // Whatever a tick's receiver does, even wait in an event loop of its own,
@@ -140,7 +140,7 @@ private slots:
         int whileWaiting = 0;
         bool waiting = false;
         QEventLoop wait;
-        connect(&ticker, &SecondTicker::tick, this, [&] {
+        connect(&ticker, &SecondTicker::secondPassed, this, [&] {
             ++ticks;
             if (waiting) {
                 if (++whileWaiting == 2)
@@ -159,9 +159,9 @@ private slots:
 
     void endCapsReactButTheLabelDoesNot()
     {
-        frmclockMain *w = load();
+        ClockStrip *w = load();
         QTest::mouseDClick(w->label1(), Qt::LeftButton, {}, QPoint(10, 8));
-        QVERIFY(env->table->isLoaded<frmclockMain>());
+        QVERIFY(env->table->isLoaded<ClockStrip>());
 
         QPoint menuAt;
         env->table->popupClockMenu = [&](QPoint p) { menuAt = p; };
@@ -171,24 +171,24 @@ private slots:
         QCOMPARE(menuAt, w->mapToGlobal(rightCap()));
 
         QTest::mouseDClick(w, Qt::LeftButton, {}, leftCap());
-        QVERIFY(!env->table->isLoaded<frmclockMain>());
+        QVERIFY(!env->table->isLoaded<ClockStrip>());
     }
 
     void doubleClickCloseStopsTheTimersOnly()
     {
-        frmclockMain *w = load();
-        env->table->window<frmSetTime>();
-        QSignalSpy ticks(w, &frmclockMain::schedulerTick);
+        ClockStrip *w = load();
+        env->table->window<AlarmDialog>();
+        QSignalSpy ticks(w, &ClockStrip::secondShown);
         QVERIFY(w->isTicking());
         QTest::mouseDClick(w, Qt::LeftButton, {}, rightCap());
-        QVERIFY(!env->table->isLoaded<frmclockMain>());
-        QVERIFY(env->table->isLoaded<frmSetTime>());
-        QVERIFY(!env->table->loaded<frmSetTime>()->isVisible());
+        QVERIFY(!env->table->isLoaded<ClockStrip>());
+        QVERIFY(env->table->isLoaded<AlarmDialog>());
+        QVERIFY(!env->table->loaded<AlarmDialog>()->isVisible());
     }
 
     void dragOnAnEndCapMovesTheWindow()
     {
-        frmclockMain *w = load();
+        ClockStrip *w = load();
         QTest::mousePress(w, Qt::LeftButton, {}, leftCap());
         QMouseEvent move(QEvent::MouseMove, QPointF(leftCap() + QPoint(30, 40)),
                          QPointF(w->mapToGlobal(leftCap() + QPoint(30, 40))), Qt::NoButton,
@@ -208,7 +208,7 @@ private slots:
         QCOMPARE(reread->get(QStringLiteral("Settings"), QStringLiteral("MainTop")),
                  QStringLiteral("360"));
 
-        frmclockMain *w = load();
+        ClockStrip *w = load();
         w->move(10, 10);
         w->setWindowState(Qt::WindowMinimized);
         w->unload();
@@ -218,17 +218,17 @@ private slots:
 
     void activationLoadsTheAlarmDialogHiddenOnce()
     {
-        frmclockMain *w = load();
-        QVERIFY(!env->table->isLoaded<frmSetTime>());
+        ClockStrip *w = load();
+        QVERIFY(!env->table->isLoaded<AlarmDialog>());
         QEvent activate(QEvent::WindowActivate);
         QApplication::sendEvent(w, &activate);
-        frmSetTime *first = env->table->loaded<frmSetTime>();
+        AlarmDialog *first = env->table->loaded<AlarmDialog>();
         QVERIFY(first);
         QVERIFY(!first->isVisible());
         QApplication::sendEvent(w, &activate);
-        QCOMPARE(env->table->loaded<frmSetTime>(), first);
+        QCOMPARE(env->table->loaded<AlarmDialog>(), first);
     }
 };
 
-QTEST_MAIN(tst_frmclockMain)
-#include "tst_frmclockmain.moc"
+QTEST_MAIN(tst_ClockStrip)
+#include "tst_clockstrip.moc"

@@ -1,6 +1,6 @@
 #include "app/commandrunner.h"
 #include "savesettings.h"
-#include "shutdown/frmclosewindows.h"
+#include "shutdown/shutdowndialog.h"
 #include "testenvironment.h"
 #include "ui/labelbutton.h"
 #include "ui/updown.h"
@@ -21,7 +21,7 @@ const QString MinuteBig = "请输入小于60的数!";
 const QString BadTime = "你的输入不正确，请输入时间!";
 } // namespace
 
-class tst_frmCloseWindows : public QObject {
+class tst_ShutdownDialog : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestEnvironment> env;
@@ -36,9 +36,9 @@ class tst_frmCloseWindows : public QObject {
         QFile f(env->settingsPath());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    frmCloseWindows *open()
+    ShutdownDialog *open()
     {
-        frmCloseWindows *w = env->table->show<frmCloseWindows>();
+        ShutdownDialog *w = env->table->show<ShutdownDialog>();
         if (!QTest::qWaitForWindowActive(w))
             qWarning("the dialog did not become active");
         return w;
@@ -107,7 +107,7 @@ private slots:
     {
         QFETCH(QStringList, settings);
         save(settings);
-        frmCloseWindows *w = open();
+        ShutdownDialog *w = open();
         QCOMPARE(w->pos(), QPoint(195, 165));
         QCOMPARE(w->size(), QSize(484, 316));
         QCOMPARE(w->windowTitle(), QString("定时关机"));
@@ -130,7 +130,7 @@ private slots:
 
     void modesAndSlider()
     {
-        frmCloseWindows *w = open();
+        ShutdownDialog *w = open();
         w->chkCloseTime->setChecked(true);
         click(w->OptCountDownStart);
         QVERIFY(w->OptCountDownStart->isChecked());
@@ -161,7 +161,7 @@ private slots:
 
     void entryCheckAndSpinners()
     {
-        frmCloseWindows *w = open();
+        ShutdownDialog *w = open();
         QTest::keyClicks(w->txtHour, "00");
         QTest::keyClicks(w->txtMinute, "60");
         QCOMPARE(env->messages.texts, (QStringList{HourNaN, MinuteBig}));
@@ -223,7 +223,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, to);
         QFETCH(bool, refused);
-        frmCloseWindows *w = open();
+        ShutdownDialog *w = open();
         auto *edit = w->findChild<QLineEdit *>(box);
         edit->setFocus();
         edit->setText(text);
@@ -238,7 +238,7 @@ private slots:
 
     void leavingTheWindowChecksNothing()
     {
-        frmCloseWindows *w = open();
+        ShutdownDialog *w = open();
         w->txtMinute->setFocus();
         QWidget other;
         other.show();
@@ -251,12 +251,12 @@ private slots:
 
     void help()
     {
-        frmCloseWindows *w = open();
+        ShutdownDialog *w = open();
         click(w->cmdHelp);
         QCOMPARE(env->messages.texts, QStringList{" 您可以选取其中的任一种方法设置关机的时间!"});
         QCOMPARE(env->messages.captions, QStringList{"帮助"});
         QCOMPARE(env->messages.informationIcons, QList<bool>{true});
-        QVERIFY(env->table->isLoaded<frmCloseWindows>());
+        QVERIFY(env->table->isLoaded<ShutdownDialog>());
     }
 
     void okStores_data()
@@ -333,7 +333,7 @@ private slots:
         QFETCH(QDateTime, now);
         save({"hour=9", "minute=15", "chkclosetime=1", "timer=9:15:00", "timerdate=2026-02-27"});
         env->clock.set(now);
-        frmCloseWindows *w = open();
+        ShutdownDialog *w = open();
         w->txtHour->setText(hour);
         w->txtMinute->setText(minute);
         w->chkCloseTime->setChecked(daily);
@@ -344,7 +344,7 @@ private slots:
             w->SliderLg->setValue(mode.toInt());
         }
         click(w->cmdOk);
-        QVERIFY(!env->table->isLoaded<frmCloseWindows>());
+        QVERIFY(!env->table->isLoaded<ShutdownDialog>());
         QVERIFY(env->messages.texts.isEmpty());
         QTEST((QStringList{stored("timer"), stored("timerdate"), stored("chkclosetime"),
                            stored("hour"), stored("minute"), stored("chkImedClose"),
@@ -355,7 +355,7 @@ private slots:
     void switchesAreStoredAsSet()
     {
         save({"chkImedClose=1", "chkopenclose=1"});
-        frmCloseWindows *w = open();
+        ShutdownDialog *w = open();
         w->txtHour->setText("22");
         w->txtMinute->setText("30");
         w->chkImedClose->setChecked(false);
@@ -392,7 +392,7 @@ private slots:
         QFETCH(QString, offending);
         save({"hour=9", "minute=15", "timer=9:15:00", "chkopenclose=1"});
         const QByteArray before = settingsFile();
-        frmCloseWindows *w = open();
+        ShutdownDialog *w = open();
         w->txtHour->setText(hour);
         w->txtMinute->setText(minute);
         w->chkCloseTime->setChecked(true);
@@ -401,7 +401,7 @@ private slots:
         click(w->cmdOk);
         QTest::qWait(0);
         QCOMPARE(env->messages.texts, QStringList{BadTime});
-        QVERIFY(env->table->isLoaded<frmCloseWindows>());
+        QVERIFY(env->table->isLoaded<ShutdownDialog>());
         QCOMPARE(QApplication::focusWidget(), w->findChild<QLineEdit *>(offending));
         QCOMPARE(settingsFile(), before);
     }
@@ -411,19 +411,19 @@ private slots:
     void showsWhatTheTerminalStoredMeanwhile()
     {
         save({"chkclosetime=1", "timer=7:05:00", "hour=7", "minute=5", "chkopenclose=0"});
-        frmCloseWindows *hidden = env->table->window<frmCloseWindows>();
+        ShutdownDialog *hidden = env->table->window<ShutdownDialog>();
         QVERIFY(!hidden->isVisible());
         CommandRunner runner(*env->table);
         QCOMPARE(runner.run({"--shutdown-at", "22:00", "--daily"}).exitCode, 0);
 
-        frmCloseWindows *w = open();
+        ShutdownDialog *w = open();
         QCOMPARE(w, hidden);
         QCOMPARE(w->txtHour->text(), QString("22"));
         QCOMPARE(w->txtMinute->text(), QString("0"));
         QVERIFY(w->chkCloseTime->isChecked());
         QVERIFY(w->chkOpenClose->isChecked());
         click(w->cmdOk);
-        QVERIFY(!env->table->isLoaded<frmCloseWindows>());
+        QVERIFY(!env->table->isLoaded<ShutdownDialog>());
         QCOMPARE(env->messages.texts, QStringList());
         QCOMPARE(stored("timer"), QString("22:00:00"));
         QCOMPARE(stored("chkopenclose"), QString("1"));
@@ -440,15 +440,15 @@ private slots:
         QFETCH(QString, via);
         save({"timer=9:15:00"});
         const QByteArray before = settingsFile();
-        frmCloseWindows *w = open();
+        ShutdownDialog *w = open();
         w->txtHour->setText("22");
         w->txtMinute->setText("30");
         w->chkOpenClose->setChecked(true);
         click(w->findChild<QWidget *>(via));
-        QVERIFY(!env->table->isLoaded<frmCloseWindows>());
+        QVERIFY(!env->table->isLoaded<ShutdownDialog>());
         QCOMPARE(settingsFile(), before);
     }
 };
 
-QTEST_MAIN(tst_frmCloseWindows)
-#include "tst_frmclosewindows.moc"
+QTEST_MAIN(tst_ShutdownDialog)
+#include "tst_shutdowndialog.moc"

@@ -1,13 +1,13 @@
-#include "alarm/frmsettime.h"
-#include "clock/frmclockmain.h"
+#include "alarm/alarmdialog.h"
+#include "clock/clockstrip.h"
 #include "menudriver.h"
-#include "options/frmoption.h"
+#include "options/optionsdialog.h"
 #include "settings/settingskeys.h"
-#include "shutdown/frmclosewindows.h"
+#include "shutdown/shutdowndialog.h"
 #include "testenvironment.h"
 #include "tray/exitsequence.h"
-#include "tray/frmmenu.h"
-#include "ui/frmabout.h"
+#include "tray/traycontroller.h"
+#include "ui/aboutdialog.h"
 
 #include <QAction>
 #include <QLabel>
@@ -19,7 +19,7 @@
 namespace {
 const QPoint EndCap(4, 9);
 
-QStringList enabledItems(frmMenu *menu)
+QStringList enabledItems(TrayController *menu)
 {
     QStringList names;
     for (QAction *action : menu->trayMenu()->actions()) {
@@ -97,7 +97,7 @@ void TestFrmMenu::menus()
     QFETCH(QStringList, captions);
 
     TestEnvironment env;
-    frmMenu *w = env.table->window<frmMenu>();
+    TrayController *w = env.table->window<TrayController>();
     QVERIFY(w);
     QCOMPARE(w->objectName(), QStringLiteral("frmMenu"));
     QCOMPARE(w->windowTitle(), QStringLiteral("菜单"));
@@ -123,15 +123,15 @@ void TestFrmMenu::menus()
 void TestFrmMenu::firstRightClickOnClockCreatesIcon()
 {
     TestEnvironment env;
-    frmMenu::installClockMenu(*env.table);
-    frmclockMain *clock = env.table->window<frmclockMain>();
-    QVERIFY(!env.table->isLoaded<frmMenu>());
+    TrayController::installClockMenu(*env.table);
+    ClockStrip *clock = env.table->window<ClockStrip>();
+    QVERIFY(!env.table->isLoaded<TrayController>());
     QCOMPARE(env.tray.adds, 0);
 
     // Over the time label: neither menu nor icon.
     QTest::mouseClick(clock->label1(), Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
     QTest::qWait(20);
-    QVERIFY(!env.table->isLoaded<frmMenu>());
+    QVERIFY(!env.table->isLoaded<TrayController>());
 
     QString opened;
     whenMenuOpens([&](QMenu *menu) {
@@ -141,12 +141,12 @@ void TestFrmMenu::firstRightClickOnClockCreatesIcon()
     });
     QTest::mouseClick(clock, Qt::RightButton, Qt::NoModifier, EndCap);
     QTRY_COMPARE(opened, QStringLiteral("mnuMainPG"));
-    QVERIFY(env.table->isLoaded<frmMenu>());
+    QVERIFY(env.table->isLoaded<TrayController>());
     QCOMPARE(env.tray.adds, 1);
     QVERIFY(!env.tray.shownIcon.isNull());
-    QVERIFY(!env.table->loaded<frmMenu>()->isVisible());
+    QVERIFY(!env.table->loaded<TrayController>()->isVisible());
     // The icon's menu goes with it, for desktops that show it themselves.
-    QCOMPARE(env.tray.menu.data(), env.table->loaded<frmMenu>()->trayMenu());
+    QCOMPARE(env.tray.menu.data(), env.table->loaded<TrayController>()->trayMenu());
 
     // The second right click reuses the window and its icon.
     opened.clear();
@@ -164,24 +164,24 @@ void TestFrmMenu::noNotificationArea()
 {
     TestEnvironment env;
     env.tray.available = false;
-    frmMenu::installClockMenu(*env.table);
-    frmclockMain *clock = env.table->window<frmclockMain>();
+    TrayController::installClockMenu(*env.table);
+    ClockStrip *clock = env.table->window<ClockStrip>();
 
     for (int i = 0; i < 2; ++i) {
         whenMenuOpens([](QMenu *menu) { clickItem(menu, QStringLiteral("mnuMainPGTS")); });
         QTest::mouseClick(clock, Qt::RightButton, Qt::NoModifier, EndCap);
-        QTRY_VERIFY(env.table->isLoaded<frmSetTime>() &&
-                    env.table->loaded<frmSetTime>()->isVisible());
-        env.table->unload(env.table->loaded<frmSetTime>());
+        QTRY_VERIFY(env.table->isLoaded<AlarmDialog>() &&
+                    env.table->loaded<AlarmDialog>()->isVisible());
+        env.table->unload(env.table->loaded<AlarmDialog>());
     }
     QCOMPARE(env.messages.texts, QStringList{QStringLiteral("不能创建图标!")});
     QCOMPARE(env.messages.captions, QStringList{QStringLiteral("Zirvel")});
     QCOMPARE(env.tray.adds, 1);
-    QVERIFY(!env.table->loaded<frmMenu>()->hasTrayIcon());
+    QVERIFY(!env.table->loaded<TrayController>()->hasTrayIcon());
 
     // Nothing could bring a hidden clock back: "隐藏到任务栏" is disabled and
     // clicking it does nothing; every other item of the clock's menu works.
-    frmMenu *menu = env.table->loaded<frmMenu>();
+    TrayController *menu = env.table->loaded<TrayController>();
     for (QAction *action : menu->clockMenu()->actions())
         QCOMPARE(action->isEnabled(), action->objectName() != u"mnuMainPGMin");
     bool clicked = false, stillOpen = false;
@@ -221,9 +221,9 @@ void TestFrmMenu::trayHostComesAndGoes()
 
     TestEnvironment env;
     env.tray.available = hostAtStart;
-    frmclockMain *clock = env.table->show<frmclockMain>();
+    ClockStrip *clock = env.table->show<ClockStrip>();
     clock->move(100, 300);
-    frmMenu *menu = env.table->window<frmMenu>();
+    TrayController *menu = env.table->window<TrayController>();
     QAction *hide = menu->item(QStringLiteral("mnuMainPGMin"));
     const QStringList messages =
         hostAtStart ? QStringList() : QStringList{QStringLiteral("不能创建图标!")};
@@ -242,7 +242,7 @@ void TestFrmMenu::trayHostComesAndGoes()
 
         env.tray.setAvailable(false);
         QTRY_VERIFY2(clock->isVisible(), qPrintable(QStringLiteral("round %1").arg(round)));
-        QCOMPARE(env.table->loaded<frmclockMain>(), clock);
+        QCOMPARE(env.table->loaded<ClockStrip>(), clock);
         QCOMPARE(clock->pos(), QPoint(100, 300));
         QVERIFY(clock->isTicking());
         QVERIFY(!hide->isEnabled());
@@ -298,7 +298,7 @@ void TestFrmMenu::dialogs()
     QFETCH(QString, window);
 
     TestEnvironment env;
-    frmMenu *menu = env.table->window<frmMenu>();
+    TrayController *menu = env.table->window<TrayController>();
     QSignalSpy unloads(env.table.get(), &WindowTable::windowUnloaded);
 
     menu->item(item)->trigger();
@@ -351,7 +351,7 @@ void TestFrmMenu::cdDoor()
 
     TestEnvironment env;
     env.cdDrive.result.error = error;
-    env.table->window<frmMenu>()->item(item)->trigger();
+    env.table->window<TrayController>()->item(item)->trigger();
     QCOMPARE(env.cdDrive.calls, QStringList{call});
     QCOMPARE(env.messages.texts, message.isEmpty() ? QStringList() : QStringList{message});
 }
@@ -376,20 +376,20 @@ void TestFrmMenu::power()
     QFETCH(QString, call);
 
     TestEnvironment env;
-    env.table->window<frmclockMain>();
-    env.table->window<frmMenu>()->item(item)->trigger();
+    env.table->window<ClockStrip>();
+    env.table->window<TrayController>()->item(item)->trigger();
     // At once: no question first, and the program keeps running.
     QCOMPARE(env.power.calls, QStringList{call});
     QVERIFY(env.messages.texts.isEmpty());
     QCOMPARE(env.program.quits, 0);
-    QVERIFY(env.table->isLoaded<frmclockMain>());
+    QVERIFY(env.table->isLoaded<ClockStrip>());
 }
 
 void TestFrmMenu::hideAndComeBack()
 {
     TestEnvironment env;
-    frmclockMain *clock = env.table->window<frmclockMain>();
-    frmMenu *menu = env.table->window<frmMenu>();
+    ClockStrip *clock = env.table->window<ClockStrip>();
+    TrayController *menu = env.table->window<TrayController>();
     QCOMPARE(enabledItems(menu), AllTrayItems);
 
     menu->item(QStringLiteral("mnuMainPGMin"))->trigger();
@@ -402,9 +402,9 @@ void TestFrmMenu::hideAndComeBack()
     // A left press on the icon brings it back; the settings items stay off.
     QVERIFY(env.tray.activate(TrayActivation::LeftPress));
     QVERIFY(clock->isVisible());
-    QCOMPARE(env.table->loaded<frmclockMain>(), clock);
+    QCOMPARE(env.table->loaded<ClockStrip>(), clock);
     QCOMPARE(enabledItems(menu), ShownByIconTrayItems);
-    QVERIFY(!env.table->isLoaded<frmAbout>());
+    QVERIFY(!env.table->isLoaded<AboutDialog>());
 
     // Hidden again, and back through the tray menu: everything on again
     // except the switch itself.
@@ -412,7 +412,7 @@ void TestFrmMenu::hideAndComeBack()
     QVERIFY(!clock->isVisible());
     menu->item(QStringLiteral("mnuMainChang"))->trigger();
     QVERIFY(clock->isVisible());
-    QCOMPARE(clock->pos(), frmclockMain::StartPosition);
+    QCOMPARE(clock->pos(), ClockStrip::StartPosition);
     QCOMPARE(enabledItems(menu), ShownByMenuTrayItems);
 
     // With the clock shown, a left press does nothing.
@@ -428,26 +428,26 @@ void TestFrmMenu::iconDoubleClick()
     // double-click that follows opens About.
     {
         TestEnvironment env;
-        frmclockMain *clock = env.table->window<frmclockMain>();
-        frmMenu *menu = env.table->window<frmMenu>();
+        ClockStrip *clock = env.table->window<ClockStrip>();
+        TrayController *menu = env.table->window<TrayController>();
         env.tray.activate(TrayActivation::LeftPress);
         QVERIFY(!menu->item(QStringLiteral("mnuMainChang"))->isEnabled());
         QVERIFY(clock->isVisible());
-        QVERIFY(!env.table->isLoaded<frmAbout>());
+        QVERIFY(!env.table->isLoaded<AboutDialog>());
         env.tray.activate(TrayActivation::LeftDoubleClick);
-        QVERIFY(env.table->isLoaded<frmAbout>());
-        QVERIFY(env.table->loaded<frmAbout>()->isVisible());
+        QVERIFY(env.table->isLoaded<AboutDialog>());
+        QVERIFY(env.table->loaded<AboutDialog>()->isVisible());
     }
     // Clock in the tray: one double-click shows the clock and opens About.
     {
         TestEnvironment env;
-        frmclockMain *clock = env.table->window<frmclockMain>();
-        frmMenu *menu = env.table->window<frmMenu>();
+        ClockStrip *clock = env.table->window<ClockStrip>();
+        TrayController *menu = env.table->window<TrayController>();
         menu->item(QStringLiteral("mnuMainPGMin"))->trigger();
         env.tray.activate(TrayActivation::LeftPress);
         env.tray.activate(TrayActivation::LeftDoubleClick);
         QVERIFY(clock->isVisible());
-        QVERIFY(env.table->isLoaded<frmAbout>());
+        QVERIFY(env.table->isLoaded<AboutDialog>());
         QVERIFY(!menu->isBusy());
     }
 }
@@ -455,8 +455,8 @@ void TestFrmMenu::iconDoubleClick()
 void TestFrmMenu::busyWhileTrayMenuOpen()
 {
     TestEnvironment env;
-    frmclockMain *clock = env.table->window<frmclockMain>();
-    frmMenu *menu = env.table->window<frmMenu>();
+    ClockStrip *clock = env.table->window<ClockStrip>();
+    TrayController *menu = env.table->window<TrayController>();
     menu->item(QStringLiteral("mnuMainPGMin"))->trigger();
     QSignalSpy shows(menu->trayMenu(), &QMenu::aboutToShow);
 
@@ -474,7 +474,7 @@ void TestFrmMenu::busyWhileTrayMenuOpen()
     QVERIFY(busyInside);
     QCOMPARE(shows.count(), 1);
     QVERIFY(!clock->isVisible());
-    QVERIFY(!env.table->isLoaded<frmAbout>());
+    QVERIFY(!env.table->isLoaded<AboutDialog>());
     QVERIFY(!menu->isBusy());
 
     // The same command chosen from the menu runs while the flag is still set.
@@ -494,8 +494,8 @@ void TestFrmMenu::busyWhilePublishedMenuCommandRuns()
     // from the event loop, with no pop-up of ours open: the command is a
     // notification of its own and holds the busy flag while it runs.
     TestEnvironment env;
-    frmclockMain *clock = env.table->window<frmclockMain>();
-    frmMenu *menu = env.table->window<frmMenu>();
+    ClockStrip *clock = env.table->window<ClockStrip>();
+    TrayController *menu = env.table->window<TrayController>();
     QCOMPARE(env.tray.menu.data(), menu->trayMenu());
     menu->item(QStringLiteral("mnuMainPGMin"))->trigger();
     QSignalSpy shows(menu->trayMenu(), &QMenu::aboutToShow);
@@ -526,7 +526,7 @@ void TestFrmMenu::busyWhilePublishedMenuCommandRuns()
 
     QVERIFY(clock->isVisible());
     QVERIFY(busyInside);
-    QVERIFY(!env.table->isLoaded<frmAbout>());
+    QVERIFY(!env.table->isLoaded<AboutDialog>());
     QCOMPARE(shows.count(), 0);
     QVERIFY(!menu->isBusy());
     QCOMPARE(enabledItems(menu), ShownByMenuTrayItems);
@@ -558,9 +558,9 @@ void TestFrmMenu::backAfterDoubleClickClose()
     QFETCH(bool, byIcon);
 
     TestEnvironment env;
-    frmclockMain *clock = env.table->window<frmclockMain>();
-    frmSetTime *alarm = env.table->window<frmSetTime>();
-    frmMenu *menu = env.table->window<frmMenu>();
+    ClockStrip *clock = env.table->window<ClockStrip>();
+    AlarmDialog *alarm = env.table->window<AlarmDialog>();
+    TrayController *menu = env.table->window<TrayController>();
     QAction *switchItem = menu->item(QStringLiteral("mnuMainChang"));
     for (const QString &step : before) {
         if (step == u"icon")
@@ -573,8 +573,8 @@ void TestFrmMenu::backAfterDoubleClickClose()
 
     clock->move(100, 300);
     QTest::mouseDClick(clock, Qt::LeftButton, Qt::NoModifier, EndCap);
-    QTRY_VERIFY(!env.table->isLoaded<frmclockMain>());
-    QCOMPARE(env.table->loaded<frmSetTime>(), alarm);
+    QTRY_VERIFY(!env.table->isLoaded<ClockStrip>());
+    QCOMPARE(env.table->loaded<AlarmDialog>(), alarm);
     QVERIFY(switchItem->isEnabled());
 
     env.clock.advance(qint64(3) * 24 * 3600 * 1000);
@@ -584,13 +584,13 @@ void TestFrmMenu::backAfterDoubleClickClose()
         switchItem->trigger();
     QVERIFY(!switchItem->isEnabled());
     QVERIFY(!menu->isBusy());
-    frmclockMain *again = env.table->loaded<frmclockMain>();
+    ClockStrip *again = env.table->loaded<ClockStrip>();
     QVERIFY(again);
     QVERIFY(again->isVisible());
-    QCOMPARE(again->pos(), frmclockMain::StartPosition);
+    QCOMPARE(again->pos(), ClockStrip::StartPosition);
     QCOMPARE(again->startupTime(), firstStart.addDays(3));
     QVERIFY(again->isTicking());
-    QCOMPARE(env.table->loaded<frmSetTime>(), alarm);
+    QCOMPARE(env.table->loaded<AlarmDialog>(), alarm);
     QVERIFY(!alarm->isVisible());
 }
 
@@ -616,15 +616,15 @@ void TestFrmMenu::exitSequences()
     env.program.journal = &journal;
     connect(env.table.get(), &WindowTable::windowUnloaded, this,
             [&](const QString &name) { journal << name; });
-    frmMenu::installClockMenu(*env.table);
+    TrayController::installClockMenu(*env.table);
 
-    frmclockMain *clock = env.table->window<frmclockMain>();
+    ClockStrip *clock = env.table->window<ClockStrip>();
     clock->move(100, 200);
-    env.table->show<frmSetTime>();
-    env.table->show<frmOption>();
-    env.table->show<frmAbout>();
-    env.table->show<frmCloseWindows>();
-    QPointer<frmMenu> menu = env.table->window<frmMenu>();
+    env.table->show<AlarmDialog>();
+    env.table->show<OptionsDialog>();
+    env.table->show<AboutDialog>();
+    env.table->show<ShutdownDialog>();
+    QPointer<TrayController> menu = env.table->window<TrayController>();
     journal.clear();
 
     // Chosen from the open menu, as a user does: the menu's window goes
@@ -646,9 +646,9 @@ void TestFrmMenu::exitSequences()
     auto store = env.reopenStore();
     QCOMPARE(store->get(Keys::Section, Keys::MainLeft), QStringLiteral("1500"));
     QCOMPARE(store->get(Keys::Section, Keys::MainTop), QStringLiteral("3000"));
-    QVERIFY(env.table->isLoaded<frmSetTime>());
-    QVERIFY(env.table->isLoaded<frmOption>());
-    QCOMPARE(env.table->isLoaded<frmAbout>(), !fromClock);
+    QVERIFY(env.table->isLoaded<AlarmDialog>());
+    QVERIFY(env.table->isLoaded<OptionsDialog>());
+    QCOMPARE(env.table->isLoaded<AboutDialog>(), !fromClock);
     QTRY_VERIFY(menu.isNull());
 }
 
@@ -666,4 +666,4 @@ void TestFrmMenu::exitWithNothingLoaded()
 }
 
 QTEST_MAIN(TestFrmMenu)
-#include "tst_frmmenu.moc"
+#include "tst_traycontroller.moc"

@@ -11,10 +11,13 @@ class UpDown;
 /// The alarm settings dialog: an hour, a minute, a message and the alarm
 /// switch. Load fills it from the store; OK and the close mark store and
 /// close; Cancel closes without storing.
-class frmSetTime : public SkinnedDialog {
+class AlarmDialog : public SkinnedDialog {
     Q_OBJECT
 public:
-    explicit frmSetTime(WindowTable &table);
+    /// The window's object name, by which scripts and tests find it.
+    static constexpr const char *WindowName = "frmSetTime";
+
+    explicit AlarmDialog(WindowTable &table);
 
     /// The window, its chrome and its controls.
     static const QList<ControlRow> &design();

@@ -1,4 +1,4 @@
-#include "shutdown/frmclosewindows.h"
+#include "shutdown/shutdowndialog.h"
 
 #include "platform/clock.h"
 #include "platform/messageboxes.h"
@@ -23,7 +23,7 @@ using Kind = ControlRow::Kind;
 
 // In creation order: the frames first, so the option buttons lie on their top
 // edges. Positions inside a frame are relative to the frame.
-const QList<ControlRow> &frmCloseWindows::design()
+const QList<ControlRow> &ShutdownDialog::design()
 {
     static const QList<ControlRow> table = {
         {.kind = Kind::Window,
@@ -58,7 +58,7 @@ const QList<ControlRow> &frmCloseWindows::design()
     return table;
 }
 
-frmCloseWindows::frmCloseWindows(WindowTable &table) : SkinnedDialog(table, design())
+ShutdownDialog::ShutdownDialog(WindowTable &table) : SkinnedDialog(table, design())
 {
     OptInTime = control<QRadioButton>(QStringLiteral("OptInTime"));
     OptCountDownStart = control<QRadioButton>(QStringLiteral("OptCountDownStart"));
@@ -79,12 +79,12 @@ frmCloseWindows::frmCloseWindows(WindowTable &table) : SkinnedDialog(table, desi
     SliderLg->setSingleStep(1);
     SliderLg->setPageStep(5);
 
-    connect(OptInTime, &QRadioButton::toggled, this, &frmCloseWindows::UpdateModeControls);
+    connect(OptInTime, &QRadioButton::toggled, this, &ShutdownDialog::UpdateModeControls);
     m_time = new TimeBoxes(controls(), services(), this);
     connect(SliderLg, &QSlider::valueChanged, this,
             [this](int v) { lblDispTime->setText(QString::number(v)); });
-    connect(cmdOk, &QPushButton::clicked, this, &frmCloseWindows::storeAndClose);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmCloseWindows::unload);
+    connect(cmdOk, &QPushButton::clicked, this, &ShutdownDialog::storeAndClose);
+    connect(cmdCancel, &QPushButton::clicked, this, &ShutdownDialog::unload);
     connect(cmdHelp, &QPushButton::clicked, this, [this] {
         services().messages->showInformation(
             QStringLiteral(" 您可以选取其中的任一种方法设置关机的时间!"), QStringLiteral("帮助"));
@@ -99,7 +99,7 @@ frmCloseWindows::frmCloseWindows(WindowTable &table) : SkinnedDialog(table, desi
     });
 }
 
-void frmCloseWindows::load()
+void ShutdownDialog::load()
 {
     OptInTime->setChecked(true);
     UpdateModeControls();
@@ -114,7 +114,7 @@ void frmCloseWindows::load()
     cmdCancel->setFocus();
 }
 
-void frmCloseWindows::UpdateModeControls()
+void ShutdownDialog::UpdateModeControls()
 {
     const bool timeOfDay = OptInTime->isChecked();
     for (QWidget *w : std::initializer_list<QWidget *>{txtHour, txtMinute, UpDownHour, UpDownMinute,
@@ -126,7 +126,7 @@ void frmCloseWindows::UpdateModeControls()
         lblDispTime->setText(QString::number(SliderLg->value()));
 }
 
-bool frmCloseWindows::eventFilter(QObject *watched, QEvent *event)
+bool ShutdownDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusOut && (watched == txtHour || watched == txtMinute)) {
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
@@ -147,7 +147,7 @@ bool frmCloseWindows::eventFilter(QObject *watched, QEvent *event)
     return SkinnedDialog::eventFilter(watched, event);
 }
 
-void frmCloseWindows::boxLeft(Field field)
+void ShutdownDialog::boxLeft(Field field)
 {
     if (!OptInTime->isChecked())
         return;
@@ -161,7 +161,7 @@ void frmCloseWindows::boxLeft(Field field)
     m_refocusing = false;
 }
 
-void frmCloseWindows::storeAndClose()
+void ShutdownDialog::storeAndClose()
 {
     if (OptInTime->isChecked()) {
         if (!storeTimeOfDay())
@@ -172,7 +172,7 @@ void frmCloseWindows::storeAndClose()
     unload();
 }
 
-bool frmCloseWindows::storeTimeOfDay()
+bool ShutdownDialog::storeTimeOfDay()
 {
     const QString hour = txtHour->text();
     const QString minute = txtMinute->text();
@@ -207,7 +207,7 @@ bool frmCloseWindows::storeTimeOfDay()
     return true;
 }
 
-void frmCloseWindows::storeOneOff(const QDateTime &at)
+void ShutdownDialog::storeOneOff(const QDateTime &at)
 {
     features().shutdown.setOnce(at, chkImedClose->isChecked(), chkOpenClose->isChecked());
 }

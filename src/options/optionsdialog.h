@@ -10,10 +10,13 @@ class QPushButton;
 /// start at log-on, and a button for the desktop's date-and-time settings.
 /// "最上层显示" and "开机自动运行" act at once; the three stored boxes are saved
 /// by OK and the close label, never by Cancel.
-class frmOption : public SkinnedDialog {
+class OptionsDialog : public SkinnedDialog {
     Q_OBJECT
 public:
-    explicit frmOption(WindowTable &table);
+    /// The window's object name, by which scripts and tests find it.
+    static constexpr const char *WindowName = "frmOption";
+
+    explicit OptionsDialog(WindowTable &table);
 
     /// The window, its chrome and its controls.
     static const QList<ControlRow> &design();

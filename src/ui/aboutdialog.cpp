@@ -1,4 +1,4 @@
-#include "ui/frmabout.h"
+#include "ui/aboutdialog.h"
 
 #include "ui/controltable.h"
 #include "ui/fonts.h"
@@ -7,7 +7,7 @@
 
 using Kind = ControlRow::Kind;
 
-const QList<ControlRow> &frmAbout::design()
+const QList<ControlRow> &AboutDialog::design()
 {
     static const QColor yellow(255, 255, 0);
     static const QColor blue(0, 0, 255);
@@ -53,7 +53,7 @@ const QList<ControlRow> &frmAbout::design()
     return table;
 }
 
-frmAbout::frmAbout(WindowTable &table) : SkinnedDialog(table, design())
+AboutDialog::AboutDialog(WindowTable &table) : SkinnedDialog(table, design())
 {
     setFocusPolicy(Qt::NoFocus);
     lblTit = control<QLabel>(QStringLiteral("lblTit"));

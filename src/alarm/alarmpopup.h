@@ -6,10 +6,13 @@ class WrappingLabel;
 
 /// The alarm: the time of day, the stored alarm message and ohmy.wav,
 /// topmost. Closing it leaves the alarm armed for the next day.
-class frmTimer : public RingingPopup {
+class AlarmPopup : public RingingPopup {
     Q_OBJECT
 public:
-    explicit frmTimer(WindowTable &table);
+    /// The window's object name, by which scripts and tests find it.
+    static constexpr const char *WindowName = "frmTimer";
+
+    explicit AlarmPopup(WindowTable &table);
 
     /// The window, its chrome and its controls.
     static const QList<ControlRow> &design();

@@ -1,4 +1,4 @@
-#include "alarm/frmsettime.h"
+#include "alarm/alarmdialog.h"
 
 #include "platform/messageboxes.h"
 #include "platform/services.h"
@@ -17,7 +17,7 @@ using Field = TimeEntry::Field;
 using Kind = ControlRow::Kind;
 
 // In creation order; positions inside fraTime are relative to the frame.
-const QList<ControlRow> &frmSetTime::design()
+const QList<ControlRow> &AlarmDialog::design()
 {
     static const QList<ControlRow> table = {
         {.kind = Kind::Window,
@@ -47,7 +47,7 @@ const QList<ControlRow> &frmSetTime::design()
     return table;
 }
 
-frmSetTime::frmSetTime(WindowTable &table) : SkinnedDialog(table, design())
+AlarmDialog::AlarmDialog(WindowTable &table) : SkinnedDialog(table, design())
 {
     m_time = new TimeBoxes(controls(), services(), this);
     txtHour = m_time->box(Field::Hour);
@@ -59,8 +59,8 @@ frmSetTime::frmSetTime(WindowTable &table) : SkinnedDialog(table, design())
     cmdOk = control<QPushButton>(QStringLiteral("cmdOk"));
     cmdCancel = control<QPushButton>(QStringLiteral("cmdCancel"));
 
-    connect(cmdOk, &QPushButton::clicked, this, &frmSetTime::storeAndClose);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmSetTime::unload);
+    connect(cmdOk, &QPushButton::clicked, this, &AlarmDialog::storeAndClose);
+    connect(cmdCancel, &QPushButton::clicked, this, &AlarmDialog::unload);
     for (QLineEdit *edit : {txtHour, txtMinute, txtPrompt})
         edit->installEventFilter(this);
     // Loaded but hidden, it shows the alarm as it is stored when it appears,
@@ -71,7 +71,7 @@ frmSetTime::frmSetTime(WindowTable &table) : SkinnedDialog(table, design())
     });
 }
 
-void frmSetTime::load()
+void AlarmDialog::load()
 {
     const AlarmSettings &alarm = features().alarm;
     const AlarmSettings::State state = alarm.state();
@@ -81,12 +81,12 @@ void frmSetTime::load()
     cmdCancel->setFocus();
 }
 
-void frmSetTime::closeClicked()
+void AlarmDialog::closeClicked()
 {
     storeAndClose();
 }
 
-void frmSetTime::storeAndClose()
+void AlarmDialog::storeAndClose()
 {
     const QString hour = txtHour->text();
     const QString minute = txtMinute->text();
@@ -110,7 +110,7 @@ void frmSetTime::storeAndClose()
     unload();
 }
 
-bool frmSetTime::eventFilter(QObject *watched, QEvent *event)
+bool AlarmDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress &&
         (watched == txtHour || watched == txtMinute || watched == txtPrompt)) {

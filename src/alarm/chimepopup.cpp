@@ -1,8 +1,8 @@
-#include "alarm/frminttime.h"
+#include "alarm/chimepopup.h"
 
 using Kind = ControlRow::Kind;
 
-const QList<ControlRow> &frmIntTime::design()
+const QList<ControlRow> &ChimePopup::design()
 {
     static const QList<ControlRow> table = {
         {.kind = Kind::Window,
@@ -18,7 +18,7 @@ const QList<ControlRow> &frmIntTime::design()
     return table;
 }
 
-frmIntTime::frmIntTime(WindowTable &table)
+ChimePopup::ChimePopup(WindowTable &table)
     : RingingPopup(table, design(), QStringLiteral("tolvek.wav"))
 {
 }

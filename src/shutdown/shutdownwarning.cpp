@@ -1,4 +1,4 @@
-#include "shutdown/frmshutdownwarning.h"
+#include "shutdown/shutdownwarning.h"
 
 #include "platform/clock.h"
 #include "platform/services.h"
@@ -15,7 +15,7 @@
 
 using Kind = ControlRow::Kind;
 
-const QList<ControlRow> &frmShutdownWarning::design()
+const QList<ControlRow> &ShutdownWarning::design()
 {
     static const QList<ControlRow> table = {
         {.kind = Kind::Window,
@@ -37,20 +37,20 @@ const QList<ControlRow> &frmShutdownWarning::design()
     return table;
 }
 
-frmShutdownWarning::frmShutdownWarning(WindowTable &table) : SkinnedDialog(table, design())
+ShutdownWarning::ShutdownWarning(WindowTable &table) : SkinnedDialog(table, design())
 {
     lblCountdown = control<QLabel>(QStringLiteral("lblCountdown"));
     cmdShutDownNow = control<QPushButton>(QStringLiteral("cmdShutDownNow"));
     cmdCancel = control<QPushButton>(QStringLiteral("cmdCancel"));
 
-    connect(cmdShutDownNow, &QPushButton::clicked, this, &frmShutdownWarning::shutDownNow);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmShutdownWarning::unload);
+    connect(cmdShutDownNow, &QPushButton::clicked, this, &ShutdownWarning::shutDownNow);
+    connect(cmdCancel, &QPushButton::clicked, this, &ShutdownWarning::unload);
 
     m_ticker = new SecondTicker(*services().clock, this);
-    connect(m_ticker, &SecondTicker::tick, this, &frmShutdownWarning::onSecond);
+    connect(m_ticker, &SecondTicker::secondPassed, this, &ShutdownWarning::onSecond);
 }
 
-void frmShutdownWarning::load()
+void ShutdownWarning::load()
 {
     m_left = CountdownSeconds;
     m_lastSecond = wholeSecond(services().clock->now());
@@ -60,18 +60,18 @@ void frmShutdownWarning::load()
     m_ticker->start();
 }
 
-void frmShutdownWarning::countDown(int seconds)
+void ShutdownWarning::countDown(int seconds)
 {
     m_left = std::clamp(seconds, 0, int(CountdownSeconds));
     showCountdown();
     showAndRaise();
     if (m_left == 0) {
         m_ticker->stop();
-        QMetaObject::invokeMethod(this, &frmShutdownWarning::shutDownNow, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &ShutdownWarning::shutDownNow, Qt::QueuedConnection);
     }
 }
 
-void frmShutdownWarning::onSecond(const QDateTime &now)
+void ShutdownWarning::onSecond(const QDateTime &now)
 {
     const QDateTime second = wholeSecond(now);
     const qint64 step = m_lastSecond.secsTo(second);
@@ -86,16 +86,16 @@ void frmShutdownWarning::onSecond(const QDateTime &now)
         // Nothing inside the tick may block: the power request (and whatever
         // it may report) runs after the tick has returned.
         m_ticker->stop();
-        QMetaObject::invokeMethod(this, &frmShutdownWarning::shutDownNow, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &ShutdownWarning::shutDownNow, Qt::QueuedConnection);
     }
 }
 
-void frmShutdownWarning::showCountdown()
+void ShutdownWarning::showCountdown()
 {
     lblCountdown->setText(QStringLiteral("将在 %1 秒后关闭计算机").arg(m_left));
 }
 
-void frmShutdownWarning::shutDownNow()
+void ShutdownWarning::shutDownNow()
 {
     m_ticker->stop();
     PowerActions(services()).ShutDown(0);

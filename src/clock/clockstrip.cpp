@@ -1,7 +1,6 @@
-#include "clock/frmclockmain.h"
+#include "clock/clockstrip.h"
 
-#include "alarm/frmsettime.h"
-#include "clock/scheduler.h"
+#include "alarm/alarmdialog.h"
 #include "clock/screenplacement.h"
 #include "platform/clock.h"
 #include "platform/windowsystem.h"
@@ -35,7 +34,7 @@ QList<ScreenArea> screenAreas()
 } // namespace
 
 // The face is painted by paintEvent(); Label1 is sized to the time it shows.
-const QList<ControlRow> &frmclockMain::design()
+const QList<ControlRow> &ClockStrip::design()
 {
     static const QList<ControlRow> table = {
         {.kind = ControlRow::Kind::Window,
@@ -51,7 +50,7 @@ const QList<ControlRow> &frmclockMain::design()
     return table;
 }
 
-frmclockMain::frmclockMain(WindowTable &table)
+ClockStrip::ClockStrip(WindowTable &table)
     : ManagedWindow(table,
                     Qt::Window | Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint),
       m_face(windowRow(design()).picture)
@@ -65,8 +64,7 @@ frmclockMain::frmclockMain(WindowTable &table)
 
     m_drag = new TitleDrag(this, *services().windows);
     m_ticker = new SecondTicker(*services().clock, this);
-    connect(m_ticker, &SecondTicker::tick, this, &frmclockMain::onSecond);
-    connect(this, &frmclockMain::schedulerTick, new Scheduler(table, this), &Scheduler::tick);
+    connect(m_ticker, &SecondTicker::secondPassed, this, &ClockStrip::onSecond);
 
     // A monitor unplugged, added or rearranged may leave the strip where no
     // screen shows it.
@@ -76,18 +74,18 @@ frmclockMain::frmclockMain(WindowTable &table)
         watchScreen(screen);
         screensChanged();
     });
-    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &frmclockMain::screensChanged);
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &ClockStrip::screensChanged);
 }
 
-void frmclockMain::watchScreen(QScreen *screen)
+void ClockStrip::watchScreen(QScreen *screen)
 {
-    connect(screen, &QScreen::geometryChanged, this, &frmclockMain::screensChanged,
+    connect(screen, &QScreen::geometryChanged, this, &ClockStrip::screensChanged,
             Qt::UniqueConnection);
-    connect(screen, &QScreen::availableGeometryChanged, this, &frmclockMain::screensChanged,
+    connect(screen, &QScreen::availableGeometryChanged, this, &ClockStrip::screensChanged,
             Qt::UniqueConnection);
 }
 
-void frmclockMain::screensChanged()
+void ClockStrip::screensChanged()
 {
     // One look once the change is over: a layout change arrives as several
     // notices, and Qt finishes its own part after them.
@@ -100,19 +98,19 @@ void frmclockMain::screensChanged()
     });
 }
 
-void frmclockMain::keepInView()
+void ClockStrip::keepInView()
 {
     const QPoint place = keepOnScreens(QRect(pos(), size()), screenAreas());
     if (place != pos())
         move(place);
 }
 
-frmclockMain::~frmclockMain()
+ClockStrip::~ClockStrip()
 {
     delete m_drag;
 }
 
-void frmclockMain::load()
+void ClockStrip::load()
 {
     // The start position, unless no screen shows the strip there.
     move(keepOnScreens(QRect(StartPosition, ClientSize), screenAreas()));
@@ -125,12 +123,12 @@ void frmclockMain::load()
     m_ticker->start();
 }
 
-bool frmclockMain::isTicking() const
+bool ClockStrip::isTicking() const
 {
     return m_ticker->isActive();
 }
 
-void frmclockMain::unloading()
+void ClockStrip::unloading()
 {
     m_ticker->stop();
     if (!isMinimized()) {
@@ -139,59 +137,59 @@ void frmclockMain::unloading()
     }
 }
 
-void frmclockMain::onSecond(const QDateTime &now)
+void ClockStrip::onSecond(const QDateTime &now)
 {
     // Timer1: the display. Only the digits that changed are repainted, at
     // once; the label sizes itself when its width changes.
     Label1->setText(TimeText::clockText(now.time()));
-    // TimerTiemr: the scheduler.
-    emit schedulerTick(now);
+    // TimerTiemr: what is due, for whoever follows the strip's seconds.
+    emit secondShown(now);
 }
 
-void frmclockMain::paintEvent(QPaintEvent *)
+void ClockStrip::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.drawPixmap(QPoint(0, 0), m_face.pixmap(devicePixelRatioF()));
 }
 
-void frmclockMain::mousePressEvent(QMouseEvent *event)
+void ClockStrip::mousePressEvent(QMouseEvent *event)
 {
     m_drag->press(event);
 }
 
-void frmclockMain::mouseMoveEvent(QMouseEvent *event)
+void ClockStrip::mouseMoveEvent(QMouseEvent *event)
 {
     m_drag->move(event);
 }
 
-void frmclockMain::mouseReleaseEvent(QMouseEvent *event)
+void ClockStrip::mouseReleaseEvent(QMouseEvent *event)
 {
     m_drag->release(event);
     if (event->button() == Qt::RightButton && table().popupClockMenu)
         table().popupClockMenu(event->globalPosition().toPoint());
 }
 
-void frmclockMain::mouseDoubleClickEvent(QMouseEvent *event)
+void ClockStrip::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
         unload();
 }
 
-bool frmclockMain::event(QEvent *event)
+bool ClockStrip::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
         onActivated();
     return ManagedWindow::event(event);
 }
 
-void frmclockMain::onActivated()
+void ClockStrip::onActivated()
 {
     // The alarm dialog is loaded, hidden, whenever the clock becomes active.
-    if (!table().isLoaded<frmSetTime>())
-        table().window<frmSetTime>();
+    if (!table().isLoaded<AlarmDialog>())
+        table().window<AlarmDialog>();
 }
 
-QString frmclockMain::tooltipText(const QDateTime &now) const
+QString ClockStrip::tooltipText(const QDateTime &now) const
 {
     // "ddd" from the C locale: the English abbreviations the weekday table is keyed by,
     // whatever the user's locale, so the Chinese text always shows.
@@ -205,13 +203,13 @@ QString frmclockMain::tooltipText(const QDateTime &now) const
         ::dateTooltip(abbreviation.toStdString(), d.year(), d.month(), d.day(), m_lunarTexts));
 }
 
-void frmclockMain::updateDateTooltip()
+void ClockStrip::updateDateTooltip()
 {
     // Only the label carries a tooltip: the end caps show none.
     Label1->setToolTip(tooltipText(services().clock->now()));
 }
 
-bool frmclockMain::eventFilter(QObject *watched, QEvent *event)
+bool ClockStrip::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Label1) {
         switch (event->type()) {

@@ -1,11 +1,11 @@
-#include "alarm/frmtimer.h"
+#include "alarm/alarmpopup.h"
 
 #include "settings/featuresettings.h"
 #include "ui/wrappinglabel.h"
 
 using Kind = ControlRow::Kind;
 
-const QList<ControlRow> &frmTimer::design()
+const QList<ControlRow> &AlarmPopup::design()
 {
     static const QList<ControlRow> table = {
         {.kind = Kind::Window,
@@ -24,13 +24,13 @@ const QList<ControlRow> &frmTimer::design()
     return table;
 }
 
-frmTimer::frmTimer(WindowTable &table)
+AlarmPopup::AlarmPopup(WindowTable &table)
     : RingingPopup(table, design(), QStringLiteral("ohmy.wav")),
       lblPromptMsg(control<WrappingLabel>(QStringLiteral("lblPromptMsg")))
 {
 }
 
-void frmTimer::loadMessage()
+void AlarmPopup::loadMessage()
 {
     lblPromptMsg->setText(features().alarm.state().message);
 }

@@ -1,16 +1,16 @@
-#include "tray/frmmenu.h"
+#include "tray/traycontroller.h"
 
-#include "alarm/frmsettime.h"
-#include "clock/frmclockmain.h"
-#include "options/frmoption.h"
+#include "alarm/alarmdialog.h"
+#include "clock/clockstrip.h"
+#include "options/optionsdialog.h"
 #include "platform/cddrive.h"
 #include "platform/messageboxes.h"
 #include "platform/trayicon.h"
-#include "shutdown/frmclosewindows.h"
 #include "shutdown/poweractions.h"
+#include "shutdown/shutdowndialog.h"
 #include "tray/cddoortext.h"
 #include "tray/exitsequence.h"
-#include "ui/frmabout.h"
+#include "ui/aboutdialog.h"
 #include "ui/windowtable.h"
 
 #include <QCursor>
@@ -67,37 +67,39 @@ QIcon applicationIcon()
 
 } // namespace
 
-frmMenu::frmMenu(WindowTable &table)
+TrayController::TrayController(WindowTable &table)
     : ManagedWindow(table), imgIocn(applicationIcon()),
       m_presence({[this] { return putIconInTray(); }, [this] { services().tray->remove(); },
                   [this] { services().messages->show(QStringLiteral("不能创建图标!")); }})
 {
     setWindowTitle(QStringLiteral("菜单"));
 
-    mnuMainPG = buildMenu(MenuOf::Clock, "mnuMainPG", "主程序菜单",
-                          {
-                              {"mnuMainPGCloseWD", "关机设置...", &frmMenu::showShutdownSettings},
-                              {"mnuMainPGTS", "定时设置...", &frmMenu::showAlarmSettings},
-                              {"mnuMainPGSet", "选项设置...", &frmMenu::showOptions},
-                              {"mnuOpenCd", "弹出光驱", &frmMenu::openCdDoor},
-                              {"mnuCloseCd", "关闭光驱", &frmMenu::closeCdDoor},
-                              {"mnuMainPGCloseWindows", "关闭计算机", &frmMenu::shutDown},
-                              {"mnuMainPGReStart", "重新启动计算机", &frmMenu::restart},
-                              {"mnuMainPGMin", "隐藏到任务栏", &frmMenu::hideClock},
-                              {"mnuMainPGAbout", "关于...", &frmMenu::showAbout},
-                              {"mnuMainPGExit", "退出", &frmMenu::exitLong},
-                          });
-    mnuMain = buildMenu(MenuOf::Icon, "mnuMain", "任务栏菜单",
-                        {
-                            {"mnuMainClose", "关闭计算机", &frmMenu::shutDown},
-                            {"mnuMainRestar", "重新启动计算机", &frmMenu::restart},
-                            {"mnuMainChang", "转换到主窗口", &frmMenu::switchToClock},
-                            {"mnuMainTimeSet", "定时设置...", &frmMenu::showAlarmSettings},
-                            {"mnuMainOption", "选项设置...", &frmMenu::showOptions},
-                            {"mnuMainCloseWindows", "关机设置...", &frmMenu::showShutdownSettings},
-                            {"mnuMainAbout", "关于...", &frmMenu::showAbout},
-                            {"mnuMainQuit", "退出", &frmMenu::exitShort},
-                        });
+    mnuMainPG =
+        buildMenu(MenuOf::Clock, "mnuMainPG", "主程序菜单",
+                  {
+                      {"mnuMainPGCloseWD", "关机设置...", &TrayController::showShutdownSettings},
+                      {"mnuMainPGTS", "定时设置...", &TrayController::showAlarmSettings},
+                      {"mnuMainPGSet", "选项设置...", &TrayController::showOptions},
+                      {"mnuOpenCd", "弹出光驱", &TrayController::openCdDoor},
+                      {"mnuCloseCd", "关闭光驱", &TrayController::closeCdDoor},
+                      {"mnuMainPGCloseWindows", "关闭计算机", &TrayController::shutDown},
+                      {"mnuMainPGReStart", "重新启动计算机", &TrayController::restart},
+                      {"mnuMainPGMin", "隐藏到任务栏", &TrayController::hideClock},
+                      {"mnuMainPGAbout", "关于...", &TrayController::showAbout},
+                      {"mnuMainPGExit", "退出", &TrayController::exitLong},
+                  });
+    mnuMain =
+        buildMenu(MenuOf::Icon, "mnuMain", "任务栏菜单",
+                  {
+                      {"mnuMainClose", "关闭计算机", &TrayController::shutDown},
+                      {"mnuMainRestar", "重新启动计算机", &TrayController::restart},
+                      {"mnuMainChang", "转换到主窗口", &TrayController::switchToClock},
+                      {"mnuMainTimeSet", "定时设置...", &TrayController::showAlarmSettings},
+                      {"mnuMainOption", "选项设置...", &TrayController::showOptions},
+                      {"mnuMainCloseWindows", "关机设置...", &TrayController::showShutdownSettings},
+                      {"mnuMainAbout", "关于...", &TrayController::showAbout},
+                      {"mnuMainQuit", "退出", &TrayController::exitShort},
+                  });
     mnuMainChang = item(QStringLiteral("mnuMainChang"));
     mnuMainTimeSet = item(QStringLiteral("mnuMainTimeSet"));
     mnuMainOption = item(QStringLiteral("mnuMainOption"));
@@ -106,33 +108,34 @@ frmMenu::frmMenu(WindowTable &table)
 
     // However the clock leaves the screen, the icon can bring it back.
     connect(&table, &WindowTable::windowUnloaded, this, [this](const QString &name) {
-        if (name == QLatin1String("frmclockMain"))
+        if (name == QLatin1String(ClockStrip::WindowName))
             applyMenuEvent(TrayMenuEvent::ClockClosed);
     });
-    connect(&m_presence, &TrayPresence::iconShownChanged, this, &frmMenu::trayPresenceChanged);
+    connect(&m_presence, &TrayPresence::iconShownChanged, this,
+            &TrayController::trayPresenceChanged);
 }
 
-frmMenu::~frmMenu()
+TrayController::~TrayController()
 {
     // Destroyed without unloading when the program ends: the icon's
     // handlers must not outlive the window.
     RemoveTrayIcon();
 }
 
-void frmMenu::installClockMenu(WindowTable &table)
+void TrayController::installClockMenu(WindowTable &table)
 {
     table.popupClockMenu = [&table](QPoint globalPos) {
         // Popped up from the event loop once the clock's mouse handler has
         // returned: a command may close the clock.
         QTimer::singleShot(0, &table, [&table, globalPos] {
-            if (frmMenu *menu = table.window<frmMenu>())
+            if (TrayController *menu = table.window<TrayController>())
                 menu->popupClockMenu(globalPos);
         });
     };
 }
 
-QMenu *frmMenu::buildMenu(MenuOf owner, const char *name, const char *title,
-                          std::initializer_list<Item> items)
+QMenu *TrayController::buildMenu(MenuOf owner, const char *name, const char *title,
+                                 std::initializer_list<Item> items)
 {
     auto *menu = new QMenu(QString::fromUtf8(title), this);
     menu->setObjectName(QString::fromLatin1(name));
@@ -149,7 +152,7 @@ QMenu *frmMenu::buildMenu(MenuOf owner, const char *name, const char *title,
     return menu;
 }
 
-QAction *frmMenu::item(const QString &name) const
+QAction *TrayController::item(const QString &name) const
 {
     for (QMenu *menu : {mnuMainPG, mnuMain}) {
         if (!menu)
@@ -162,20 +165,20 @@ QAction *frmMenu::item(const QString &name) const
     return nullptr;
 }
 
-void frmMenu::load()
+void TrayController::load()
 {
     AddTrayIcon();
 }
 
-void frmMenu::unloading()
+void TrayController::unloading()
 {
     RemoveTrayIcon();
 }
 
-void frmMenu::AddTrayIcon()
+void TrayController::AddTrayIcon()
 {
     // The icon follows the notification area as it comes and goes.
-    QPointer<frmMenu> self(this);
+    QPointer<TrayController> self(this);
     services().tray->watchAvailability([self](bool available) {
         if (self)
             self->m_presence.hostChanged(available);
@@ -186,16 +189,16 @@ void frmMenu::AddTrayIcon()
     mnuMainPGMin->setEnabled(m_presence.iconShown());
 }
 
-bool frmMenu::putIconInTray()
+bool TrayController::putIconInTray()
 {
-    QPointer<frmMenu> self(this);
+    QPointer<TrayController> self(this);
     return services().tray->add(imgIocn, mnuMain, [self](TrayActivation activation) {
         if (self)
             self->trayActivated(activation);
     });
 }
 
-void frmMenu::RemoveTrayIcon()
+void TrayController::RemoveTrayIcon()
 {
     if (!m_presence.isRunning())
         return;
@@ -203,31 +206,31 @@ void frmMenu::RemoveTrayIcon()
     m_presence.stop();
 }
 
-void frmMenu::trayPresenceChanged(bool iconShown)
+void TrayController::trayPresenceChanged(bool iconShown)
 {
     mnuMainPGMin->setEnabled(iconShown);
     if (iconShown)
         return;
     // A clock hidden in the tray would have no way back: it comes back where
     // it was, with the icon's menu as after "转换到主窗口".
-    frmclockMain *clock = table().loaded<frmclockMain>();
+    ClockStrip *clock = table().loaded<ClockStrip>();
     if (clock && !clock->isVisible())
         switchToClock();
 }
 
-void frmMenu::popupClockMenu(const QPoint &globalPos)
+void TrayController::popupClockMenu(const QPoint &globalPos)
 {
     mnuMainPG->exec(globalPos);
 }
 
-void frmMenu::trayActivated(TrayActivation activation)
+void TrayController::trayActivated(TrayActivation activation)
 {
     // A menu runs its own event loop, in which more notifications arrive:
     // they are ignored until the menu and its command are over.
     if (m_busy)
         return;
     m_busy = true;
-    QPointer<frmMenu> self(this);
+    QPointer<TrayController> self(this);
     switch (trayActionFor(activation, mnuMainChang->isEnabled())) {
     case TrayAction::ShowClock:
         ShowClockWindow();
@@ -251,7 +254,7 @@ void frmMenu::trayActivated(TrayActivation activation)
         m_busy = false;
 }
 
-void frmMenu::runTrayCommand(Command command)
+void TrayController::runTrayCommand(Command command)
 {
     // Chosen from our own pop-up: part of the notification that opened it,
     // which holds the busy flag until the command is over.
@@ -264,18 +267,18 @@ void frmMenu::runTrayCommand(Command command)
     if (m_busy)
         return;
     m_busy = true;
-    QPointer<frmMenu> self(this);
+    QPointer<TrayController> self(this);
     (this->*command)();
     if (self)
         m_busy = false;
 }
 
-TrayMenuState frmMenu::menuState() const
+TrayMenuState TrayController::menuState() const
 {
     return {mnuMainChang->isEnabled(), mnuMainTimeSet->isEnabled()};
 }
 
-void frmMenu::applyMenuEvent(TrayMenuEvent event)
+void TrayController::applyMenuEvent(TrayMenuEvent event)
 {
     const TrayMenuState state = nextTrayMenuState(menuState(), event);
     mnuMainChang->setEnabled(state.switchToClock);
@@ -283,50 +286,66 @@ void frmMenu::applyMenuEvent(TrayMenuEvent event)
         action->setEnabled(state.settingsItems);
 }
 
-void frmMenu::ShowClockWindow()
+void TrayController::ShowClockWindow()
 {
     applyMenuEvent(TrayMenuEvent::ShowClockWindow);
-    table().show<frmclockMain>();
+    table().show<ClockStrip>();
 }
 
-void frmMenu::hideClock()
+void TrayController::hideClock()
 {
     if (!m_presence.iconShown())
         return;
-    frmclockMain *clock = table().show<frmclockMain>();
+    ClockStrip *clock = table().show<ClockStrip>();
     applyMenuEvent(TrayMenuEvent::HideClock);
     // Its timers keep running: alarms, the chime and shutdowns still happen.
     if (clock)
         clock->hide();
 }
 
-void frmMenu::switchToClock()
+bool TrayController::hideToTray()
+{
+    if (!hasTrayIcon() || !mnuMainPGMin->isEnabled())
+        return false;
+    hideClock();
+    return true;
+}
+
+bool TrayController::switchBackToClock()
+{
+    if (!mnuMainChang->isEnabled())
+        return false;
+    switchToClock();
+    return true;
+}
+
+void TrayController::switchToClock()
 {
     applyMenuEvent(TrayMenuEvent::SwitchToClock);
     ShowClockWindow();
 }
 
-void frmMenu::showShutdownSettings()
+void TrayController::showShutdownSettings()
 {
-    table().show<frmCloseWindows>();
+    table().show<ShutdownDialog>();
 }
 
-void frmMenu::showAlarmSettings()
+void TrayController::showAlarmSettings()
 {
-    table().show<frmSetTime>();
+    table().show<AlarmDialog>();
 }
 
-void frmMenu::showOptions()
+void TrayController::showOptions()
 {
-    table().show<frmOption>();
+    table().show<OptionsDialog>();
 }
 
-void frmMenu::showAbout()
+void TrayController::showAbout()
 {
-    table().show<frmAbout>();
+    table().show<AboutDialog>();
 }
 
-void frmMenu::openCdDoor()
+void TrayController::openCdDoor()
 {
     const CdDoorResult result = services().cdDrive->openDoor();
     if (!result.ok())
@@ -334,7 +353,7 @@ void frmMenu::openCdDoor()
             cdDoorFailureText(CdDoorCommand::Open, result.device, result.error));
 }
 
-void frmMenu::closeCdDoor()
+void TrayController::closeCdDoor()
 {
     const CdDoorResult result = services().cdDrive->closeDoor();
     if (!result.ok())
@@ -342,22 +361,22 @@ void frmMenu::closeCdDoor()
             cdDoorFailureText(CdDoorCommand::Close, result.device, result.error));
 }
 
-void frmMenu::shutDown()
+void TrayController::shutDown()
 {
     PowerActions(services()).ShutDown(0);
 }
 
-void frmMenu::restart()
+void TrayController::restart()
 {
     PowerActions(services()).Restart();
 }
 
-void frmMenu::exitLong()
+void TrayController::exitLong()
 {
     exitProgram(table(), ExitKind::Long);
 }
 
-void frmMenu::exitShort()
+void TrayController::exitShort()
 {
     exitProgram(table(), ExitKind::Short);
 }

@@ -17,14 +17,17 @@ class TitleDrag;
 /// the nearest screen), and brought back into view when the screens change. Its end caps drag it,
 /// close it on a double-click and open its menu on a right click; over the time label only the
 /// tooltip reacts.
-class frmclockMain : public ManagedWindow {
+class ClockStrip : public ManagedWindow {
     Q_OBJECT
 public:
+    /// The window's object name, by which scripts and tests find it.
+    static constexpr const char *WindowName = "frmclockMain";
+
     static constexpr QPoint StartPosition{638, 24};
     static constexpr QSize ClientSize{86, 19};
 
-    explicit frmclockMain(WindowTable &table);
-    ~frmclockMain() override;
+    explicit ClockStrip(WindowTable &table);
+    ~ClockStrip() override;
 
     /// The window and its controls.
     static const QList<ControlRow> &design();
@@ -40,8 +43,9 @@ public:
     bool isTicking() const;
 
 signals:
-    /// Once per second while the window is loaded (TimerTiemr's tick).
-    void schedulerTick(const QDateTime &now);
+    /// Once per second while the window is loaded, after the digits show
+    /// that second (TimerTiemr's timer): the scheduler follows it.
+    void secondShown(const QDateTime &now);
 
 protected:
     void unloading() override;

@@ -1,7 +1,7 @@
-#include "alarm/frmsettime.h"
+#include "alarm/alarmdialog.h"
 #include "app/commandrunner.h"
 #include "savesettings.h"
-#include "shutdown/frmclosewindows.h"
+#include "shutdown/shutdowndialog.h"
 #include "testenvironment.h"
 #include "ui/labelbutton.h"
 #include "ui/updown.h"
@@ -23,7 +23,7 @@ const QString MinuteBig = "请输入小于60的数!";
 const QString BadTime = "你的输入不正确，请输入时间!";
 } // namespace
 
-class tst_frmSetTime : public QObject {
+class tst_AlarmDialog : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestEnvironment> env;
@@ -35,14 +35,14 @@ class tst_frmSetTime : public QObject {
         QFile f(env->settingsPath());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    frmSetTime *open()
+    AlarmDialog *open()
     {
-        frmSetTime *w = env->table->show<frmSetTime>();
+        AlarmDialog *w = env->table->show<AlarmDialog>();
         if (!QTest::qWaitForWindowActive(w))
             qWarning("the dialog did not become active");
         return w;
     }
-    QLineEdit *box(frmSetTime *w, const QString &name)
+    QLineEdit *box(AlarmDialog *w, const QString &name)
     {
         return name == "txtHour" ? w->txtHour : w->txtMinute;
     }
@@ -113,7 +113,7 @@ private slots:
     {
         QFETCH(QStringList, settings);
         save(settings);
-        frmSetTime *w = env->table->window<frmSetTime>();
+        AlarmDialog *w = env->table->window<AlarmDialog>();
         QVERIFY(!w->isVisible());
         QTEST(w->txtHour->text(), "hour");
         QTEST(w->txtMinute->text(), "minute");
@@ -126,7 +126,7 @@ private slots:
 
     void layoutTabOrderAndFocus()
     {
-        frmSetTime *w = open();
+        AlarmDialog *w = open();
         QCOMPARE(w->windowTitle(), QString("闹钟"));
         QCOMPARE(w->size(), QSize(485, 316));
         const QPoint off = w->geometry().center() - w->screen()->geometry().center();
@@ -184,7 +184,7 @@ private slots:
     {
         QFETCH(QString, box);
         QFETCH(QString, typed);
-        frmSetTime *w = open();
+        AlarmDialog *w = open();
         QLineEdit *edit = this->box(w, box);
         QCOMPARE(QApplication::focusWidget(), w->cmdCancel);
         QTest::keyClicks(edit, typed);
@@ -196,7 +196,7 @@ private slots:
 
     void spinnersWriteBareNumbersWithinRange()
     {
-        frmSetTime *w = open();
+        AlarmDialog *w = open();
         for (int i = 0; i < 30; ++i)
             click(w->UpDownHour->upButton());
         QCOMPARE(w->txtHour->text(), QString("23"));
@@ -217,7 +217,7 @@ private slots:
 
     void enterMovesToTheNextControl()
     {
-        frmSetTime *w = open();
+        AlarmDialog *w = open();
         QSignalSpy enter(w->txtPrompt, &QLineEdit::returnPressed);
         w->txtPrompt->setFocus();
         QTest::keyClick(w->txtPrompt, Qt::Key_Return);
@@ -271,7 +271,7 @@ private slots:
         QFETCH(bool, armed);
         QFETCH(QString, via);
         save({"hour=9", "minute=15", "prompt=旧", "itimer=9:15:00", "chkyntimer=0"});
-        frmSetTime *w = open();
+        AlarmDialog *w = open();
         w->txtHour->setText(hour);
         w->txtMinute->setText(minute);
         w->txtPrompt->clear();
@@ -282,7 +282,7 @@ private slots:
         QCOMPARE(w->txtPrompt->text(), prompt);
         w->chkOpenTimer->setChecked(armed);
         click(w->findChild<QWidget *>(via));
-        QVERIFY(!env->table->isLoaded<frmSetTime>());
+        QVERIFY(!env->table->isLoaded<AlarmDialog>());
         QTEST((QStringList{stored("hour"), stored("minute"), stored("prompt"), stored("itimer"),
                            stored("chkyntimer")}),
               "expected");
@@ -294,7 +294,7 @@ private slots:
     void messageRoundTripsThroughTheFile()
     {
         const QString message = QStringLiteral("开会; 带上 #3 = \"报告\" 和 'x'\n第二行,  完 ");
-        frmSetTime *w = open();
+        AlarmDialog *w = open();
         w->txtHour->setText("7");
         w->txtMinute->setText("5");
         w->txtPrompt->clear();
@@ -303,14 +303,14 @@ private slots:
         QTest::keyClick(w->txtPrompt, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(w->txtPrompt->text(), message);
         click(w->cmdOk);
-        QVERIFY(!env->table->isLoaded<frmSetTime>());
+        QVERIFY(!env->table->isLoaded<AlarmDialog>());
 
         QCOMPARE(stored("prompt"), message);
         // The next run: a new store and a new dialog on the same file.
         const std::unique_ptr<SettingsStore> again = env->reopenStore();
         WindowTable table(env->services, *again);
-        QCOMPARE(table.window<frmSetTime>()->txtPrompt->text(), message);
-        QCOMPARE(table.window<frmSetTime>()->txtHour->text(), QString("7"));
+        QCOMPARE(table.window<AlarmDialog>()->txtPrompt->text(), message);
+        QCOMPARE(table.window<AlarmDialog>()->txtHour->text(), QString("7"));
         QVERIFY(env->messages.texts.isEmpty());
     }
 
@@ -346,7 +346,7 @@ private slots:
         for (const char *via : {"cmdOk", "lblClose"}) {
             env->messages.texts.clear();
             env->messages.captions.clear();
-            frmSetTime *w = open();
+            AlarmDialog *w = open();
             w->txtHour->setText(hour);
             w->txtMinute->setText(minute);
             w->chkOpenTimer->setChecked(armed);
@@ -355,7 +355,7 @@ private slots:
             click(w->findChild<QWidget *>(via));
             QCOMPARE(env->messages.texts, QStringList{BadTime});
             QCOMPARE(env->messages.captions, QStringList{"Zirvel"});
-            QVERIFY(env->table->isLoaded<frmSetTime>());
+            QVERIFY(env->table->isLoaded<AlarmDialog>());
             QCOMPARE(QApplication::focusWidget(), box(w, offending));
             QCOMPARE(settingsFile(), before);
             w->unload();
@@ -367,14 +367,14 @@ private slots:
     {
         save({"hour=9", "minute=15", "itimer=9:15:00"});
         const QByteArray before = settingsFile();
-        frmSetTime *w = open();
+        AlarmDialog *w = open();
         QTest::keyClicks(w->txtHour, "7");
         QTest::keyClicks(w->txtMinute, "5");
         w->chkOpenTimer->setChecked(false);
         click(w->cmdCancel);
-        QVERIFY(!env->table->isLoaded<frmSetTime>());
+        QVERIFY(!env->table->isLoaded<AlarmDialog>());
         QCOMPARE(settingsFile(), before);
-        QCOMPARE(env->table->window<frmSetTime>()->txtHour->text(), QString("9"));
+        QCOMPARE(env->table->window<AlarmDialog>()->txtHour->text(), QString("9"));
     }
 
     // A dialog loaded hidden (the strip loads it when it is clicked) shows
@@ -383,19 +383,19 @@ private slots:
     void showsWhatTheTerminalStoredMeanwhile()
     {
         save({"hour=7", "minute=05", "itimer=7:05:00", "prompt=起床", "chkyntimer=0"});
-        frmSetTime *hidden = env->table->window<frmSetTime>();
+        AlarmDialog *hidden = env->table->window<AlarmDialog>();
         QVERIFY(!hidden->isVisible());
         CommandRunner runner(*env->table);
         QCOMPARE(runner.run({"--alarm", "9:00", "--message", "九点"}).exitCode, 0);
         QCOMPARE(env->messages.texts, QStringList());
 
-        frmSetTime *w = open();
+        AlarmDialog *w = open();
         QCOMPARE(w, hidden);
         QCOMPARE(w->txtHour->text(), QString("9"));
         QCOMPARE(w->txtMinute->text(), QString("0"));
         QCOMPARE(w->txtPrompt->text(), QString("九点"));
         click(w->cmdOk);
-        QVERIFY(!env->table->isLoaded<frmSetTime>());
+        QVERIFY(!env->table->isLoaded<AlarmDialog>());
         QCOMPARE(env->messages.texts, QStringList());
         QCOMPARE(stored("itimer"), QString("9:00:00"));
         QCOMPARE(stored("prompt"), QString("九点"));
@@ -406,16 +406,16 @@ private slots:
     void eachDialogKeepsItsOwnTime()
     {
         save({"hour=7", "minute=5", "itimer=7:05:00", "prompt=起床"});
-        frmCloseWindows *shutdown = env->table->show<frmCloseWindows>();
+        ShutdownDialog *shutdown = env->table->show<ShutdownDialog>();
         shutdown->txtHour->setText("22");
         shutdown->txtMinute->setText("30");
         shutdown->chkCloseTime->setChecked(true);
         click(shutdown->cmdOk);
-        QVERIFY(!env->table->isLoaded<frmCloseWindows>());
+        QVERIFY(!env->table->isLoaded<ShutdownDialog>());
         QCOMPARE(stored("hour"), QString("22"));
         QCOMPARE(stored("minute"), QString("30"));
 
-        frmSetTime *w = open();
+        AlarmDialog *w = open();
         QCOMPARE(w->txtHour->text(), QString("7"));
         QCOMPARE(w->txtMinute->text(), QString("5"));
         w->txtPrompt->setText("开会"); // only the message changes
@@ -426,11 +426,11 @@ private slots:
         QCOMPARE(stored("minute"), QString("5"));
         QCOMPARE(stored("timer"), QString("22:30:00"));
 
-        shutdown = env->table->show<frmCloseWindows>();
+        shutdown = env->table->show<ShutdownDialog>();
         QCOMPARE(shutdown->txtHour->text(), QString("22"));
         QCOMPARE(shutdown->txtMinute->text(), QString("30"));
     }
 };
 
-QTEST_MAIN(tst_frmSetTime)
-#include "tst_frmsettime.moc"
+QTEST_MAIN(tst_AlarmDialog)
+#include "tst_alarmdialog.moc"

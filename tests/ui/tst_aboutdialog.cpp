@@ -1,11 +1,11 @@
 #include "testenvironment.h"
-#include "ui/frmabout.h"
+#include "ui/aboutdialog.h"
 #include "ui/labelbutton.h"
 
 #include <QLabel>
 #include <QTest>
 
-class tst_frmAbout : public QObject {
+class tst_AboutDialog : public QObject {
     Q_OBJECT
 
 private:
@@ -17,7 +17,7 @@ private slots:
 
     void contents()
     {
-        frmAbout *about = env->table->show<frmAbout>();
+        AboutDialog *about = env->table->show<AboutDialog>();
         QCOMPARE(about->windowTitle(), QStringLiteral("关于"));
         auto *name = about->findChild<QLabel *>(QStringLiteral("lblTit"));
         QCOMPARE(name->text(), QStringLiteral("Zirvel "));
@@ -44,7 +44,7 @@ private slots:
     // its label or out of the window.
     void textsFitTheirLabels()
     {
-        frmAbout *about = env->table->show<frmAbout>();
+        AboutDialog *about = env->table->show<AboutDialog>();
         const auto labels = about->findChildren<QLabel *>();
         for (QLabel *label : labels) {
             if (label->text().isEmpty())
@@ -67,26 +67,26 @@ private slots:
     // Nothing but the close label reacts to a click; nothing takes the focus.
     void onlyTheCloseLabelReacts()
     {
-        frmAbout *about = env->table->show<frmAbout>();
+        AboutDialog *about = env->table->show<AboutDialog>();
         const QPoint start = about->pos();
         for (const char *name : {"lblTit", "Image1", "lblVersion", "lblMac"}) {
             auto *w = about->findChild<QWidget *>(QLatin1String(name));
             QTest::mouseClick(w, Qt::LeftButton);
             QTest::mouseDClick(w, Qt::LeftButton);
             QTest::mouseClick(w, Qt::RightButton);
-            QVERIFY2(env->table->isLoaded<frmAbout>(), name);
+            QVERIFY2(env->table->isLoaded<AboutDialog>(), name);
             QCOMPARE(about->pos(), start);
         }
         for (QWidget *w : about->findChildren<QWidget *>())
             QCOMPARE(w->focusPolicy(), Qt::NoFocus);
 
         QTest::mouseClick(about->closeLabel(), Qt::RightButton);
-        QVERIFY(env->table->isLoaded<frmAbout>());
+        QVERIFY(env->table->isLoaded<AboutDialog>());
         QTest::mouseClick(about->closeLabel(), Qt::LeftButton);
-        QVERIFY(!env->table->isLoaded<frmAbout>());
+        QVERIFY(!env->table->isLoaded<AboutDialog>());
         QVERIFY(env->messages.texts.isEmpty());
     }
 };
 
-QTEST_MAIN(tst_frmAbout)
-#include "tst_frmabout.moc"
+QTEST_MAIN(tst_AboutDialog)
+#include "tst_aboutdialog.moc"

@@ -13,12 +13,15 @@ class SecondTicker;
 /// (a minute, or what is left of it), then powers the computer off. "立即关机" does so at once;
 /// "取消" or the close mark skips this shutdown. Only seconds the program is awake for count, so a
 /// suspend during the countdown never powers off straight after the resume.
-class frmShutdownWarning : public SkinnedDialog {
+class ShutdownWarning : public SkinnedDialog {
     Q_OBJECT
 public:
+    /// The window's object name, by which scripts and tests find it.
+    static constexpr const char *WindowName = "frmShutdownWarning";
+
     static constexpr int CountdownSeconds = 60;
 
-    explicit frmShutdownWarning(WindowTable &table);
+    explicit ShutdownWarning(WindowTable &table);
 
     /// The window, its chrome and its controls.
     static const QList<ControlRow> &design();

@@ -9,12 +9,12 @@
 
 class SettingsStore;
 
-/// What became due in one tick.
+/// What became due in the seconds one check covered.
 struct DueActions {
     /// The shutdown's moment came. Without the warning (`noPrompt`) the
     /// power request goes out now; with it, the warning makes it.
     bool shutdown = false;
-    bool noPrompt = false; ///< as read by the tick that found the shutdown due
+    bool noPrompt = false; ///< as read by the check that found the shutdown due
     /// The warning opens, counting down this many seconds to the shutdown's
     /// moment: 60 (a minute before it), or fewer when it was set later.
     std::optional<int> warningSeconds;
@@ -49,10 +49,11 @@ struct Schedule {
     std::optional<QDateTime> nextShutdown(const QDateTime &second) const;
 };
 
-/// The scheduler's decisions: which of the scheduled shutdown, the hourly
-/// chime and the alarm are due, read afresh from the store on every tick.
+/// Decides what is due: which of the scheduled shutdown, the hourly chime and
+/// the alarm came due since the last check, from the schedule the feature
+/// settings hold.
 ///
-/// A tick evaluates each whole second since the previous tick, so a timer
+/// A check evaluates each whole second since the previous check, so a timer
 /// that fires a little late (up to MaxSkippedSeconds) loses nothing; after a
 /// longer gap (a suspend, the
 /// clock set forward) only the current second counts, so nothing stale fires.
@@ -61,17 +62,17 @@ struct Schedule {
 /// A one-off shutdown that fires, or whose moment has gone by unfired (the
 /// program was not running, the machine slept), is reported for switching off.
 ///
-/// run() only reads the store and decides; it never blocks. The schedule is
-/// read again whenever the store has changed since the last tick.
-class SchedulerTick {
+/// check() only reads the store and decides; it never blocks. The schedule is
+/// read again whenever the store has changed since the last check.
+class DueCheck {
 public:
     /// How long before the shutdown's moment the warning opens.
     static constexpr int WarningSeconds = 60;
 
-    explicit SchedulerTick(const SettingsStore &store);
+    explicit DueCheck(const SettingsStore &store);
 
     /// Evaluates the seconds up to `now` that were not evaluated yet.
-    DueActions run(const QDateTime &now);
+    DueActions check(const QDateTime &now);
 
 private:
     enum class Action { Warning, Shutdown, Chime, Alarm };

@@ -1,4 +1,4 @@
-#include "options/frmoption.h"
+#include "options/optionsdialog.h"
 
 #include "options/datetimesettings.h"
 #include "platform/registry.h"
@@ -13,15 +13,15 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-const QString frmOption::RunKey =
+const QString OptionsDialog::RunKey =
     QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
-const QString frmOption::RunValueName = QStringLiteral("QarnexTime");
+const QString OptionsDialog::RunValueName = QStringLiteral("QarnexTime");
 
 using Kind = ControlRow::Kind;
 
 // In creation order: a later control is drawn in front of an earlier one,
 // which puts chkAutoRun over Frame2.
-const QList<ControlRow> &frmOption::design()
+const QList<ControlRow> &OptionsDialog::design()
 {
     static const QList<ControlRow> table = {
         {.kind = Kind::Window,
@@ -50,7 +50,7 @@ const QList<ControlRow> &frmOption::design()
     return table;
 }
 
-frmOption::frmOption(WindowTable &table) : SkinnedDialog(table, design())
+OptionsDialog::OptionsDialog(WindowTable &table) : SkinnedDialog(table, design())
 {
     Frame1 = control<QGroupBox>(QStringLiteral("Frame1"));
     Frame2 = control<QGroupBox>(QStringLiteral("Frame2"));
@@ -71,7 +71,7 @@ frmOption::frmOption(WindowTable &table) : SkinnedDialog(table, design())
             [this] { OpenDateTimeSettings(*services().launcher, *services().messages); });
 }
 
-void frmOption::load()
+void OptionsDialog::load()
 {
     // Only a stored 1 ticks a box; anything else shows it clear.
     chkYnAuotClose->setChecked(features().shutdown.state().on);
@@ -90,27 +90,27 @@ void frmOption::load()
     chkTop->setFocus();
 }
 
-void frmOption::placeMainWindow()
+void OptionsDialog::placeMainWindow()
 {
     // Referring to the clock loads it if it was closed.
     if (ManagedWindow *clock = table().mainWindow())
         services().windows->setTopmost(clock, chkTop->isChecked());
 }
 
-void frmOption::autoRunChanged()
+void OptionsDialog::autoRunChanged()
 {
     const QString data =
         chkAutoRun->isChecked() ? QCoreApplication::applicationFilePath() : QString();
     services().registry->writeStringValue(RunKey, RunValueName, data);
 }
 
-void frmOption::saveSettings()
+void OptionsDialog::saveSettings()
 {
     features().options.save(chkIntTime->isChecked(), chkYnAuotClose->isChecked(),
                             chkAutoRun->isChecked());
 }
 
-void frmOption::okClicked()
+void OptionsDialog::okClicked()
 {
     placeMainWindow();
     saveSettings();
@@ -118,7 +118,7 @@ void frmOption::okClicked()
     unload();
 }
 
-void frmOption::closeClicked()
+void OptionsDialog::closeClicked()
 {
     placeMainWindow();
     saveSettings();

@@ -14,11 +14,14 @@ class QMenu;
 /// two pop-up menus: mnuMainPG on the clock, mnuMain on the icon. It is never
 /// shown. It is created the first time the clock's menu is wanted and lives
 /// until one of the exit commands ends the program.
-class frmMenu : public ManagedWindow {
+class TrayController : public ManagedWindow {
     Q_OBJECT
 public:
-    explicit frmMenu(WindowTable &table);
-    ~frmMenu() override;
+    /// The window's object name, by which scripts and tests find it.
+    static constexpr const char *WindowName = "frmMenu";
+
+    explicit TrayController(WindowTable &table);
+    ~TrayController() override;
 
     /// Lets the clock open its menu: the first right click on the clock
     /// creates this window, and with it the icon.
@@ -40,6 +43,13 @@ public:
     /// it was closed.
     void ShowClockWindow();
 
+    /// As "隐藏到任务栏" chosen from the clock's menu. False, and nothing
+    /// happens, while no icon is in a notification area to bring it back from.
+    bool hideToTray();
+    /// As "转换到主窗口" chosen from the icon's menu. False, and nothing
+    /// happens, unless the clock was hidden to the notification area.
+    bool switchBackToClock();
+
     bool isBusy() const { return m_busy; }
     /// Whether the icon is in a notification area now, so that a hidden
     /// clock can be brought back.
@@ -49,7 +59,7 @@ protected:
     void unloading() override;
 
 private:
-    using Command = void (frmMenu::*)();
+    using Command = void (TrayController::*)();
     struct Item {
         const char *name;
         const char *caption;

@@ -1,4 +1,4 @@
-#include "clock/schedulertick.h"
+#include "clock/duecheck.h"
 
 #include "settings/alarmsettings.h"
 #include "settings/chimesettings.h"
@@ -55,9 +55,9 @@ std::optional<QDateTime> Schedule::nextShutdown(const QDateTime &second) const
                            : QDateTime(second.date().addDays(1), *shutdownAt, second.timeZone());
 }
 
-SchedulerTick::SchedulerTick(const SettingsStore &store) : m_store(store) {}
+DueCheck::DueCheck(const SettingsStore &store) : m_store(store) {}
 
-DueActions SchedulerTick::run(const QDateTime &now)
+DueActions DueCheck::check(const QDateTime &now)
 {
     const qint64 current = now.toMSecsSinceEpoch() / 1000;
     if (m_last == current)
@@ -111,7 +111,7 @@ DueActions SchedulerTick::run(const QDateTime &now)
     return result;
 }
 
-bool SchedulerTick::claim(Action action, QDate date, QTime time)
+bool DueCheck::claim(Action action, QDate date, QTime time)
 {
     const Fired fired{action, date, time};
     if (m_fired.contains(fired))
