@@ -24,6 +24,11 @@ public:
 
     void load() override;
 
+protected:
+    void closeClicked() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
     QLineEdit *txtHour = nullptr;
     QLineEdit *txtMinute = nullptr;
     QLineEdit *txtPrompt = nullptr;
@@ -33,11 +38,6 @@ public:
     QPushButton *cmdOk = nullptr;
     QPushButton *cmdCancel = nullptr;
 
-protected:
-    void closeClicked() override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
     void storeAndClose();
 
     TimeBoxes *m_time = nullptr;

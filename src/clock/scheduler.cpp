@@ -127,7 +127,7 @@ void Scheduler::runDue(const QDateTime &now)
             // With the warning, its countdown makes the request at this
             // second (or the user cancelled it).
             if (due.shutdown && due.noPrompt)
-                PowerActions(m_table.services()).ShutDown(1);
+                PowerActions(m_table.services()).ShutDown(true);
         });
     }
     if (due.chime) {

@@ -9,7 +9,7 @@ PowerActions::PowerActions(const Services &services)
 {
 }
 
-void PowerActions::ShutDown(const qint16 &noPrompt)
+void PowerActions::ShutDown(bool noPrompt)
 {
     Q_UNUSED(noPrompt);
     request(PowerRequest::PowerOff);

@@ -19,7 +19,7 @@ public:
     /// Powers the computer off. `noPrompt` is the stored "shut down without
     /// asking" flag; the request is the same whatever it holds (callers that
     /// warn first do so before calling).
-    void ShutDown(const qint16 &noPrompt);
+    void ShutDown(bool noPrompt);
     /// Restarts the computer.
     void Restart();
 

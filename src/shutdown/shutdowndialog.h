@@ -28,6 +28,10 @@ public:
 
     void load() override;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
     QRadioButton *OptInTime = nullptr;
     QRadioButton *OptCountDownStart = nullptr;
     QLineEdit *txtHour = nullptr;
@@ -44,10 +48,6 @@ public:
     QCheckBox *chkImedClose = nullptr;
     QCheckBox *chkOpenClose = nullptr;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
     void UpdateModeControls();
     void boxLeft(TimeEntry::Field field);
     void storeAndClose();

@@ -98,6 +98,6 @@ void ShutdownWarning::showCountdown()
 void ShutdownWarning::shutDownNow()
 {
     m_ticker->stop();
-    PowerActions(services()).ShutDown(0);
+    PowerActions(services()).ShutDown(false);
     unload();
 }

@@ -32,11 +32,11 @@ public:
 
     int secondsLeft() const { return m_left; }
 
+private:
     QLabel *lblCountdown = nullptr;
     QPushButton *cmdShutDownNow = nullptr;
     QPushButton *cmdCancel = nullptr;
 
-private:
     void onSecond(const QDateTime &now);
     void showCountdown();
     void shutDownNow();

@@ -363,7 +363,7 @@ void TrayController::closeCdDoor()
 
 void TrayController::shutDown()
 {
-    PowerActions(services()).ShutDown(0);
+    PowerActions(services()).ShutDown(false);
 }
 
 void TrayController::restart()

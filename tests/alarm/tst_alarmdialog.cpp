@@ -1,5 +1,6 @@
 #include "alarm/alarmdialog.h"
 #include "app/commandrunner.h"
+#include "controlof.h"
 #include "savesettings.h"
 #include "shutdown/shutdowndialog.h"
 #include "testenvironment.h"
@@ -44,7 +45,8 @@ class tst_AlarmDialog : public QObject {
     }
     QLineEdit *box(AlarmDialog *w, const QString &name)
     {
-        return name == "txtHour" ? w->txtHour : w->txtMinute;
+        return name == "txtHour" ? controlOf<QLineEdit>(w, "txtHour")
+                                 : controlOf<QLineEdit>(w, "txtMinute");
     }
     static void click(QWidget *target)
     {
@@ -115,12 +117,12 @@ private slots:
         save(settings);
         AlarmDialog *w = env->table->window<AlarmDialog>();
         QVERIFY(!w->isVisible());
-        QTEST(w->txtHour->text(), "hour");
-        QTEST(w->txtMinute->text(), "minute");
-        QTEST(w->txtPrompt->text(), "prompt");
-        QTEST(w->chkOpenTimer->isChecked(), "armed");
-        QTEST(w->UpDownHour->value(), "hourSpinner");
-        QTEST(w->UpDownMinute->value(), "minuteSpinner");
+        QTEST(controlOf<QLineEdit>(w, "txtHour")->text(), "hour");
+        QTEST(controlOf<QLineEdit>(w, "txtMinute")->text(), "minute");
+        QTEST(controlOf<QLineEdit>(w, "txtPrompt")->text(), "prompt");
+        QTEST(controlOf<QCheckBox>(w, "chkOpenTimer")->isChecked(), "armed");
+        QTEST(controlOf<UpDown>(w, "UpDownHour")->value(), "hourSpinner");
+        QTEST(controlOf<UpDown>(w, "UpDownMinute")->value(), "minuteSpinner");
         QCOMPARE(env->messages.texts, QStringList());
     }
 
@@ -132,10 +134,11 @@ private slots:
         const QPoint off = w->geometry().center() - w->screen()->geometry().center();
         QVERIFY2(off.manhattanLength() <= 2, "centred on the screen");
         QCOMPARE(w->findChild<QWidget *>("fraTime")->geometry(), QRect(32, 64, 409, 161));
-        QCOMPARE(w->txtPrompt->mapTo(w, QPoint()), QPoint(32 + 96, 64 + 96));
-        QCOMPARE(w->cmdOk->text(), QString("确定(&O)"));
-        QCOMPARE(w->cmdCancel->text(), QString("取消(&C)"));
-        QCOMPARE(w->chkOpenTimer->text(), QString("开启闹钟"));
+        QCOMPARE(controlOf<QLineEdit>(w, "txtPrompt")->mapTo(w, QPoint()),
+                 QPoint(32 + 96, 64 + 96));
+        QCOMPARE(controlOf<QPushButton>(w, "cmdOk")->text(), QString("确定(&O)"));
+        QCOMPARE(controlOf<QPushButton>(w, "cmdCancel")->text(), QString("取消(&C)"));
+        QCOMPARE(controlOf<QCheckBox>(w, "chkOpenTimer")->text(), QString("开启闹钟"));
 
         QStringList order;
         for (int i = 0; i < 9; ++i) {
@@ -186,11 +189,14 @@ private slots:
         QFETCH(QString, typed);
         AlarmDialog *w = open();
         QLineEdit *edit = this->box(w, box);
-        QCOMPARE(QApplication::focusWidget(), w->cmdCancel);
+        QCOMPARE(QApplication::focusWidget(), controlOf<QPushButton>(w, "cmdCancel"));
         QTest::keyClicks(edit, typed);
         QTEST(edit->text(), "text");
         QTEST(env->messages.texts, "messages");
-        QTEST((box == "txtHour" ? w->UpDownHour : w->UpDownMinute)->value(), "spinner");
+        QTEST((box == "txtHour" ? controlOf<UpDown>(w, "UpDownHour")
+                                : controlOf<UpDown>(w, "UpDownMinute"))
+                  ->value(),
+              "spinner");
         QTEST(QApplication::focusWidget() == edit, "focusInBox");
     }
 
@@ -198,35 +204,35 @@ private slots:
     {
         AlarmDialog *w = open();
         for (int i = 0; i < 30; ++i)
-            click(w->UpDownHour->upButton());
-        QCOMPARE(w->txtHour->text(), QString("23"));
-        click(w->UpDownHour->downButton());
-        QCOMPARE(w->txtHour->text(), QString("22"));
+            click(controlOf<UpDown>(w, "UpDownHour")->upButton());
+        QCOMPARE(controlOf<QLineEdit>(w, "txtHour")->text(), QString("23"));
+        click(controlOf<UpDown>(w, "UpDownHour")->downButton());
+        QCOMPARE(controlOf<QLineEdit>(w, "txtHour")->text(), QString("22"));
         for (int i = 0; i < 30; ++i)
-            click(w->UpDownHour->downButton());
-        QCOMPARE(w->txtHour->text(), QString("0"));
+            click(controlOf<UpDown>(w, "UpDownHour")->downButton());
+        QCOMPARE(controlOf<QLineEdit>(w, "txtHour")->text(), QString("0"));
 
-        QTest::keyClicks(w->txtMinute, "50");
-        click(w->UpDownMinute->upButton());
-        QCOMPARE(w->txtMinute->text(), QString("51"));
+        QTest::keyClicks(controlOf<QLineEdit>(w, "txtMinute"), "50");
+        click(controlOf<UpDown>(w, "UpDownMinute")->upButton());
+        QCOMPARE(controlOf<QLineEdit>(w, "txtMinute")->text(), QString("51"));
         for (int i = 0; i < 30; ++i)
-            click(w->UpDownMinute->upButton());
-        QCOMPARE(w->txtMinute->text(), QString("59"));
+            click(controlOf<UpDown>(w, "UpDownMinute")->upButton());
+        QCOMPARE(controlOf<QLineEdit>(w, "txtMinute")->text(), QString("59"));
         QVERIFY(env->messages.texts.isEmpty());
     }
 
     void enterMovesToTheNextControl()
     {
         AlarmDialog *w = open();
-        QSignalSpy enter(w->txtPrompt, &QLineEdit::returnPressed);
-        w->txtPrompt->setFocus();
-        QTest::keyClick(w->txtPrompt, Qt::Key_Return);
+        QSignalSpy enter(controlOf<QLineEdit>(w, "txtPrompt"), &QLineEdit::returnPressed);
+        controlOf<QLineEdit>(w, "txtPrompt")->setFocus();
+        QTest::keyClick(controlOf<QLineEdit>(w, "txtPrompt"), Qt::Key_Return);
         QCOMPARE(enter.count(), 1); // the box still sees its Enter
-        QTRY_COMPARE(QApplication::focusWidget(), w->txtMinute);
-        QTest::keyClick(w->txtMinute, Qt::Key_Enter);
-        QTRY_COMPARE(QApplication::focusWidget(), w->txtHour);
-        QTest::keyClick(w->txtHour, Qt::Key_Return);
-        QTRY_COMPARE(QApplication::focusWidget(), w->UpDownHour);
+        QTRY_COMPARE(QApplication::focusWidget(), controlOf<QLineEdit>(w, "txtMinute"));
+        QTest::keyClick(controlOf<QLineEdit>(w, "txtMinute"), Qt::Key_Enter);
+        QTRY_COMPARE(QApplication::focusWidget(), controlOf<QLineEdit>(w, "txtHour"));
+        QTest::keyClick(controlOf<QLineEdit>(w, "txtHour"), Qt::Key_Return);
+        QTRY_COMPARE(QApplication::focusWidget(), controlOf<UpDown>(w, "UpDownHour"));
     }
 
     void okStores_data()
@@ -272,15 +278,15 @@ private slots:
         QFETCH(QString, via);
         save({"hour=9", "minute=15", "prompt=旧", "itimer=9:15:00", "chkyntimer=0"});
         AlarmDialog *w = open();
-        w->txtHour->setText(hour);
-        w->txtMinute->setText(minute);
-        w->txtPrompt->clear();
-        w->txtPrompt->setFocus();
+        controlOf<QLineEdit>(w, "txtHour")->setText(hour);
+        controlOf<QLineEdit>(w, "txtMinute")->setText(minute);
+        controlOf<QLineEdit>(w, "txtPrompt")->clear();
+        controlOf<QLineEdit>(w, "txtPrompt")->setFocus();
         for (const QChar ch : prompt) // typed as an input method would
-            QTest::sendKeyEvent(QTest::Click, w->txtPrompt, Qt::Key_unknown, QString(ch),
-                                Qt::NoModifier);
-        QCOMPARE(w->txtPrompt->text(), prompt);
-        w->chkOpenTimer->setChecked(armed);
+            QTest::sendKeyEvent(QTest::Click, controlOf<QLineEdit>(w, "txtPrompt"), Qt::Key_unknown,
+                                QString(ch), Qt::NoModifier);
+        QCOMPARE(controlOf<QLineEdit>(w, "txtPrompt")->text(), prompt);
+        controlOf<QCheckBox>(w, "chkOpenTimer")->setChecked(armed);
         click(w->findChild<QWidget *>(via));
         QVERIFY(!env->table->isLoaded<AlarmDialog>());
         QTEST((QStringList{stored("hour"), stored("minute"), stored("prompt"), stored("itimer"),
@@ -295,22 +301,23 @@ private slots:
     {
         const QString message = QStringLiteral("开会; 带上 #3 = \"报告\" 和 'x'\n第二行,  完 ");
         AlarmDialog *w = open();
-        w->txtHour->setText("7");
-        w->txtMinute->setText("5");
-        w->txtPrompt->clear();
-        w->txtPrompt->setFocus();
+        controlOf<QLineEdit>(w, "txtHour")->setText("7");
+        controlOf<QLineEdit>(w, "txtMinute")->setText("5");
+        controlOf<QLineEdit>(w, "txtPrompt")->clear();
+        controlOf<QLineEdit>(w, "txtPrompt")->setFocus();
         QApplication::clipboard()->setText(message);
-        QTest::keyClick(w->txtPrompt, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(w->txtPrompt->text(), message);
-        click(w->cmdOk);
+        QTest::keyClick(controlOf<QLineEdit>(w, "txtPrompt"), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(controlOf<QLineEdit>(w, "txtPrompt")->text(), message);
+        click(controlOf<QPushButton>(w, "cmdOk"));
         QVERIFY(!env->table->isLoaded<AlarmDialog>());
 
         QCOMPARE(stored("prompt"), message);
         // The next run: a new store and a new dialog on the same file.
         const std::unique_ptr<SettingsStore> again = env->reopenStore();
         WindowTable table(env->services, *again);
-        QCOMPARE(table.window<AlarmDialog>()->txtPrompt->text(), message);
-        QCOMPARE(table.window<AlarmDialog>()->txtHour->text(), QString("7"));
+        QCOMPARE(controlOf<QLineEdit>(table.window<AlarmDialog>(), "txtPrompt")->text(), message);
+        QCOMPARE(controlOf<QLineEdit>(table.window<AlarmDialog>(), "txtHour")->text(),
+                 QString("7"));
         QVERIFY(env->messages.texts.isEmpty());
     }
 
@@ -347,10 +354,10 @@ private slots:
             env->messages.texts.clear();
             env->messages.captions.clear();
             AlarmDialog *w = open();
-            w->txtHour->setText(hour);
-            w->txtMinute->setText(minute);
-            w->chkOpenTimer->setChecked(armed);
-            w->txtPrompt->setFocus();
+            controlOf<QLineEdit>(w, "txtHour")->setText(hour);
+            controlOf<QLineEdit>(w, "txtMinute")->setText(minute);
+            controlOf<QCheckBox>(w, "chkOpenTimer")->setChecked(armed);
+            controlOf<QLineEdit>(w, "txtPrompt")->setFocus();
             QVERIFY(env->messages.texts.isEmpty());
             click(w->findChild<QWidget *>(via));
             QCOMPARE(env->messages.texts, QStringList{BadTime});
@@ -368,13 +375,14 @@ private slots:
         save({"hour=9", "minute=15", "itimer=9:15:00"});
         const QByteArray before = settingsFile();
         AlarmDialog *w = open();
-        QTest::keyClicks(w->txtHour, "7");
-        QTest::keyClicks(w->txtMinute, "5");
-        w->chkOpenTimer->setChecked(false);
-        click(w->cmdCancel);
+        QTest::keyClicks(controlOf<QLineEdit>(w, "txtHour"), "7");
+        QTest::keyClicks(controlOf<QLineEdit>(w, "txtMinute"), "5");
+        controlOf<QCheckBox>(w, "chkOpenTimer")->setChecked(false);
+        click(controlOf<QPushButton>(w, "cmdCancel"));
         QVERIFY(!env->table->isLoaded<AlarmDialog>());
         QCOMPARE(settingsFile(), before);
-        QCOMPARE(env->table->window<AlarmDialog>()->txtHour->text(), QString("9"));
+        QCOMPARE(controlOf<QLineEdit>(env->table->window<AlarmDialog>(), "txtHour")->text(),
+                 QString("9"));
     }
 
     // A dialog loaded hidden (the strip loads it when it is clicked) shows
@@ -391,10 +399,10 @@ private slots:
 
         AlarmDialog *w = open();
         QCOMPARE(w, hidden);
-        QCOMPARE(w->txtHour->text(), QString("9"));
-        QCOMPARE(w->txtMinute->text(), QString("0"));
-        QCOMPARE(w->txtPrompt->text(), QString("九点"));
-        click(w->cmdOk);
+        QCOMPARE(controlOf<QLineEdit>(w, "txtHour")->text(), QString("9"));
+        QCOMPARE(controlOf<QLineEdit>(w, "txtMinute")->text(), QString("0"));
+        QCOMPARE(controlOf<QLineEdit>(w, "txtPrompt")->text(), QString("九点"));
+        click(controlOf<QPushButton>(w, "cmdOk"));
         QVERIFY(!env->table->isLoaded<AlarmDialog>());
         QCOMPARE(env->messages.texts, QStringList());
         QCOMPARE(stored("itimer"), QString("9:00:00"));
@@ -407,19 +415,19 @@ private slots:
     {
         save({"hour=7", "minute=5", "itimer=7:05:00", "prompt=起床"});
         ShutdownDialog *shutdown = env->table->show<ShutdownDialog>();
-        shutdown->txtHour->setText("22");
-        shutdown->txtMinute->setText("30");
-        shutdown->chkCloseTime->setChecked(true);
-        click(shutdown->cmdOk);
+        controlOf<QLineEdit>(shutdown, "txtHour")->setText("22");
+        controlOf<QLineEdit>(shutdown, "txtMinute")->setText("30");
+        controlOf<QCheckBox>(shutdown, "chkCloseTime")->setChecked(true);
+        click(controlOf<QPushButton>(shutdown, "cmdOk"));
         QVERIFY(!env->table->isLoaded<ShutdownDialog>());
         QCOMPARE(stored("hour"), QString("22"));
         QCOMPARE(stored("minute"), QString("30"));
 
         AlarmDialog *w = open();
-        QCOMPARE(w->txtHour->text(), QString("7"));
-        QCOMPARE(w->txtMinute->text(), QString("5"));
-        w->txtPrompt->setText("开会"); // only the message changes
-        click(w->cmdOk);
+        QCOMPARE(controlOf<QLineEdit>(w, "txtHour")->text(), QString("7"));
+        QCOMPARE(controlOf<QLineEdit>(w, "txtMinute")->text(), QString("5"));
+        controlOf<QLineEdit>(w, "txtPrompt")->setText("开会"); // only the message changes
+        click(controlOf<QPushButton>(w, "cmdOk"));
         QCOMPARE(stored("itimer"), QString("7:05:00"));
         QCOMPARE(stored("prompt"), QString("开会"));
         QCOMPARE(stored("hour"), QString("7"));
@@ -427,8 +435,8 @@ private slots:
         QCOMPARE(stored("timer"), QString("22:30:00"));
 
         shutdown = env->table->show<ShutdownDialog>();
-        QCOMPARE(shutdown->txtHour->text(), QString("22"));
-        QCOMPARE(shutdown->txtMinute->text(), QString("30"));
+        QCOMPARE(controlOf<QLineEdit>(shutdown, "txtHour")->text(), QString("22"));
+        QCOMPARE(controlOf<QLineEdit>(shutdown, "txtMinute")->text(), QString("30"));
     }
 };
 

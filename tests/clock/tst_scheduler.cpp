@@ -1,6 +1,7 @@
 #include "alarm/alarmpopup.h"
 #include "alarm/chimepopup.h"
 #include "clock/clockstrip.h"
+#include "controlof.h"
 #include "savesettings.h"
 #include "settings/settingsstore.h"
 #include "shutdown/shutdowndialog.h"
@@ -71,23 +72,23 @@ class tst_Scheduler : public QObject {
     {
         ShutdownDialog *w = env->table->show<ShutdownDialog>();
         if (minutes < 0) {
-            w->txtHour->setText(QString::number(time.hour()));
-            w->txtMinute->setText(QString::number(time.minute()));
-            w->chkCloseTime->setChecked(daily);
+            controlOf<QLineEdit>(w, "txtHour")->setText(QString::number(time.hour()));
+            controlOf<QLineEdit>(w, "txtMinute")->setText(QString::number(time.minute()));
+            controlOf<QCheckBox>(w, "chkCloseTime")->setChecked(daily);
         } else {
-            w->OptCountDownStart->click();
-            w->SliderLg->setValue(minutes);
+            controlOf<QRadioButton>(w, "OptCountDownStart")->click();
+            controlOf<QSlider>(w, "SliderLg")->setValue(minutes);
         }
-        w->chkImedClose->setChecked(true);
-        w->chkOpenClose->setChecked(true);
-        w->cmdOk->click();
+        controlOf<QCheckBox>(w, "chkImedClose")->setChecked(true);
+        controlOf<QCheckBox>(w, "chkOpenClose")->setChecked(true);
+        controlOf<QPushButton>(w, "cmdOk")->click();
         QVERIFY(!env->table->isLoaded<ShutdownDialog>());
     }
     /// Whether the shutdown dialog shows the scheduled shutdown switched on.
     bool dialogShowsArmed()
     {
         ShutdownDialog *w = env->table->window<ShutdownDialog>();
-        const bool armed = w->chkOpenClose->isChecked();
+        const bool armed = controlOf<QCheckBox>(w, "chkOpenClose")->isChecked();
         w->unload();
         return armed;
     }
@@ -196,8 +197,8 @@ private slots:
         QVERIFY(!env->windows.topmostCalls.isEmpty());
         QCOMPARE(env->windows.topmostCalls.last().window.data(), w);
         QVERIFY(env->windows.topmostCalls.last().on);
-        QCOMPARE(w->lblCountdown->text(), QString("将在 60 秒后关闭计算机"));
-        QCOMPARE(w->focusWidget(), w->cmdCancel);
+        QCOMPARE(controlOf<QLabel>(w, "lblCountdown")->text(), QString("将在 60 秒后关闭计算机"));
+        QCOMPARE(w->focusWidget(), controlOf<QPushButton>(w, "cmdCancel"));
     }
 
     void warningCountsDownAMinuteThenShutsDown()
@@ -207,7 +208,8 @@ private slots:
         ShutdownWarning *w = warning();
         for (int left = 59; left >= 1; --left) {
             warningTick(w, 1);
-            QCOMPARE(w->lblCountdown->text(), QString("将在 %1 秒后关闭计算机").arg(left));
+            QCOMPARE(controlOf<QLabel>(w, "lblCountdown")->text(),
+                     QString("将在 %1 秒后关闭计算机").arg(left));
         }
         QVERIFY(env->power.calls.isEmpty());
         warningTick(w, 1);

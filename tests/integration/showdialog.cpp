@@ -11,6 +11,7 @@
 #include "alarm/alarmdialog.h"
 #include "alarm/alarmpopup.h"
 #include "alarm/chimepopup.h"
+#include "controlof.h"
 #include "platform/qtmessageboxes.h"
 #include "platform/windowsystem.h"
 #include "settings/settingskeys.h"
@@ -68,8 +69,8 @@ const Showcase Showcases[] = {
     {"frmCloseWindows-countdown", LateEvening, DailyShutdown,
      [](WindowTable &t) {
          ShutdownDialog *w = t.show<ShutdownDialog>();
-         w->OptCountDownStart->setChecked(true);
-         w->SliderLg->setValue(30);
+         controlOf<QRadioButton>(w, "OptCountDownStart")->setChecked(true);
+         controlOf<QSlider>(w, "SliderLg")->setValue(30);
          return w;
      }},
     {"frmShutdownWarning",

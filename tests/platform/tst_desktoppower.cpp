@@ -296,7 +296,7 @@ private slots:
         int ticks = 0;
         connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
         timer.start(20);
-        PowerActions(services).ShutDown(1);
+        PowerActions(services).ShutDown(true);
         QTRY_COMPARE_WITH_TIMEOUT(messages.texts.size(), 1, 15000);
         // A second or more went by waiting for an answer: the event loop ran on.
         if (expectedLines.last().endsWith("没有应答。"))

@@ -105,7 +105,7 @@ private slots:
         TestEnvironment env;
         env.power.failure = failure(PowerFailure::Kind::NoAnswer, PowerParty::SystemBus);
         PowerActions actions(env.services);
-        restart ? actions.Restart() : actions.ShutDown(0);
+        restart ? actions.Restart() : actions.ShutDown(false);
         QCOMPARE(env.power.calls, QStringList{restart ? "Reboot" : "PowerOff"});
         QVERIFY(env.messages.texts.isEmpty());
         QTRY_COMPARE(env.messages.texts.size(), 1);
@@ -117,7 +117,7 @@ private slots:
     void successShowsNothing()
     {
         TestEnvironment env;
-        PowerActions(env.services).ShutDown(1);
+        PowerActions(env.services).ShutDown(true);
         QTest::qWait(50);
         QCOMPARE(env.power.calls, QStringList{"PowerOff"});
         QVERIFY(env.messages.texts.isEmpty());

@@ -1,4 +1,5 @@
 #include "app/commandrunner.h"
+#include "controlof.h"
 #include "savesettings.h"
 #include "shutdown/shutdowndialog.h"
 #include "testenvironment.h"
@@ -111,73 +112,76 @@ private slots:
         QCOMPARE(w->pos(), QPoint(195, 165));
         QCOMPARE(w->size(), QSize(484, 316));
         QCOMPARE(w->windowTitle(), QString("定时关机"));
-        QVERIFY(w->OptInTime->isChecked());
-        QVERIFY(!w->OptCountDownStart->isChecked());
-        QVERIFY(w->txtHour->isEnabled());
-        QVERIFY(!w->SliderLg->isEnabled());
-        QCOMPARE(w->SliderLg->value(), 0);
-        QVERIFY(w->lblPrompt->isHidden());
-        QCOMPARE(w->lblDispTime->text(), QString());
-        QCOMPARE(QApplication::focusWidget(), w->cmdCancel);
-        QTEST(w->txtHour->text(), "hour");
-        QTEST(w->txtMinute->text(), "minute");
-        QTEST(w->chkCloseTime->isChecked(), "daily");
-        QTEST(w->chkImedClose->isChecked(), "noPrompt");
-        QTEST(w->chkOpenClose->isChecked(), "armed");
-        QCOMPARE(w->UpDownHour->value(), w->txtHour->text().toInt());
+        QVERIFY(controlOf<QRadioButton>(w, "OptInTime")->isChecked());
+        QVERIFY(!controlOf<QRadioButton>(w, "OptCountDownStart")->isChecked());
+        QVERIFY(controlOf<QLineEdit>(w, "txtHour")->isEnabled());
+        QVERIFY(!controlOf<QSlider>(w, "SliderLg")->isEnabled());
+        QCOMPARE(controlOf<QSlider>(w, "SliderLg")->value(), 0);
+        QVERIFY(controlOf<QLabel>(w, "lblPrompt")->isHidden());
+        QCOMPARE(controlOf<QLabel>(w, "lblDispTime")->text(), QString());
+        QCOMPARE(QApplication::focusWidget(), controlOf<QPushButton>(w, "cmdCancel"));
+        QTEST(controlOf<QLineEdit>(w, "txtHour")->text(), "hour");
+        QTEST(controlOf<QLineEdit>(w, "txtMinute")->text(), "minute");
+        QTEST(controlOf<QCheckBox>(w, "chkCloseTime")->isChecked(), "daily");
+        QTEST(controlOf<QCheckBox>(w, "chkImedClose")->isChecked(), "noPrompt");
+        QTEST(controlOf<QCheckBox>(w, "chkOpenClose")->isChecked(), "armed");
+        QCOMPARE(controlOf<UpDown>(w, "UpDownHour")->value(),
+                 controlOf<QLineEdit>(w, "txtHour")->text().toInt());
         QVERIFY(env->messages.texts.isEmpty());
     }
 
     void modesAndSlider()
     {
         ShutdownDialog *w = open();
-        w->chkCloseTime->setChecked(true);
-        click(w->OptCountDownStart);
-        QVERIFY(w->OptCountDownStart->isChecked());
-        QVERIFY(!w->OptInTime->isChecked());
-        for (QWidget *c : std::initializer_list<QWidget *>{w->txtHour, w->txtMinute, w->UpDownHour,
-                                                           w->UpDownMinute, w->chkCloseTime})
+        controlOf<QCheckBox>(w, "chkCloseTime")->setChecked(true);
+        click(controlOf<QRadioButton>(w, "OptCountDownStart"));
+        QVERIFY(controlOf<QRadioButton>(w, "OptCountDownStart")->isChecked());
+        QVERIFY(!controlOf<QRadioButton>(w, "OptInTime")->isChecked());
+        for (QWidget *c : std::initializer_list<QWidget *>{
+                 controlOf<QLineEdit>(w, "txtHour"), controlOf<QLineEdit>(w, "txtMinute"),
+                 controlOf<UpDown>(w, "UpDownHour"), controlOf<UpDown>(w, "UpDownMinute"),
+                 controlOf<QCheckBox>(w, "chkCloseTime")})
             QVERIFY2(!c->isEnabled(), qPrintable(c->objectName()));
-        QVERIFY(w->chkCloseTime->isChecked()); // the check mark stays
-        QVERIFY(w->SliderLg->isEnabled());
-        QVERIFY(w->lblPrompt->isVisible());
-        QCOMPARE(w->lblPrompt->text(), QString("单击“确定”"));
-        QCOMPARE(w->lblDispTime->text(), QString("0"));
+        QVERIFY(controlOf<QCheckBox>(w, "chkCloseTime")->isChecked()); // the check mark stays
+        QVERIFY(controlOf<QSlider>(w, "SliderLg")->isEnabled());
+        QVERIFY(controlOf<QLabel>(w, "lblPrompt")->isVisible());
+        QCOMPARE(controlOf<QLabel>(w, "lblPrompt")->text(), QString("单击“确定”"));
+        QCOMPARE(controlOf<QLabel>(w, "lblDispTime")->text(), QString("0"));
 
-        w->SliderLg->setFocus();
-        QTest::keyClick(w->SliderLg, Qt::Key_Right);
-        QCOMPARE(w->lblDispTime->text(), QString("1"));
-        QTest::keyClick(w->SliderLg, Qt::Key_PageUp);
-        QCOMPARE(w->lblDispTime->text(), QString("6"));
-        QTest::keyClick(w->SliderLg, Qt::Key_End);
-        QCOMPARE(w->lblDispTime->text(), QString("180"));
+        controlOf<QSlider>(w, "SliderLg")->setFocus();
+        QTest::keyClick(controlOf<QSlider>(w, "SliderLg"), Qt::Key_Right);
+        QCOMPARE(controlOf<QLabel>(w, "lblDispTime")->text(), QString("1"));
+        QTest::keyClick(controlOf<QSlider>(w, "SliderLg"), Qt::Key_PageUp);
+        QCOMPARE(controlOf<QLabel>(w, "lblDispTime")->text(), QString("6"));
+        QTest::keyClick(controlOf<QSlider>(w, "SliderLg"), Qt::Key_End);
+        QCOMPARE(controlOf<QLabel>(w, "lblDispTime")->text(), QString("180"));
 
-        click(w->OptInTime);
-        QVERIFY(w->txtHour->isEnabled());
-        QVERIFY(!w->SliderLg->isEnabled());
-        QVERIFY(w->lblPrompt->isHidden());
-        QCOMPARE(w->lblDispTime->text(), QString("180"));
+        click(controlOf<QRadioButton>(w, "OptInTime"));
+        QVERIFY(controlOf<QLineEdit>(w, "txtHour")->isEnabled());
+        QVERIFY(!controlOf<QSlider>(w, "SliderLg")->isEnabled());
+        QVERIFY(controlOf<QLabel>(w, "lblPrompt")->isHidden());
+        QCOMPARE(controlOf<QLabel>(w, "lblDispTime")->text(), QString("180"));
     }
 
     void entryCheckAndSpinners()
     {
         ShutdownDialog *w = open();
-        QTest::keyClicks(w->txtHour, "00");
-        QTest::keyClicks(w->txtMinute, "60");
+        QTest::keyClicks(controlOf<QLineEdit>(w, "txtHour"), "00");
+        QTest::keyClicks(controlOf<QLineEdit>(w, "txtMinute"), "60");
         QCOMPARE(env->messages.texts, (QStringList{HourNaN, MinuteBig}));
-        QCOMPARE(QApplication::focusWidget(), w->txtMinute);
-        QCOMPARE(w->txtHour->text(), QString());
-        QCOMPARE(w->txtMinute->text(), QString());
+        QCOMPARE(QApplication::focusWidget(), controlOf<QLineEdit>(w, "txtMinute"));
+        QCOMPARE(controlOf<QLineEdit>(w, "txtHour")->text(), QString());
+        QCOMPARE(controlOf<QLineEdit>(w, "txtMinute")->text(), QString());
         env->messages.texts.clear();
 
-        QTest::keyClicks(w->txtMinute, "50");
-        QCOMPARE(w->UpDownMinute->value(), 50);
-        click(w->UpDownMinute->upButton());
-        QCOMPARE(w->txtMinute->text(), QString("51"));
+        QTest::keyClicks(controlOf<QLineEdit>(w, "txtMinute"), "50");
+        QCOMPARE(controlOf<UpDown>(w, "UpDownMinute")->value(), 50);
+        click(controlOf<UpDown>(w, "UpDownMinute")->upButton());
+        QCOMPARE(controlOf<QLineEdit>(w, "txtMinute")->text(), QString("51"));
         for (int i = 0; i < 30; ++i)
-            click(w->UpDownHour->upButton());
-        QCOMPARE(w->txtHour->text(), QString("23"));
-        QTest::keyClicks(w->txtHour, "4"); // "234"
+            click(controlOf<UpDown>(w, "UpDownHour")->upButton());
+        QCOMPARE(controlOf<QLineEdit>(w, "txtHour")->text(), QString("23"));
+        QTest::keyClicks(controlOf<QLineEdit>(w, "txtHour"), "4"); // "234"
         QCOMPARE(env->messages.texts, QStringList{HourBig});
     }
 
@@ -231,15 +235,18 @@ private slots:
         moveFocus(w->findChild<QWidget *>(to));
         QCOMPARE(env->messages.texts, refused ? QStringList{BadTime} : QStringList());
         if (refused)
-            QCOMPARE(QApplication::focusWidget(), w->txtHour);
+            QCOMPARE(QApplication::focusWidget(), controlOf<QLineEdit>(w, "txtHour"));
         QCOMPARE(edit->text(), text);
-        QTEST((box == "txtHour" ? w->UpDownHour : w->UpDownMinute)->value(), "spinner");
+        QTEST((box == "txtHour" ? controlOf<UpDown>(w, "UpDownHour")
+                                : controlOf<UpDown>(w, "UpDownMinute"))
+                  ->value(),
+              "spinner");
     }
 
     void leavingTheWindowChecksNothing()
     {
         ShutdownDialog *w = open();
-        w->txtMinute->setFocus();
+        controlOf<QLineEdit>(w, "txtMinute")->setFocus();
         QWidget other;
         other.show();
         other.activateWindow();
@@ -252,7 +259,7 @@ private slots:
     void help()
     {
         ShutdownDialog *w = open();
-        click(w->cmdHelp);
+        click(controlOf<QPushButton>(w, "cmdHelp"));
         QCOMPARE(env->messages.texts, QStringList{" 您可以选取其中的任一种方法设置关机的时间!"});
         QCOMPARE(env->messages.captions, QStringList{"帮助"});
         QCOMPARE(env->messages.informationIcons, QList<bool>{true});
@@ -334,16 +341,16 @@ private slots:
         save({"hour=9", "minute=15", "chkclosetime=1", "timer=9:15:00", "timerdate=2026-02-27"});
         env->clock.set(now);
         ShutdownDialog *w = open();
-        w->txtHour->setText(hour);
-        w->txtMinute->setText(minute);
-        w->chkCloseTime->setChecked(daily);
-        w->chkImedClose->setChecked(true);
-        w->chkOpenClose->setChecked(armed);
+        controlOf<QLineEdit>(w, "txtHour")->setText(hour);
+        controlOf<QLineEdit>(w, "txtMinute")->setText(minute);
+        controlOf<QCheckBox>(w, "chkCloseTime")->setChecked(daily);
+        controlOf<QCheckBox>(w, "chkImedClose")->setChecked(true);
+        controlOf<QCheckBox>(w, "chkOpenClose")->setChecked(armed);
         if (mode != "time") {
-            click(w->OptCountDownStart);
-            w->SliderLg->setValue(mode.toInt());
+            click(controlOf<QRadioButton>(w, "OptCountDownStart"));
+            controlOf<QSlider>(w, "SliderLg")->setValue(mode.toInt());
         }
-        click(w->cmdOk);
+        click(controlOf<QPushButton>(w, "cmdOk"));
         QVERIFY(!env->table->isLoaded<ShutdownDialog>());
         QVERIFY(env->messages.texts.isEmpty());
         QTEST((QStringList{stored("timer"), stored("timerdate"), stored("chkclosetime"),
@@ -356,10 +363,10 @@ private slots:
     {
         save({"chkImedClose=1", "chkopenclose=1"});
         ShutdownDialog *w = open();
-        w->txtHour->setText("22");
-        w->txtMinute->setText("30");
-        w->chkImedClose->setChecked(false);
-        click(w->cmdOk);
+        controlOf<QLineEdit>(w, "txtHour")->setText("22");
+        controlOf<QLineEdit>(w, "txtMinute")->setText("30");
+        controlOf<QCheckBox>(w, "chkImedClose")->setChecked(false);
+        click(controlOf<QPushButton>(w, "cmdOk"));
         QCOMPARE(stored("chkImedClose"), QString("0"));
         QCOMPARE(stored("chkopenclose"), QString("1"));
         QCOMPARE(stored("timer"), QString("22:30:00"));
@@ -393,12 +400,12 @@ private slots:
         save({"hour=9", "minute=15", "timer=9:15:00", "chkopenclose=1"});
         const QByteArray before = settingsFile();
         ShutdownDialog *w = open();
-        w->txtHour->setText(hour);
-        w->txtMinute->setText(minute);
-        w->chkCloseTime->setChecked(true);
-        w->chkOpenClose->setChecked(armed);
-        w->chkImedClose->setFocus();
-        click(w->cmdOk);
+        controlOf<QLineEdit>(w, "txtHour")->setText(hour);
+        controlOf<QLineEdit>(w, "txtMinute")->setText(minute);
+        controlOf<QCheckBox>(w, "chkCloseTime")->setChecked(true);
+        controlOf<QCheckBox>(w, "chkOpenClose")->setChecked(armed);
+        controlOf<QCheckBox>(w, "chkImedClose")->setFocus();
+        click(controlOf<QPushButton>(w, "cmdOk"));
         QTest::qWait(0);
         QCOMPARE(env->messages.texts, QStringList{BadTime});
         QVERIFY(env->table->isLoaded<ShutdownDialog>());
@@ -418,11 +425,11 @@ private slots:
 
         ShutdownDialog *w = open();
         QCOMPARE(w, hidden);
-        QCOMPARE(w->txtHour->text(), QString("22"));
-        QCOMPARE(w->txtMinute->text(), QString("0"));
-        QVERIFY(w->chkCloseTime->isChecked());
-        QVERIFY(w->chkOpenClose->isChecked());
-        click(w->cmdOk);
+        QCOMPARE(controlOf<QLineEdit>(w, "txtHour")->text(), QString("22"));
+        QCOMPARE(controlOf<QLineEdit>(w, "txtMinute")->text(), QString("0"));
+        QVERIFY(controlOf<QCheckBox>(w, "chkCloseTime")->isChecked());
+        QVERIFY(controlOf<QCheckBox>(w, "chkOpenClose")->isChecked());
+        click(controlOf<QPushButton>(w, "cmdOk"));
         QVERIFY(!env->table->isLoaded<ShutdownDialog>());
         QCOMPARE(env->messages.texts, QStringList());
         QCOMPARE(stored("timer"), QString("22:00:00"));
@@ -441,9 +448,9 @@ private slots:
         save({"timer=9:15:00"});
         const QByteArray before = settingsFile();
         ShutdownDialog *w = open();
-        w->txtHour->setText("22");
-        w->txtMinute->setText("30");
-        w->chkOpenClose->setChecked(true);
+        controlOf<QLineEdit>(w, "txtHour")->setText("22");
+        controlOf<QLineEdit>(w, "txtMinute")->setText("30");
+        controlOf<QCheckBox>(w, "chkOpenClose")->setChecked(true);
         click(w->findChild<QWidget *>(via));
         QVERIFY(!env->table->isLoaded<ShutdownDialog>());
         QCOMPARE(settingsFile(), before);

@@ -2,6 +2,7 @@
 // loop, with the file and the reason named.
 
 #include "alarm/alarmdialog.h"
+#include "controlof.h"
 #include "testenvironment.h"
 
 #include <QDir>
@@ -20,10 +21,10 @@ class tst_SettingsProblem : public QObject {
     static void okOnTheAlarmDialog(TestEnvironment &env, const QString &prompt)
     {
         AlarmDialog *w = env.table->show<AlarmDialog>();
-        w->txtHour->setText(QStringLiteral("7"));
-        w->txtMinute->setText(QStringLiteral("5"));
-        w->txtPrompt->setText(prompt);
-        QTest::mouseClick(w->cmdOk, Qt::LeftButton);
+        controlOf<QLineEdit>(w, "txtHour")->setText(QStringLiteral("7"));
+        controlOf<QLineEdit>(w, "txtMinute")->setText(QStringLiteral("5"));
+        controlOf<QLineEdit>(w, "txtPrompt")->setText(prompt);
+        QTest::mouseClick(controlOf<QPushButton>(w, "cmdOk"), Qt::LeftButton);
     }
 
 private slots:

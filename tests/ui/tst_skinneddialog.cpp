@@ -1,6 +1,7 @@
 #include "alarm/alarmdialog.h"
 #include "alarm/alarmpopup.h"
 #include "alarm/chimepopup.h"
+#include "controlof.h"
 #include "options/optionsdialog.h"
 #include "platform/windowsystem.h"
 #include "shutdown/shutdowndialog.h"
@@ -350,7 +351,7 @@ private slots:
         QWidget *w = nullptr;
         if (dialog == QLatin1String("frmCloseWindows")) {
             auto *shutdown = env->table->show<ShutdownDialog>();
-            shutdown->OptCountDownStart->click();
+            controlOf<QRadioButton>(shutdown, "OptCountDownStart")->click();
             w = shutdown;
         } else if (dialog == QLatin1String("frmSetTime")) {
             w = env->table->show<AlarmDialog>();
