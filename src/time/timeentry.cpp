@@ -131,11 +131,6 @@ BoxTexts boxTexts(std::optional<QTime> time, const QString &hour, const QString 
     return {QString::number(time->hour()), QString::number(time->minute())};
 }
 
-QDateTime countdownEnd(const QDateTime &now, int minutes)
-{
-    return minutesLater(now, std::clamp(minutes, 0, 180));
-}
-
 QDateTime minutesLater(const QDateTime &now, int minutes)
 {
     const QDateTime end = now.addSecs(qint64(minutes) * 60);

@@ -72,13 +72,8 @@ struct BoxTexts {
 };
 BoxTexts boxTexts(std::optional<QTime> time, const QString &hour, const QString &minute);
 
-/// The end of a countdown of `minutes` (0 to 180) started at `now`: exactly
-/// that many minutes later, at the first whole second not before that moment
-/// (the scheduler looks at whole seconds). 0 minutes is now, never tomorrow.
-QDateTime countdownEnd(const QDateTime &now, int minutes);
-
-/// `minutes` after `now`, at the first whole second not before that moment;
-/// any number of minutes (the command line's countdown goes up to a day).
+/// `minutes` after `now`, at the first whole second not before that moment
+/// (the scheduler looks at whole seconds): 0 minutes is now, never tomorrow.
 QDateTime minutesLater(const QDateTime &now, int minutes);
 
 /// The day a time of day that is not daily is for: today while that time is

@@ -107,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             int((data[0] | data[1] << 8 | data[2] << 16 | (data[3] & 0x07) << 24) % 86400000);
         const int minutes = data[4] % 181;
         const QDateTime now(QDate(2026, 3, 2), QTime(0, 0).addMSecs(msecs));
-        const QDateTime end = TimeEntry::countdownEnd(now, minutes);
+        const QDateTime end = TimeEntry::minutesLater(now, minutes);
         const qint64 late = now.msecsTo(end) - qint64(minutes) * 60000;
         FUZZ_CHECK(end.isValid() && end.time().msec() == 0);
         FUZZ_CHECK(late >= 0 && late < 1000);

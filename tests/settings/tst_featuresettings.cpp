@@ -183,6 +183,24 @@ private slots:
         QVERIFY(!settings.shutdown.setDaily({"7", ""}, false, true));
         QVERIFY(!QFile::exists(path));
     }
+
+    // A countdown is 0 to LongestCountdown minutes, whoever asks for it.
+    void countdownEndStaysInItsRange_data()
+    {
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<QDateTime>("end");
+        const QDate d(2026, 3, 2);
+        QTest::newRow("a day") << ShutdownSettings::LongestCountdown
+                               << QDateTime(d.addDays(1), QTime(0, 0));
+        QTest::newRow("more than a day: a day") << 5000 << QDateTime(d.addDays(1), QTime(0, 0));
+        QTest::newRow("negative: now") << -5 << QDateTime(d, QTime(0, 0));
+    }
+    void countdownEndStaysInItsRange()
+    {
+        QFETCH(int, minutes);
+        QTEST(ShutdownSettings::countdownEnd(QDateTime(QDate(2026, 3, 2), QTime(0, 0)), minutes),
+              "end");
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_FeatureSettings)
