@@ -109,7 +109,125 @@ std::optional<QByteArray> writtenWith(const QByteArray &bytes, const QList<Value
     return scratch.content();
 }
 
+bool isPlainName(const QString &name)
+{
+    if (name.isEmpty())
+        return false;
+    for (const QChar c : name) {
+        if (!(c.isLetterOrNumber() && c.unicode() < 0x80) && c != QLatin1Char('_'))
+            return false;
+    }
+    return true;
+}
+
+bool isPlainValue(const QString &text)
+{
+    if (!text.isEmpty() &&
+        (text.front().isSpace() || text.back().isSpace() || text.front() == QLatin1Char('@')))
+        return false;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f || c.unicode() == 0xfeff ||
+            QStringView(u"\\\";,=#[]%").contains(c) || c.isSurrogate())
+            return false;
+    }
+    return true;
+}
+
+/// A line of the file: its text without the line end, and the line end.
+struct Line {
+    QByteArray text;
+    QByteArray end;
+};
+
+QList<Line> splitLines(const QByteArray &bytes)
+{
+    QList<Line> lines;
+    qsizetype from = 0;
+    while (from < bytes.size()) {
+        const qsizetype nl = bytes.indexOf('\n', from);
+        const qsizetype stop = nl < 0 ? bytes.size() : nl;
+        const bool crlf = stop > from && bytes.at(stop - 1) == '\r';
+        const qsizetype textEnd = crlf ? stop - 1 : stop;
+        lines.append({bytes.mid(from, textEnd - from),
+                      nl < 0 ? QByteArray() : bytes.mid(textEnd, stop + 1 - textEnd)});
+        from = nl < 0 ? bytes.size() : nl + 1;
+    }
+    return lines;
+}
+
+/// The section a header line opens ("[Settings]"), if it is one.
+std::optional<QByteArray> sectionOf(const QByteArray &line)
+{
+    const QByteArray t = line.trimmed();
+    if (t.size() < 2 || !t.startsWith('[') || !t.endsWith(']'))
+        return std::nullopt;
+    return t.mid(1, t.size() - 2);
+}
+
+/// The key of a "key=value" line, if it is one.
+std::optional<QByteArray> keyOf(const QByteArray &line)
+{
+    const QByteArray t = line.trimmed();
+    if (t.isEmpty() || t.startsWith(';') || t.startsWith('#'))
+        return std::nullopt;
+    const qsizetype eq = t.indexOf('=');
+    return eq < 0 ? t : t.left(eq).trimmed();
+}
+
 } // namespace
+
+std::optional<QByteArray> withValuesEdited(const QByteArray &bytes, const QList<Value> &values)
+{
+    QList<Line> lines = splitLines(bytes);
+    const QByteArray lineEnd = !lines.isEmpty() && lines.front().end == "\r\n" ? "\r\n" : "\n";
+    for (const Value &v : values) {
+        if (!isPlainName(v.group) || v.group == QLatin1String("General") || !isPlainName(v.key) ||
+            !isPlainValue(v.text))
+            return std::nullopt;
+        const QByteArray section = v.group.toUtf8();
+        const QByteArray key = v.key.toUtf8();
+        const QByteArray line = key + '=' + v.text.toUtf8();
+        std::optional<qsizetype> found;
+        std::optional<qsizetype> sectionEnd; // after the last line with text in the section
+        bool inSection = false;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (const std::optional<QByteArray> s = sectionOf(lines[i].text)) {
+                inSection = *s == section;
+                if (inSection)
+                    sectionEnd = i + 1;
+                continue;
+            }
+            if (!inSection)
+                continue;
+            if (!lines[i].text.trimmed().isEmpty())
+                sectionEnd = i + 1;
+            if (keyOf(lines[i].text) == key) {
+                if (found)
+                    return std::nullopt;
+                found = i;
+            }
+        }
+        if (found) {
+            lines[*found].text = line;
+            continue;
+        }
+        if (!lines.isEmpty() && lines.back().end.isEmpty())
+            lines.back().end = lineEnd;
+        if (sectionEnd) {
+            lines.insert(*sectionEnd, {line, lineEnd});
+        } else {
+            if (!lines.isEmpty())
+                lines.append({QByteArray(), lineEnd});
+            lines.append({'[' + section + ']', lineEnd});
+            lines.append({line, lineEnd});
+        }
+    }
+    QByteArray out;
+    out.reserve(bytes.size() + 64);
+    for (const Line &l : std::as_const(lines))
+        out += l.text + l.end;
+    return out;
+}
 
 std::optional<Parsed> parse(const QByteArray &bytes)
 {

@@ -43,6 +43,15 @@ std::optional<Parsed> parse(const QByteArray &bytes);
 std::optional<QByteArray> withValue(const QByteArray &bytes, const QString &group,
                                     const QString &key, const QString &text);
 
+/// These bytes with each value's line rewritten in place, or added at the end
+/// of its section (the section added at the end of the file), every other
+/// line left byte for byte. Nothing when a section, key or value is not plain
+/// text QSettings reads as written (such as a comma, a quote, a backslash, a
+/// control character or surrounding blanks), or when the key is there more
+/// than once: withValues then has QSettings write it. What comes back is to be
+/// read back (parse) before use: QSettings is the judge of what it means.
+std::optional<QByteArray> withValuesEdited(const QByteArray &bytes, const QList<Value> &values);
+
 /// As withValue, with several values set in one go.
 std::optional<QByteArray> withValues(const QByteArray &bytes, const QList<Value> &values);
 

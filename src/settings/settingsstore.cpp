@@ -300,7 +300,7 @@ bool SettingsStore::saveEntries(const QList<Entry> &entries)
 }
 
 // The file as it is now, with these values changed: what another writer
-// stored meanwhile is kept, as QSettings does. When QSettings' rewrite would
+// stored meanwhile is kept. When neither an edit in place nor QSettings' rewrite would
 // not read back with everything the file held, the values that can be read
 // are written afresh; the original is then kept aside, as a damaged one is.
 bool SettingsStore::write(const QList<Entry> &entries, QString *reason)
@@ -324,8 +324,18 @@ bool SettingsStore::write(const QList<Entry> &entries, QString *reason)
         changes << IniText::Value{e.section, e.key, e.value};
     }
     bool damaged = isDamaged(*before, current.bytes);
-    std::optional<QByteArray> after = IniText::withValues(current.bytes, changes);
-    if (!after || !readsBack(*after, before->all, changed, Others::Exactly)) {
+    // Most saves replace a plain value or add one: the lines are edited in
+    // place, every other line kept as the user left it. Otherwise QSettings
+    // writes the file; either way it must read back exactly.
+    const auto readsBackExactly = [&](const std::optional<QByteArray> &bytes) {
+        return bytes && readsBack(*bytes, before->all, changed, Others::Exactly);
+    };
+    std::optional<QByteArray> after;
+    if (!damaged)
+        after = IniText::withValuesEdited(current.bytes, changes);
+    if (!readsBackExactly(after))
+        after = IniText::withValues(current.bytes, changes);
+    if (!readsBackExactly(after)) {
         // Written afresh: every value that can be read goes in, and the
         // program's own must come back. A key QSettings cannot write again as
         // it read it (one named by slashes only, a group spelt "general" in

@@ -2,7 +2,6 @@
 
 #include <QRegularExpression>
 
-#include <algorithm>
 #include <cmath>
 
 namespace TimeEntry {

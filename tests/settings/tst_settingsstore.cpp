@@ -397,29 +397,74 @@ private slots:
         QVERIFY2(!bytes.contains("[Settings]"), bytes.constData());
     }
 
+    // A plain value is saved by editing its own line, or adding one at the
+    // end of its section: whatever else the user wrote stays byte for byte.
+    void aPlainSaveEditsOnlyItsLine_data()
+    {
+        QTest::addColumn<QByteArray>("original");
+        QTest::addColumn<QString>("prompt");
+        QTest::addColumn<QByteArray>("saved");
+        QTest::newRow("replaced in place, comments and blanks kept")
+            << QByteArray("; mine\n[Settings]\nhour = 7\n\nprompt = old\n\n[Other]\nx=1\n")
+            << "新的"
+            << QByteArray("; mine\n[Settings]\nhour = 7\n\nprompt=新的\n\n[Other]\nx=1\n");
+        QTest::newRow("added at the end of its section")
+            << QByteArray("[Settings]\nhour=7\n\n[Other]\nx=1\n") << "hi"
+            << QByteArray("[Settings]\nhour=7\nprompt=hi\n\n[Other]\nx=1\n");
+        QTest::newRow("its section added at the end")
+            << QByteArray("[Other]\nx=1") << "hi"
+            << QByteArray("[Other]\nx=1\n\n[Settings]\nprompt=hi\n");
+        QTest::newRow("an empty file")
+            << QByteArray() << "hi" << QByteArray("[Settings]\nprompt=hi\n");
+        QTest::newRow("Windows line ends")
+            << QByteArray("[Settings]\r\nprompt=old\r\nhour=7\r\n") << "hi"
+            << QByteArray("[Settings]\r\nprompt=hi\r\nhour=7\r\n");
+        QTest::newRow("empty") << QByteArray("[Settings]\nprompt=old\n") << ""
+                               << QByteArray("[Settings]\nprompt=\n");
+    }
+    void aPlainSaveEditsOnlyItsLine()
+    {
+        QFETCH(QByteArray, original);
+        QFETCH(QString, prompt);
+        writeFile(original);
+        SettingsStore store(path());
+        QVERIFY(store.save(Keys::Prompt, prompt));
+        QTEST(fileContent(), "saved");
+        QCOMPARE(SettingsStore(path()).text(Keys::Prompt), prompt);
+    }
+
     void handWrittenKeysSurviveSaves_data()
     {
         QTest::addColumn<QByteArray>("original");
         QTest::addColumn<bool>("keptAside");
-        QTest::newRow("slash as a key") << QByteArray("[Settings]\n%2F=pct\nprompt=old\n") << true;
+        QTest::addColumn<QString>("saved"); ///< the text saved, %1 the hour
+        // A plain value's save edits its own line: a key QSettings could not
+        // write again stays in the file as it was, and nothing is kept aside.
+        QTest::newRow("slash as a key")
+            << QByteArray("[Settings]\n%2F=pct\nprompt=old\n") << false << "%1";
         QTest::newRow("slash as a key, outside any section")
-            << QByteArray("%2F=pct\n[Settings]\nprompt=old\n") << true;
+            << QByteArray("%2F=pct\n[Settings]\nprompt=old\n") << false << "%1";
+        // A value QSettings must write (a comma) makes it rewrite the file,
+        // which loses such a key: the user's original is kept aside.
+        QTest::newRow("slash as a key, a value with a comma")
+            << QByteArray("[Settings]\n%2F=pct\nprompt=old\n") << true << "%1,0";
         QTest::newRow("slash inside a key")
-            << QByteArray("[Settings]\na%2Fb=pct\nprompt=old\n") << false;
+            << QByteArray("[Settings]\na%2Fb=pct\nprompt=old\n") << false << "%1";
         QTest::newRow("escaped percent and backslash")
-            << QByteArray("[Settings]\n%25=pct\n%5C=pct\nprompt=old\n") << false;
+            << QByteArray("[Settings]\n%25=pct\n%5C=pct\nprompt=old\n") << false << "%1";
     }
     void handWrittenKeysSurviveSaves()
     {
         QFETCH(QByteArray, original);
         QFETCH(bool, keptAside);
+        QFETCH(QString, saved);
         writeFile(original);
         const QString aside = path() + QStringLiteral(".broken");
         for (const char *hour : {"7", "8", "9"}) {
             SettingsStore store(path());
             QCOMPARE(store.problem(), QString());
-            QVERIFY(store.save(Keys::Hour, QString::fromLatin1(hour)));
-            QCOMPARE(SettingsStore(path()).text(Keys::Hour), QString::fromLatin1(hour));
+            QVERIFY(store.save(Keys::Hour, saved.arg(QLatin1String(hour))));
+            QCOMPARE(SettingsStore(path()).text(Keys::Hour), saved.arg(QLatin1String(hour)));
             QCOMPARE(SettingsStore(path()).text(Keys::Prompt), QStringLiteral("old"));
             QCOMPARE(QFile::exists(aside), keptAside);
             if (keptAside) {
