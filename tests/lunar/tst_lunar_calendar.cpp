@@ -34,7 +34,7 @@ class TestLunarCalendar : public QObject {
 private slots:
     void convert_data();
     void convert();
-    void specCodesKept();
+    void originalCodesKept();
     void fixtureWalk();
     void everyDayOfTheRange();
 };
@@ -132,7 +132,7 @@ void TestLunarCalendar::convert()
 
 // The original codes for 1921..2020 are kept as given (the fixture walk checks every one of them
 // against the independent source; this pins the original table's own examples and counts).
-void TestLunarCalendar::specCodesKept()
+void TestLunarCalendar::originalCodesKept()
 {
     QCOMPARE(LunarCalendar::yearCode(1921), 0xA4BU);
     QCOMPARE(LunarCalendar::yearCode(1984), 0xA164BU);
