@@ -32,7 +32,7 @@ QString octal(mode_t mode)
 /// is, or when there is none.
 QString fileDistrust(const QString &path, mode_t type)
 {
-    struct stat st {};
+    struct stat st = {};
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
         return errno == ENOENT ? QString() : qt_error_string(errno);
     if ((st.st_mode & S_IFMT) != type)

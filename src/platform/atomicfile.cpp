@@ -28,7 +28,7 @@ QByteArray folderOf(const QByteArray &path)
 
 bool isFolder(const QByteArray &path)
 {
-    struct stat st {};
+    struct stat st = {};
     return ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -55,7 +55,7 @@ Error makeFolders(const QByteArray &folder)
 Error finalTarget(QByteArray *path)
 {
     for (int depth = 0; depth < 40; ++depth) {
-        struct stat st {};
+        struct stat st = {};
         if (::lstat(path->constData(), &st) != 0 || !S_ISLNK(st.st_mode))
             return 0; // anything wrong shows when the file is written
         QByteArray target(PATH_MAX, Qt::Uninitialized);
@@ -102,7 +102,7 @@ Error syncFolder(const QByteArray &folder)
 /// in `temporary`. On failure nothing is left behind.
 Error writeTemporary(const QByteArray &target, const QByteArray &bytes, QByteArray *temporary)
 {
-    struct stat old {};
+    struct stat old = {};
     const bool replacing = ::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode);
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {

@@ -35,7 +35,7 @@ Attempt tryOnce(const QByteArray &path, int *fd)
 {
     // Whatever is not a regular file is not a lock: never opened, so a FIFO
     // cannot block and a device cannot be touched.
-    struct stat st {};
+    struct stat st = {};
     if (::lstat(path.constData(), &st) == 0 && !S_ISREG(st.st_mode))
         return Attempt::Unusable;
     // Not following links, and not blocking on whatever was put there since.
@@ -59,7 +59,7 @@ Attempt tryOnce(const QByteArray &path, int *fd)
     }
     // A holder removes the file as it lets go: the lock counts only on the
     // file that is at the path now.
-    struct stat now {};
+    struct stat now = {};
     if (::lstat(path.constData(), &now) != 0 || !sameFile(st, now)) {
         ::close(f);
         return Attempt::Again;
@@ -111,8 +111,7 @@ FileLock::~FileLock()
     // Removed while still held, as older versions remove theirs, so none of
     // them ever meets a file to wait for. Only the file locked: nobody else
     // takes its place while the lock is held.
-    struct stat mine {
-    }, now{};
+    struct stat mine = {}, now = {};
     if (::fstat(m_fd, &mine) == 0 && ::lstat(m_path.constData(), &now) == 0 && sameFile(mine, now))
         ::unlink(m_path.constData());
     ::close(m_fd);

@@ -43,13 +43,13 @@ Content unreadable(const QString &reason)
 Content read(const QString &path, qint64 maxSize)
 {
     const QByteArray native = QFile::encodeName(path);
-    struct stat st {};
+    struct stat st = {};
     if (::stat(native.constData(), &st) != 0) {
         if (errno == ENOTDIR)
             return Content{}; // a plain file where a folder should be: nothing here
         if (errno == ENOENT) {
             // A link pointing nowhere is missing too; anything else is a fault.
-            struct stat link {};
+            struct stat link = {};
             if (::lstat(native.constData(), &link) != 0 || S_ISLNK(link.st_mode))
                 return Content{};
         }

@@ -10,7 +10,7 @@ namespace PrivateFolder {
 
 QString distrust(const QString &path)
 {
-    struct stat st {};
+    struct stat st = {};
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
         return qt_error_string(errno);
     if (S_ISLNK(st.st_mode))

@@ -68,7 +68,7 @@ struct HeldFlock {
 
 mode_t typeAt(const QString &path)
 {
-    struct stat st {};
+    struct stat st = {};
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & S_IFMT : 0;
 }
 

@@ -49,7 +49,7 @@ ChildRun saveInChild(const QString &path)
 
 mode_t fileType(const QString &path)
 {
-    struct stat st {};
+    struct stat st = {};
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? (st.st_mode & S_IFMT) : 0;
 }
 
