@@ -17,8 +17,6 @@ public:
     /// The window, its chrome and its controls.
     static const QList<ControlRow> &design();
 
-    WrappingLabel *promptLabel() const { return lblPromptMsg; }
-
 protected:
     void loadMessage() override;
 

@@ -21,9 +21,6 @@ class RingingPopup : public SkinnedDialog {
 public:
     void load() override;
 
-    QLabel *timeLabel() const { return lblTime; }
-    QPushButton *okButton() const { return cmdOk; }
-
     /// The three-line message for a sound file that could not be played,
     /// lines separated by "\r".
     static QString missingSoundMessage(const QString &soundFile);

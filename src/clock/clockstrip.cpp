@@ -117,15 +117,9 @@ void ClockStrip::load()
     show();
     services().windows->setTopmost(this, true);
 
-    m_startup = services().clock->now();
-    Label1->setText(TimeText::clockText(m_startup.time()));
+    Label1->setText(TimeText::clockText(services().clock->now().time()));
     Label1->adjustSize();
     m_ticker->start();
-}
-
-bool ClockStrip::isTicking() const
-{
-    return m_ticker->isActive();
 }
 
 void ClockStrip::unloading()

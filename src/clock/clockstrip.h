@@ -34,13 +34,9 @@ public:
 
     void load() override;
 
-    TimeLabel *label1() const { return Label1; }
-    /// The date and time taken once at load.
-    QDateTime startupTime() const { return m_startup; }
     /// The date tooltip for a moment: weekday, the Gregorian and the lunar
     /// date of `now`.
     QString tooltipText(const QDateTime &now) const;
-    bool isTicking() const;
 
 signals:
     /// Once per second while the window is loaded, after the digits show
@@ -71,7 +67,6 @@ private:
     Picture m_face;
     SecondTicker *m_ticker = nullptr;
     TitleDrag *m_drag = nullptr;
-    QDateTime m_startup;
     bool m_screensChangePending = false;
     /// The lunar year and month-day texts of `m_lunarDate`, computed again whenever the
     /// date changes (midnight, the clock set, a resume); empty outside the lunar table.

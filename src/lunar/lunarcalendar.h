@@ -63,9 +63,6 @@ public:
     static constexpr int YearCount = LastYear - FirstYear + 1;
     static_assert(YearCount == int(kLunarYearCodes.size()));
 
-    /// The code of a lunar year FirstYear..LastYear.
-    static LunarYearCode yearCode(int lunarYear) { return kLunarYearCodes[lunarYear - FirstYear]; }
-
     /// Converts the Gregorian date year-month-day. Returns no value for an impossible date
     /// (month outside 1..12, day outside the month, 29 February of a common year, full
     /// Gregorian leap-year rule) and for a date outside 1900-01-31 .. 2101-01-28.

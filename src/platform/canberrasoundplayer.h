@@ -27,8 +27,6 @@ public:
 
     SoundStart play(const QString &path) override;
 
-    /// libcanberra's code of the last request (0 on success), for diagnostics.
-    int lastError() const { return m_lastError; }
     /// The libcanberra backend in use: "pulse", "default", or "" before the
     /// first request.
     QString driver() const { return m_driver; }

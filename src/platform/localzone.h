@@ -22,10 +22,6 @@ public:
                        QObject *parent = nullptr);
     ~LocalZone() override;
 
-    /// True while the zone is kept (TZ set here); false when the user's TZ
-    /// is in effect, or without an application (no event loop to hear of a
-    /// change) or a watch on the zone file's folder.
-    bool isKept() const { return m_kept; }
     /// Reads the zone file again now.
     void reread();
     /// True while TZ in the environment was set by a LocalZone, not by the

@@ -16,8 +16,6 @@ class SettingsLock {
 public:
     SettingsLock(const QString &settingsPath, std::chrono::milliseconds wait);
 
-    bool isLocked() const { return m_lock.isLocked(); }
-
 private:
     FileLock m_lock;
 };

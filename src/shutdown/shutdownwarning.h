@@ -30,8 +30,6 @@ public:
     /// Shows the warning counting down from `seconds` (at most a minute).
     void countDown(int seconds);
 
-    int secondsLeft() const { return m_left; }
-
 private:
     QLabel *lblCountdown = nullptr;
     QPushButton *cmdShutDownNow = nullptr;

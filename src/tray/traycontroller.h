@@ -29,8 +29,6 @@ public:
 
     void load() override;
 
-    QMenu *clockMenu() const { return mnuMainPG; }
-    QMenu *trayMenu() const { return mnuMain; }
     /// A menu item by its name, in either menu; null for an unknown name.
     QAction *item(const QString &name) const;
 

@@ -2,10 +2,6 @@
 
 #include "ui/skinneddialog.h"
 
-#include <array>
-
-class QLabel;
-
 /// The About window: product name, version, logo and a note to the user.
 /// Shown without an owner; closed by lblClose, moved by its title. Nothing
 /// on it takes the focus or reacts to the mouse.
@@ -19,14 +15,4 @@ public:
 
     /// The window, its chrome and its controls.
     static const QList<ControlRow> &design();
-
-    /// The two labels of the note, as one control array: 0 the note, 1 the
-    /// line under the name.
-    QLabel *lblMac(int index) const { return m_lblMac.at(index); }
-
-private:
-    QLabel *lblTit = nullptr;
-    QLabel *Image1 = nullptr;
-    QLabel *lblVersion = nullptr;
-    std::array<QLabel *, 2> m_lblMac{};
 };

@@ -28,8 +28,6 @@ public:
     /// True while the window is in the always-on-top band (or asked to be,
     /// while it is hidden).
     bool isTopmost() const;
-    /// True while the table runs the load steps.
-    bool isLoading() const { return m_loading; }
 
 protected:
     friend class WindowTable;

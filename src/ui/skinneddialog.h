@@ -27,9 +27,6 @@ public:
     SkinnedDialog(WindowTable &table, const QList<ControlRow> &design);
     ~SkinnedDialog() override;
 
-    QLabel *lblTitle() const { return m_title; }
-    LabelButton *closeLabel() const { return m_close; }
-
     /// Where a dialog of this Window row opens: its fixed position, or
     /// centred on the primary screen's available area.
     static QPoint startPosition(const ControlRow &window);

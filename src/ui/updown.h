@@ -18,9 +18,6 @@ public:
     int maximum() const { return m_maximum; }
     void setRange(int minimum, int maximum);
 
-    QToolButton *upButton() const { return m_up; }
-    QToolButton *downButton() const { return m_down; }
-
 public slots:
     /// Clamped to the range; valueChanged() only when the value changes.
     void setValue(int value);

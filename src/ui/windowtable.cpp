@@ -55,17 +55,6 @@ void WindowTable::unload(ManagedWindow *window)
     emit windowUnloaded(name);
 }
 
-void WindowTable::unloadAll()
-{
-    while (!m_windows.isEmpty()) {
-        QPointer<ManagedWindow> w = m_windows.begin().value();
-        if (w)
-            unload(w);
-        else
-            m_windows.erase(m_windows.begin());
-    }
-}
-
 bool WindowTable::firstNotice(const QString &notice)
 {
     if (m_notices.contains(notice))

@@ -70,8 +70,6 @@ public:
 
     /// Runs the window's unload steps and destroys it.
     void unload(ManagedWindow *window);
-    /// Unloads every window that is still loaded.
-    void unloadAll();
 
     Services &services() { return m_services; }
     /// True the first time it is asked about `notice` in this run of the

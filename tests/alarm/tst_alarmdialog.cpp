@@ -204,19 +204,19 @@ private slots:
     {
         AlarmDialog *w = open();
         for (int i = 0; i < 30; ++i)
-            click(controlOf<UpDown>(w, "UpDownHour")->upButton());
+            click(controlOf<QToolButton>(controlOf<UpDown>(w, "UpDownHour"), "up"));
         QCOMPARE(controlOf<QLineEdit>(w, "txtHour")->text(), QString("23"));
-        click(controlOf<UpDown>(w, "UpDownHour")->downButton());
+        click(controlOf<QToolButton>(controlOf<UpDown>(w, "UpDownHour"), "down"));
         QCOMPARE(controlOf<QLineEdit>(w, "txtHour")->text(), QString("22"));
         for (int i = 0; i < 30; ++i)
-            click(controlOf<UpDown>(w, "UpDownHour")->downButton());
+            click(controlOf<QToolButton>(controlOf<UpDown>(w, "UpDownHour"), "down"));
         QCOMPARE(controlOf<QLineEdit>(w, "txtHour")->text(), QString("0"));
 
         QTest::keyClicks(controlOf<QLineEdit>(w, "txtMinute"), "50");
-        click(controlOf<UpDown>(w, "UpDownMinute")->upButton());
+        click(controlOf<QToolButton>(controlOf<UpDown>(w, "UpDownMinute"), "up"));
         QCOMPARE(controlOf<QLineEdit>(w, "txtMinute")->text(), QString("51"));
         for (int i = 0; i < 30; ++i)
-            click(controlOf<UpDown>(w, "UpDownMinute")->upButton());
+            click(controlOf<QToolButton>(controlOf<UpDown>(w, "UpDownMinute"), "up"));
         QCOMPARE(controlOf<QLineEdit>(w, "txtMinute")->text(), QString("59"));
         QVERIFY(env->messages.texts.isEmpty());
     }

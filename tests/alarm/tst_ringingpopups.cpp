@@ -1,5 +1,6 @@
 #include "alarm/alarmpopup.h"
 #include "alarm/chimepopup.h"
+#include "controlof.h"
 #include "savesettings.h"
 #include "settings/settingskeys.h"
 #include "testenvironment.h"
@@ -91,7 +92,7 @@ private slots:
         env->sound.onPlay = [&] {
             RingingPopup *w = loaded(kind);
             QVERIFY(w && !w->isVisible());
-            QCOMPARE(w->timeLabel()->text(), shown);
+            QCOMPARE(controlOf<QLabel>(w, "lblTime")->text(), shown);
             QCOMPARE(env->windows.topmostCalls.size(), 1);
             QVERIFY(env->windows.topmostCalls[0].on);
             checked = true;
@@ -105,7 +106,7 @@ private slots:
                  QStringList{QCoreApplication::applicationDirPath() + u'/' + soundOf(kind)});
         QVERIFY(env->messages.texts.isEmpty());
         QVERIFY(QTest::qWaitForWindowActive(w));
-        QCOMPARE(QApplication::focusWidget(), w->okButton());
+        QCOMPARE(QApplication::focusWidget(), controlOf<QPushButton>(w, "cmdOk"));
     }
 
     // Sound missing, unplayable, or the load failing outright: the message,
@@ -149,10 +150,10 @@ private slots:
         QCOMPARE(env->messages.texts, QStringList{missingMessage(soundOf(kind))});
         QCOMPARE(env->messages.captions, QStringList{QStringLiteral("Zirvel")});
         QVERIFY(w->isVisible());
-        QCOMPARE(w->timeLabel()->text(), QStringLiteral("12:00:00"));
+        QCOMPARE(controlOf<QLabel>(w, "lblTime")->text(), QStringLiteral("12:00:00"));
         QCOMPARE(env->sound.played.size(), throws ? 0 : 1);
 
-        QTest::mouseClick(w->okButton(), Qt::LeftButton);
+        QTest::mouseClick(controlOf<QPushButton>(w, "cmdOk"), Qt::LeftButton);
         QVERIFY(!loadedHere());
     }
 
@@ -210,13 +211,13 @@ private slots:
         QCOMPARE(show(kind), w);
         QCOMPARE(env->sound.played.size(), 1);
         QCOMPARE(env->messages.texts.size(), 1);
-        QCOMPARE(w->timeLabel()->text(), QStringLiteral("12:00:00"));
+        QCOMPARE(controlOf<QLabel>(w, "lblTime")->text(), QStringLiteral("12:00:00"));
 
         QTest::mouseClick(w->findChild<LabelButton *>(QStringLiteral("lblMin")), Qt::LeftButton);
         QVERIFY(!loaded(kind));
         env->sound.answer = SoundStart();
         RingingPopup *again = show(kind);
-        QCOMPARE(again->timeLabel()->text(), QStringLiteral("12:00:05"));
+        QCOMPARE(controlOf<QLabel>(again, "lblTime")->text(), QStringLiteral("12:00:05"));
         QCOMPARE(env->sound.played.size(), 2);
         QCOMPARE(env->messages.texts.size(), 1);
     }
@@ -256,13 +257,13 @@ private slots:
 
         RingingPopup *w = show(kind);
         QVERIFY(QTest::qWaitForWindowActive(w));
-        QCOMPARE(w->okButton()->text(), kind == QLatin1String("frmTimer")
-                                            ? QStringLiteral("确 定(&O)")
-                                            : QStringLiteral("确 定(O)"));
+        QCOMPARE(controlOf<QPushButton>(w, "cmdOk")->text(), kind == QLatin1String("frmTimer")
+                                                                 ? QStringLiteral("确 定(&O)")
+                                                                 : QStringLiteral("确 定(O)"));
         if (how == QLatin1String("cmdOk"))
-            QTest::mouseClick(w->okButton(), Qt::LeftButton);
+            QTest::mouseClick(controlOf<QPushButton>(w, "cmdOk"), Qt::LeftButton);
         else if (how == QLatin1String("Enter"))
-            QTest::keyClick(w->okButton(), Qt::Key_Return);
+            QTest::keyClick(controlOf<QPushButton>(w, "cmdOk"), Qt::Key_Return);
         else if (how == QLatin1String("lblMin"))
             QTest::mouseClick(w->findChild<LabelButton *>(QStringLiteral("lblMin")),
                               Qt::LeftButton);
@@ -316,7 +317,7 @@ private slots:
         if (stored)
             env->store->save(Keys::Prompt, prompt);
         auto *w = static_cast<AlarmPopup *>(show(QStringLiteral("frmTimer")));
-        WrappingLabel *box = w->promptLabel();
+        WrappingLabel *box = controlOf<WrappingLabel>(w, "lblPromptMsg");
         QCOMPARE(box->text(), prompt);
         QCOMPARE(box->geometry(), QRect(32, 120, 273, 49));
 

@@ -1,6 +1,7 @@
 #include "alarm/alarmdialog.h"
 #include "alarm/alarmpopup.h"
 #include "clock/clockstrip.h"
+#include "controlof.h"
 #include "savesettings.h"
 #include "testenvironment.h"
 #include "time/secondticker.h"
@@ -99,8 +100,9 @@ private slots:
         ClockStrip *w = load();
         env->clock.set(QDateTime(QDate(2026, 12, 9), time.addMSecs(20)));
         w->findChild<SecondTicker *>()->secondPassed(env->clock.now());
-        QCOMPARE(w->label1()->text(), text);
-        QVERIFY(w->label1()->geometry().right() < 86 - 10); // the right cap stays free
+        QCOMPARE(controlOf<TimeLabel>(w, "Label1")->text(), text);
+        QVERIFY(controlOf<TimeLabel>(w, "Label1")->geometry().right() <
+                86 - 10); // the right cap stays free
     }
 
     void tickerFiresOncePerSecondJustAfterTheBoundary_data()
@@ -160,12 +162,12 @@ private slots:
     void endCapsReactButTheLabelDoesNot()
     {
         ClockStrip *w = load();
-        QTest::mouseDClick(w->label1(), Qt::LeftButton, {}, QPoint(10, 8));
+        QTest::mouseDClick(controlOf<TimeLabel>(w, "Label1"), Qt::LeftButton, {}, QPoint(10, 8));
         QVERIFY(env->table->isLoaded<ClockStrip>());
 
         QPoint menuAt;
         env->table->popupClockMenu = [&](QPoint p) { menuAt = p; };
-        QTest::mouseRelease(w->label1(), Qt::RightButton, {}, QPoint(10, 8));
+        QTest::mouseRelease(controlOf<TimeLabel>(w, "Label1"), Qt::RightButton, {}, QPoint(10, 8));
         QCOMPARE(menuAt, QPoint());
         QTest::mouseRelease(w, Qt::RightButton, {}, rightCap());
         QCOMPARE(menuAt, w->mapToGlobal(rightCap()));
@@ -179,7 +181,7 @@ private slots:
         ClockStrip *w = load();
         env->table->window<AlarmDialog>();
         QSignalSpy ticks(w, &ClockStrip::secondShown);
-        QVERIFY(w->isTicking());
+        QVERIFY(w->findChild<SecondTicker *>()->isActive());
         QTest::mouseDClick(w, Qt::LeftButton, {}, rightCap());
         QVERIFY(!env->table->isLoaded<ClockStrip>());
         QVERIFY(env->table->isLoaded<AlarmDialog>());

@@ -1,7 +1,9 @@
 // The date tooltip on the clock strip, offscreen, on the fake clock.
 
 #include "clock/clockstrip.h"
+#include "controlof.h"
 #include "testenvironment.h"
+#include "time/secondticker.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -39,7 +41,7 @@ QString hover(ClockStrip *w, QPoint pos)
 
 QPoint labelCentre(ClockStrip *w)
 {
-    return w->label1()->geometry().center();
+    return controlOf<TimeLabel>(w, "Label1")->geometry().center();
 }
 
 } // namespace
@@ -81,7 +83,8 @@ void TestLunarTooltip::startUpDay()
     ClockStrip *w = load(QDateTime(QDate(2006, 1, 13), QTime(12, 0, 0)));
     QVERIFY(w);
     QCOMPARE(hover(w, labelCentre(w)), u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四"_s);
-    QCOMPARE(w->label1()->toolTip(), u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四"_s);
+    QCOMPARE(controlOf<TimeLabel>(w, "Label1")->toolTip(),
+             u"星期五 公历：2006年01月13日 农历：乙酉年(鸡)腊月十四"_s);
 }
 
 void TestLunarTooltip::leapMonth()
@@ -127,7 +130,7 @@ void TestLunarTooltip::lunarPartFollowsTheDate()
     QSignalSpy ticks(w, &ClockStrip::secondShown);
     m_env->clock.set(later);
     QVERIFY(ticks.wait(5000));
-    QCOMPARE(w->label1()->text(), later.toString(u"hh:mm:ss"_s));
+    QCOMPARE(controlOf<TimeLabel>(w, "Label1")->text(), later.toString(u"hh:mm:ss"_s));
     QCOMPARE(hover(w, labelCentre(w)), tooltip);
 }
 
@@ -137,7 +140,7 @@ void TestLunarTooltip::startUpOutOfRange()
 {
     ClockStrip *w = load(QDateTime(QDate(2101, 1, 29), QTime(9, 0, 0)));
     QVERIFY(w);
-    QVERIFY(w->isTicking());
+    QVERIFY(w->findChild<SecondTicker *>()->isActive());
     QCOMPARE(hover(w, labelCentre(w)), u"星期六 公历：2101年01月29日"_s);
 }
 

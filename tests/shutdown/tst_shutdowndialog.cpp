@@ -176,10 +176,10 @@ private slots:
 
         QTest::keyClicks(controlOf<QLineEdit>(w, "txtMinute"), "50");
         QCOMPARE(controlOf<UpDown>(w, "UpDownMinute")->value(), 50);
-        click(controlOf<UpDown>(w, "UpDownMinute")->upButton());
+        click(controlOf<QToolButton>(controlOf<UpDown>(w, "UpDownMinute"), "up"));
         QCOMPARE(controlOf<QLineEdit>(w, "txtMinute")->text(), QString("51"));
         for (int i = 0; i < 30; ++i)
-            click(controlOf<UpDown>(w, "UpDownHour")->upButton());
+            click(controlOf<QToolButton>(controlOf<UpDown>(w, "UpDownHour"), "up"));
         QCOMPARE(controlOf<QLineEdit>(w, "txtHour")->text(), QString("23"));
         QTest::keyClicks(controlOf<QLineEdit>(w, "txtHour"), "4"); // "234"
         QCOMPARE(env->messages.texts, QStringList{HourBig});

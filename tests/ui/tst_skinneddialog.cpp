@@ -66,11 +66,6 @@ void sendMouse(QWidget *target, QEvent::Type type, QPoint global, Qt::MouseButto
     QApplication::sendEvent(target, &event);
 }
 
-QColor pixel(QWidget *w, int x, int y)
-{
-    return w->grab().toImage().pixelColor(x, y);
-}
-
 // Relative luminance and contrast ratio as the accessibility guidelines
 // define them (WCAG 2).
 double luminance(QColor c)
@@ -176,14 +171,15 @@ private slots:
         QVERIFY(dialog.windowFlags().testFlag(Qt::Tool));
         QCOMPARE(dialog.pos(), start == QPoint(-1, -1) ? centred(size) : start);
 
-        QCOMPARE(dialog.lblTitle()->text(), title);
-        QCOMPARE(dialog.lblTitle()->geometry(), titleRect);
-        QCOMPARE(dialog.lblTitle()->palette().color(QPalette::WindowText), QColor(Qt::white));
-        QCOMPARE(dialog.lblTitle()->font().pointSizeF(), 10.5);
-        QVERIFY(!dialog.lblTitle()->autoFillBackground());
-        QCOMPARE(dialog.closeLabel()->objectName(), closeName);
-        QCOMPARE(dialog.closeLabel()->geometry(), closeRect);
-        QVERIFY(dialog.closeLabel()->text().isEmpty());
+        QCOMPARE(controlOf<QLabel>(&dialog, "lblTitle")->text(), title);
+        QCOMPARE(controlOf<QLabel>(&dialog, "lblTitle")->geometry(), titleRect);
+        QCOMPARE(controlOf<QLabel>(&dialog, "lblTitle")->palette().color(QPalette::WindowText),
+                 QColor(Qt::white));
+        QCOMPARE(controlOf<QLabel>(&dialog, "lblTitle")->font().pointSizeF(), 10.5);
+        QVERIFY(!controlOf<QLabel>(&dialog, "lblTitle")->autoFillBackground());
+        QCOMPARE(controlOf<LabelButton>(&dialog, qPrintable(closeName))->objectName(), closeName);
+        QCOMPARE(controlOf<LabelButton>(&dialog, qPrintable(closeName))->geometry(), closeRect);
+        QVERIFY(controlOf<LabelButton>(&dialog, qPrintable(closeName))->text().isEmpty());
         // Asked to stay off the taskbar once it is up.
         QTRY_VERIFY(env->windows.skipTaskbar.contains(&dialog));
     }
@@ -247,7 +243,7 @@ private slots:
         QCOMPARE(start, centred(first->size()));
         first->move(start + QPoint(77, 33));
         QPointer<AboutDialog> old(first);
-        QTest::mouseClick(first->closeLabel(), Qt::LeftButton);
+        QTest::mouseClick(controlOf<LabelButton>(first, "lblClose"), Qt::LeftButton);
         QVERIFY(!env->table->isLoaded<AboutDialog>());
         QTRY_VERIFY(old.isNull());
 
@@ -395,7 +391,7 @@ private slots:
     {
         AlarmPopup *popup = env->table->show<AlarmPopup>();
         const QPoint start = popup->pos();
-        QTest::mouseDClick(popup->lblTitle(), Qt::LeftButton);
+        QTest::mouseDClick(controlOf<QLabel>(popup, "lblTitle"), Qt::LeftButton);
         QVERIFY(env->table->isLoaded<AlarmPopup>());
         QCOMPARE(popup->pos(), start);
     }
