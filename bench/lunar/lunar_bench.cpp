@@ -36,7 +36,7 @@ template <typename Pass> double bestPassesPerSecond(Pass pass, long &sink)
             ++passes;
             elapsed = Clock::now() - start;
         } while (elapsed < std::chrono::milliseconds(500));
-        best = std::max(best, passes / seconds(elapsed));
+        best = std::max(best, double(passes) / seconds(elapsed));
     }
     return best;
 }
@@ -128,6 +128,6 @@ int main()
     std::sort(times.begin(), times.end());
     std::printf("zirvel-lunar --range 1900-01-31 2101-01-28: %ld lines, %.1f MB, "
                 "best %.0f ms, median %.0f ms (5 runs)\n",
-                lines, bytes / 1e6, times.front() * 1e3, times[2] * 1e3);
+                lines, double(bytes) / 1e6, times.front() * 1e3, times[2] * 1e3);
     return sink == 42 ? 2 : 0; // keeps the checksums alive
 }

@@ -19,6 +19,7 @@ using Kind = ControlRow::Kind;
 // In creation order; positions inside fraTime are relative to the frame.
 const QList<ControlRow> &AlarmDialog::design()
 {
+    // clang-format off
     static const QList<ControlRow> table = {
         {.kind = Kind::Window,
          .rect = {0, 0, 485, 316},
@@ -26,24 +27,25 @@ const QList<ControlRow> &AlarmDialog::design()
          .picture = ":/skin-large.png",
          .icon = ":/dialog-icon.png",
          .centred = true},
-        {Kind::Title, "lblTitle", {}, {80, 8, 313, 33}, "定时器设置"},
-        {Kind::CloseMark, "lblClose", {}, {464, 8, 17, 17}},
-        {Kind::Frame, "fraTime", {}, {32, 64, 409, 161}, "设置时间", 2},
-        {Kind::Label, "Label2", "fraTime", {56, 48, 41, 17}, "时：", 10},
-        {Kind::TextBox, "txtHour", "fraTime", {96, 40, 41, 25}, {}, 5},
-        {Kind::UpDown, "UpDownHour", "fraTime", {136, 40, 18, 25}, {}, 6, 0, 23},
-        {Kind::Label, "Label4", "fraTime", {192, 48, 25, 17}, "分：", 9},
-        {Kind::TextBox, "txtMinute", "fraTime", {216, 40, 41, 25}, {}, 4},
-        {Kind::UpDown, "UpDownMinute", "fraTime", {256, 40, 18, 25}, {}, 7, 0, 59},
-        {Kind::Label, "Label3", "fraTime", {40, 96, 54, 12}, "提示信息:", 8},
-        {Kind::TextBox, "txtPrompt", "fraTime", {96, 96, 249, 41}, {}, 3},
-        {Kind::CheckBox, "chkOpenTimer", {}, {72, 245, 97, 12}, "开启闹钟", 11},
+        {.kind = Kind::Title, .name = "lblTitle", .rect = {80, 8, 313, 33}, .caption = "定时器设置"},
+        {.kind = Kind::CloseMark, .name = "lblClose", .rect = {464, 8, 17, 17}},
+        {.kind = Kind::Frame, .name = "fraTime", .rect = {32, 64, 409, 161}, .caption = "设置时间", .tabIndex = 2},
+        {.kind = Kind::Label, .name = "Label2", .container = "fraTime", .rect = {56, 48, 41, 17}, .caption = "时：", .tabIndex = 10},
+        {.kind = Kind::TextBox, .name = "txtHour", .container = "fraTime", .rect = {96, 40, 41, 25}, .tabIndex = 5},
+        {.kind = Kind::UpDown, .name = "UpDownHour", .container = "fraTime", .rect = {136, 40, 18, 25}, .tabIndex = 6, .minimum = 0, .maximum = 23},
+        {.kind = Kind::Label, .name = "Label4", .container = "fraTime", .rect = {192, 48, 25, 17}, .caption = "分：", .tabIndex = 9},
+        {.kind = Kind::TextBox, .name = "txtMinute", .container = "fraTime", .rect = {216, 40, 41, 25}, .tabIndex = 4},
+        {.kind = Kind::UpDown, .name = "UpDownMinute", .container = "fraTime", .rect = {256, 40, 18, 25}, .tabIndex = 7, .minimum = 0, .maximum = 59},
+        {.kind = Kind::Label, .name = "Label3", .container = "fraTime", .rect = {40, 96, 54, 12}, .caption = "提示信息:", .tabIndex = 8},
+        {.kind = Kind::TextBox, .name = "txtPrompt", .container = "fraTime", .rect = {96, 96, 249, 41}, .tabIndex = 3},
+        {.kind = Kind::CheckBox, .name = "chkOpenTimer", .rect = {72, 245, 97, 12}, .caption = "开启闹钟", .tabIndex = 11},
         // An etched separator: the white line just below the black one.
-        {Kind::Line, "Line1", {}, {24, 264, 440, 1}, {}, -1, 0, 0, Qt::black},
-        {Kind::Line, "Line2", {}, {24, 265, 440, 1}, {}, -1, 0, 0, Qt::white},
-        {Kind::Button, "cmdOk", {}, {200, 272, 97, 25}, "确定(&O)", 1},
-        {Kind::Button, "cmdCancel", {}, {312, 272, 89, 25}, "取消(&C)", 0},
+        {.kind = Kind::Line, .name = "Line1", .rect = {24, 264, 440, 1}, .minimum = 0, .color = Qt::black},
+        {.kind = Kind::Line, .name = "Line2", .rect = {24, 265, 440, 1}, .minimum = 0, .color = Qt::white},
+        {.kind = Kind::Button, .name = "cmdOk", .rect = {200, 272, 97, 25}, .caption = "确定(&O)", .tabIndex = 1},
+        {.kind = Kind::Button, .name = "cmdCancel", .rect = {312, 272, 89, 25}, .caption = "取消(&C)", .tabIndex = 0},
     };
+    // clang-format on
     return table;
 }
 

@@ -4,17 +4,19 @@ using Kind = ControlRow::Kind;
 
 const QList<ControlRow> &ChimePopup::design()
 {
+    // clang-format off
     static const QList<ControlRow> table = {
         {.kind = Kind::Window,
          .rect = {0, 0, 315, 174},
          .picture = ":/skin-small.png",
          .centred = true},
-        {Kind::Title, "lblTitle", {}, {72, 8, 153, 33}, "整点报时"},
-        {Kind::CloseMark, "lblMin", {}, {288, 0, 25, 25}},
-        {Kind::Label, "lblNowTime", {}, {48, 80, 0, 0}, "现在时间："},
-        {Kind::ShowBox, "lblTime", {}, {128, 72, 113, 25}},
-        {Kind::Button, "cmdOk", {}, {104, 128, 89, 25}, "确 定(O)"},
+        {.kind = Kind::Title, .name = "lblTitle", .rect = {72, 8, 153, 33}, .caption = "整点报时"},
+        {.kind = Kind::CloseMark, .name = "lblMin", .rect = {288, 0, 25, 25}},
+        {.kind = Kind::Label, .name = "lblNowTime", .rect = {48, 80, 0, 0}, .caption = "现在时间："},
+        {.kind = Kind::ShowBox, .name = "lblTime", .rect = {128, 72, 113, 25}},
+        {.kind = Kind::Button, .name = "cmdOk", .rect = {104, 128, 89, 25}, .caption = "确 定(O)"},
     };
+    // clang-format on
     return table;
 }
 

@@ -12,6 +12,9 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+// Linux gives one code for a call that would block; EAGAIN covers both names.
+static_assert(EAGAIN == EWOULDBLOCK);
+
 namespace {
 
 const char ExpiredProperty[] = "zirvelExpired";
@@ -78,7 +81,7 @@ void ChannelServer::acceptWaiting()
         }
         if (errno == EINTR || errno == ECONNABORTED)
             continue;
-        if (errno == EAGAIN || errno == EWOULDBLOCK)
+        if (errno == EAGAIN)
             return;
         // (The system says so before it looks for a waiting connection.)
         if ((errno == EMFILE || errno == ENFILE) && m_spare >= 0) {
@@ -132,7 +135,7 @@ std::optional<bool> ChannelServer::turnAway()
     m_spare = openSpare();
     if (fd >= 0)
         return true;
-    if (error == EAGAIN || error == EWOULDBLOCK)
+    if (error == EAGAIN)
         return false;
     return std::nullopt;
 }

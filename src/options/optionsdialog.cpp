@@ -23,6 +23,7 @@ using Kind = ControlRow::Kind;
 // which puts chkAutoRun over Frame2.
 const QList<ControlRow> &OptionsDialog::design()
 {
+    // clang-format off
     static const QList<ControlRow> table = {
         {.kind = Kind::Window,
          .rect = {0, 0, 484, 316},
@@ -30,23 +31,24 @@ const QList<ControlRow> &OptionsDialog::design()
          .picture = ":/skin-large.png",
          .icon = ":/dialog-icon.png",
          .centred = true},
-        {Kind::Title, "lblTitle", {}, {80, 8, 313, 33}, "选项设置"},
-        {Kind::CloseMark, "lblClose", {}, {464, 8, 17, 17}},
-        {Kind::Frame, "Frame1", {}, {72, 80, 145, 89}, "闹钟设置", 0},
-        {Kind::CheckBox, "chkIntTime", "Frame1", {16, 24, 105, 17}, "整点报时", 6},
-        {Kind::CheckBox, "chkYnAuotClose", "Frame1", {16, 48, 97, 17}, "允许自动关机", 7},
-        {Kind::Frame, "Frame2", {}, {232, 80, 145, 89}, "显示设置", 1},
-        {Kind::CheckBox, "chkTop", "Frame2", {24, 24, 81, 25}, "最上层显示", 2},
-        {Kind::CheckBox, "chkAutoRun", {}, {256, 136, 97, 12}, "开机自动运行", 5},
+        {.kind = Kind::Title, .name = "lblTitle", .rect = {80, 8, 313, 33}, .caption = "选项设置"},
+        {.kind = Kind::CloseMark, .name = "lblClose", .rect = {464, 8, 17, 17}},
+        {.kind = Kind::Frame, .name = "Frame1", .rect = {72, 80, 145, 89}, .caption = "闹钟设置", .tabIndex = 0},
+        {.kind = Kind::CheckBox, .name = "chkIntTime", .container = "Frame1", .rect = {16, 24, 105, 17}, .caption = "整点报时", .tabIndex = 6},
+        {.kind = Kind::CheckBox, .name = "chkYnAuotClose", .container = "Frame1", .rect = {16, 48, 97, 17}, .caption = "允许自动关机", .tabIndex = 7},
+        {.kind = Kind::Frame, .name = "Frame2", .rect = {232, 80, 145, 89}, .caption = "显示设置", .tabIndex = 1},
+        {.kind = Kind::CheckBox, .name = "chkTop", .container = "Frame2", .rect = {24, 24, 81, 25}, .caption = "最上层显示", .tabIndex = 2},
+        {.kind = Kind::CheckBox, .name = "chkAutoRun", .rect = {256, 136, 97, 12}, .caption = "开机自动运行", .tabIndex = 5},
         // Neither button is the default or the cancel button.
-        {Kind::PlainButton, "cmdTime", {}, {176, 192, 89, 25}, "设置时间(&T)", 10},
-        {Kind::PlainButton, "cmdOk", {}, {224, 272, 89, 25}, "确定(&O)", 3},
-        {Kind::PlainButton, "cmdCancel", {}, {344, 272, 89, 25}, "取消(&C)", 4},
+        {.kind = Kind::PlainButton, .name = "cmdTime", .rect = {176, 192, 89, 25}, .caption = "设置时间(&T)", .tabIndex = 10},
+        {.kind = Kind::PlainButton, .name = "cmdOk", .rect = {224, 272, 89, 25}, .caption = "确定(&O)", .tabIndex = 3},
+        {.kind = Kind::PlainButton, .name = "cmdCancel", .rect = {344, 272, 89, 25}, .caption = "取消(&C)", .tabIndex = 4},
         // One etched separator above OK and Cancel: the white line just below
         // the dark one.
-        {Kind::Line, "Line1", {}, {16, 263, 448, 1}, {}, -1, 0, 0, Qt::black},
-        {Kind::Line, "Line2", {}, {16, 264, 448, 1}, {}, -1, 0, 0, Qt::white},
+        {.kind = Kind::Line, .name = "Line1", .rect = {16, 263, 448, 1}, .minimum = 0, .color = Qt::black},
+        {.kind = Kind::Line, .name = "Line2", .rect = {16, 264, 448, 1}, .minimum = 0, .color = Qt::white},
     };
+    // clang-format on
     return table;
 }
 
@@ -99,9 +101,9 @@ void OptionsDialog::placeMainWindow()
 
 void OptionsDialog::autoRunChanged()
 {
-    const QString data =
+    const QString program =
         chkAutoRun->isChecked() ? QCoreApplication::applicationFilePath() : QString();
-    services().registry->writeStringValue(RunKey, RunValueName, data);
+    services().registry->writeStringValue(RunKey, RunValueName, program);
 }
 
 void OptionsDialog::saveSettings()

@@ -8,7 +8,7 @@
 #include <QFileInfo>
 #include <QTimer>
 
-#include <cmath>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <system_error>
@@ -67,7 +67,8 @@ public:
             failure.kind = PowerFailure::Kind::NoAnswer;
             failure.party = m_party;
             failure.service = m_service;
-            failure.timeoutSeconds = int(std::ceil(m_answerWithin.count() / 1000.0));
+            failure.timeoutSeconds =
+                int(std::chrono::ceil<std::chrono::seconds>(m_answerWithin).count());
             m_outcome = PowerOutcome{{}, failure};
         }
         return m_outcome;
@@ -105,7 +106,7 @@ PowerOutcome failed(const BusReply &reply, PowerParty party, PowerParty busParty
         f.service = service;
     f.errorName = reply.errorName;
     f.errorMessage = reply.errorMessage;
-    f.timeoutSeconds = int(std::ceil(job.answerWithin().count() / 1000.0));
+    f.timeoutSeconds = int(std::chrono::ceil<std::chrono::seconds>(job.answerWithin()).count());
     return {{}, f};
 }
 

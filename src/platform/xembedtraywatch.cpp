@@ -63,7 +63,7 @@ bool XEmbedTrayWatch::isOwned()
         auto cookie = xcb_get_selection_owner(m_connection, m_selection);
         xcb_get_selection_owner_reply_t *reply =
             xcb_get_selection_owner_reply(m_connection, cookie, nullptr);
-        const xcb_window_t owner = reply ? reply->owner : XCB_WINDOW_NONE;
+        const xcb_window_t owner = reply ? reply->owner : xcb_window_t(XCB_WINDOW_NONE);
         std::free(reply);
         if (owner == XCB_WINDOW_NONE || owner == m_owner) {
             m_owner = owner;

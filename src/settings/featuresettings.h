@@ -10,8 +10,8 @@
 /// these, and each tells of its changes.
 class FeatureSettings {
 public:
-    explicit FeatureSettings(SettingsStore &store)
-        : store(store), alarm(store), chime(store), shutdown(store), options(store)
+    explicit FeatureSettings(SettingsStore &settings)
+        : store(settings), alarm(settings), chime(settings), shutdown(settings), options(settings)
     {
     }
     FeatureSettings(const FeatureSettings &) = delete;

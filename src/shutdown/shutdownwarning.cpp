@@ -17,6 +17,7 @@ using Kind = ControlRow::Kind;
 
 const QList<ControlRow> &ShutdownWarning::design()
 {
+    // clang-format off
     static const QList<ControlRow> table = {
         {.kind = Kind::Window,
          .rect = {0, 0, 339, 221},
@@ -24,16 +25,17 @@ const QList<ControlRow> &ShutdownWarning::design()
          .picture = ":/skin-medium.png",
          .icon = ":/dialog-icon.png",
          .centred = true},
-        {Kind::Title, "lblTitle", {}, {72, 8, 177, 33}, "定时关机"},
-        {Kind::CloseMark, "lblClose", {}, {312, 0, 25, 25}},
+        {.kind = Kind::Title, .name = "lblTitle", .rect = {72, 8, 177, 33}, .caption = "定时关机"},
+        {.kind = Kind::CloseMark, .name = "lblClose", .rect = {312, 0, 25, 25}},
         {.kind = Kind::Label,
          .name = "lblCountdown",
          .rect = {24, 80, 291, 40},
          .font = Fonts::song(12),
          .alignment = Qt::AlignCenter},
-        {Kind::Button, "cmdShutDownNow", {}, {64, 160, 97, 25}, "立即关机", 1},
-        {Kind::Button, "cmdCancel", {}, {178, 160, 97, 25}, "取消", 0},
+        {.kind = Kind::Button, .name = "cmdShutDownNow", .rect = {64, 160, 97, 25}, .caption = "立即关机", .tabIndex = 1},
+        {.kind = Kind::Button, .name = "cmdCancel", .rect = {178, 160, 97, 25}, .caption = "取消", .tabIndex = 0},
     };
+    // clang-format on
     return table;
 }
 
@@ -80,7 +82,7 @@ void ShutdownWarning::onSecond(const QDateTime &now)
     // to react; a step back is the clock set back.
     if (step <= 0 || step > 1 + MaxSkippedSeconds)
         return;
-    m_left = std::max<qint64>(0, m_left - step);
+    m_left = std::max(0, m_left - int(step));
     showCountdown();
     if (m_left == 0) {
         // Nothing inside the tick may block: the power request (and whatever

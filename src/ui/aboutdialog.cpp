@@ -3,14 +3,13 @@
 #include "ui/controltable.h"
 #include "ui/fonts.h"
 
-#include <QLabel>
-
 using Kind = ControlRow::Kind;
 
 const QList<ControlRow> &AboutDialog::design()
 {
     static const QColor yellow(255, 255, 0);
     static const QColor blue(0, 0, 255);
+    // clang-format off
     static const QList<ControlRow> table = {
         {.kind = Kind::Window,
          .rect = {0, 0, 338, 220},
@@ -19,8 +18,8 @@ const QList<ControlRow> &AboutDialog::design()
          .picture = ":/skin-medium.png",
          .icon = ":/dialog-icon.png",
          .centred = true},
-        {Kind::Title, "lblTitle", {}, {72, 8, 177, 33}, "关于"},
-        {Kind::CloseMark, "lblClose", {}, {312, 0, 25, 25}},
+        {.kind = Kind::Title, .name = "lblTitle", .rect = {72, 8, 177, 33}, .caption = "关于"},
+        {.kind = Kind::CloseMark, .name = "lblClose", .rect = {312, 0, 25, 25}},
         {.kind = Kind::Text,
          .name = "lblTit",
          .rect = {88, 48, 185, 33},
@@ -31,7 +30,7 @@ const QList<ControlRow> &AboutDialog::design()
          .name = "Image1",
          .rect = {24, 48, 43, 46},
          .picture = ":/logo.png"},
-        {Kind::Text, "lblVersion", {}, {280, 72, 30, 12}, "V 6.0"},
+        {.kind = Kind::Text, .name = "lblVersion", .rect = {280, 72, 30, 12}, .caption = "V 6.0"},
         // lblMac is a control array: 1 the line under the name, 0 the note.
         {.kind = Kind::Text,
          .name = "lblMac",
@@ -50,15 +49,11 @@ const QList<ControlRow> &AboutDialog::design()
          .font = Fonts::song(10.5),
          .index = 0},
     };
+    // clang-format on
     return table;
 }
 
 AboutDialog::AboutDialog(WindowTable &table) : SkinnedDialog(table, design())
 {
     setFocusPolicy(Qt::NoFocus);
-    lblTit = control<QLabel>(QStringLiteral("lblTit"));
-    Image1 = control<QLabel>(QStringLiteral("Image1"));
-    lblVersion = control<QLabel>(QStringLiteral("lblVersion"));
-    for (int i = 0; i < 2; ++i)
-        m_lblMac[i] = control<QLabel>(controlKey(QStringLiteral("lblMac"), i));
 }

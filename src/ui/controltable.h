@@ -42,20 +42,20 @@ struct ControlRow {
         Line,            ///< a one-pixel line of `color` from the rect's left to its right
     };
     Kind kind;
-    QString name;
-    QString container; ///< name of the Frame it sits in; empty: the window
-    QRect rect;        ///< relative to the container
-    QString caption;
+    QString name{};
+    QString container{}; ///< name of the Frame it sits in; empty: the window
+    QRect rect{};        ///< relative to the container
+    QString caption{};
     int tabIndex = -1; ///< position in the tab order; ignored for controls without focus
     int minimum = 0;
     int maximum = 0;
-    QColor color;              ///< a Line's colour, a label's text colour, a Window's background
-    std::optional<QFont> font; ///< none: the window's font
-    Qt::Alignment alignment{}; ///< a Label's alignment; none: the kind's own
-    int index = -1;            ///< position in a control array (several rows of one name)
-    QString picture;           ///< resource path of a Window's skin or a Picture's image
-    QString icon;              ///< resource path of a Window's icon
-    bool centred = false;      ///< a Window that opens centred on the primary screen
+    QColor color{};              ///< a Line's colour, a label's text colour, a Window's background
+    std::optional<QFont> font{}; ///< none: the window's font
+    Qt::Alignment alignment{};   ///< a Label's alignment; none: the kind's own
+    int index = -1;              ///< position in a control array (several rows of one name)
+    QString picture{};           ///< resource path of a Window's skin or a Picture's image
+    QString icon{};              ///< resource path of a Window's icon
+    bool centred = false;        ///< a Window that opens centred on the primary screen
 };
 
 /// The Window row of a design; asserts that there is one.
