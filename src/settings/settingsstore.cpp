@@ -60,6 +60,19 @@ QString keyName(const QString &group, const QString &key)
     return group == QLatin1String("General") ? key : group + QLatin1Char('/') + key;
 }
 
+// A key QSettings lists under a name with an empty part ("\hour" in the
+// program's section is listed as "Settings//hour") but reads as the name
+// without it: one of the program's own keys. Setting "hour" then changes it
+// too, so every later save of the file would read back wrong.
+bool shadowsOwnKey(const QString &name)
+{
+    if (!name.contains(QLatin1String("//")) && !name.startsWith(QLatin1Char('/')) &&
+        !name.endsWith(QLatin1Char('/')))
+        return false;
+    const QStringList parts = name.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    return parts.size() == 2 && parts.constFirst() == QLatin1String(Keys::Section);
+}
+
 enum class Others { Exactly, AtLeast };
 
 // What the program writes must read back as written: `after` is undamaged,
@@ -73,6 +86,10 @@ bool readsBack(const QByteArray &after, QMap<QString, QString> others,
     const std::optional<IniText::Parsed> parsed = IniText::parse(after);
     if (!parsed || isDamaged(*parsed, after))
         return false;
+    for (auto it = parsed->all.cbegin(); it != parsed->all.cend(); ++it) {
+        if (shadowsOwnKey(it.key()))
+            return false;
+    }
     const auto withoutMarks = [](QString text) { return text.remove(QChar(0xfeff)); };
     QMap<QString, QString> got = parsed->all;
     for (auto it = changed.cbegin(); it != changed.cend(); ++it) {
@@ -344,7 +361,9 @@ bool SettingsStore::write(const QList<Entry> &entries, QString *reason)
         QMap<QString, QString> own;
         for (const IniText::Value &v : before->values) {
             const QString vName = keyName(v.group, v.key);
-            if (changed.contains(vName))
+            // A key that shadows one of the program's stays in the original
+            // kept aside.
+            if (changed.contains(vName) || shadowsOwnKey(vName))
                 continue;
             values << v;
             if (v.group.compare(QLatin1String(Keys::Section), Qt::CaseInsensitive) == 0 &&

@@ -448,6 +448,10 @@ private slots:
         // which loses such a key: the user's original is kept aside.
         QTest::newRow("slash as a key, a value with a comma")
             << QByteArray("[Settings]\n%2F=pct\nprompt=old\n") << true << "%1,0";
+        // Read by QSettings as the program's own hour: it leaves the file
+        // once, kept aside, so that later saves are plain again.
+        QTest::newRow("a key that shadows the hour")
+            << QByteArray("[Settings]\n\\hour=pct\nprompt=old\n") << true << "%1";
         QTest::newRow("slash inside a key")
             << QByteArray("[Settings]\na%2Fb=pct\nprompt=old\n") << false << "%1";
         QTest::newRow("escaped percent and backslash")
@@ -467,6 +471,7 @@ private slots:
             QCOMPARE(SettingsStore(path()).text(Keys::Hour), saved.arg(QLatin1String(hour)));
             QCOMPARE(SettingsStore(path()).text(Keys::Prompt), QStringLiteral("old"));
             QCOMPARE(QFile::exists(aside), keptAside);
+            QVERIFY2(!QFile::exists(aside + QStringLiteral(".2")), "a later save kept aside again");
             if (keptAside) {
                 QFile kept(aside);
                 QVERIFY(kept.open(QIODevice::ReadOnly));
@@ -481,6 +486,28 @@ private slots:
 
     // A damaged file kept before is never replaced: a new damaged original
     // goes beside it, and the program's own file is never kept as damaged.
+    // "\hour" in the program's section is read by QSettings as the hour
+    // itself. The program's first save, of whatever key, leaves it out of the
+    // file (the original kept aside), so that no later save finds its own
+    // file ambiguous and keeps it aside again.
+    void aKeyShadowingTheProgramsLeavesWithTheFirstSave()
+    {
+        const QByteArray original("[Settings]\n\\hour=pct\nprompt=old\n");
+        writeFile(original);
+        const QString aside = path() + QStringLiteral(".broken");
+        QVERIFY(SettingsStore(path()).save(Keys::Prompt, QStringLiteral("new")));
+        QVERIFY2(!fileContent().contains("\\hour"), fileContent());
+        QFile kept(aside);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), original);
+        for (const char *hour : {"7", "8"}) {
+            QVERIFY(SettingsStore(path()).save(Keys::Hour, QLatin1String(hour)));
+            QCOMPARE(SettingsStore(path()).text(Keys::Hour), QLatin1String(hour));
+        }
+        QCOMPARE(SettingsStore(path()).text(Keys::Prompt), QStringLiteral("new"));
+        QVERIFY(!QFile::exists(aside + QStringLiteral(".2")));
+    }
+
     void laterDamageIsKeptBesideTheFirst()
     {
         const QByteArray first("[Settings]\nprompt=@ByteArray(first)\n");
