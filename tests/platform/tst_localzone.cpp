@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 
 // The zone is read once and read again when its file changes: a new zone
 // shows from the next conversion on, as it did when every conversion looked.
@@ -33,7 +34,7 @@ class tst_LocalZone : public QObject {
     static QPair<int, int> offsets()
     {
         const auto at = [](int month) {
-            return QDateTime(QDate(2026, month, 15), QTime(12, 0), Qt::UTC)
+            return QDateTime(QDate(2026, month, 15), QTime(12, 0), QTimeZone::utc())
                 .toLocalTime()
                 .offsetFromUtc();
         };
